@@ -32,6 +32,25 @@ HeapBuffer::~HeapBuffer() {
   if (mBlock) gAllocator->release(mBlock);
 }
 
+HeapBuffer::HeapBuffer(HeapBuffer&& other) noexcept
+    : mBlock(other.mBlock), mAllocated(other.mAllocated), mUsed(other.mUsed), mGranularity(other.mGranularity) {
+  other.mBlock = nullptr;
+  other.mAllocated = other.mUsed = 0;
+}
+
+HeapBuffer& HeapBuffer::operator=(HeapBuffer&& other) noexcept {
+  if (this != &other) {
+    if (mBlock) gAllocator->release(mBlock);
+    mBlock = other.mBlock;
+    mAllocated = other.mAllocated;
+    mUsed = other.mUsed;
+    mGranularity = other.mGranularity;
+    other.mBlock = nullptr;
+    other.mAllocated = other.mUsed = 0;
+  }
+  return *this;
+}
+
 int HeapBuffer::NewAllocationFor(int newSize) const {
   if (newSize == 0) return 0;
   const std::int64_t size = newSize;

@@ -19,6 +19,9 @@ public:
   ~HeapBuffer();
   HeapBuffer(const HeapBuffer&) = delete;
   HeapBuffer& operator=(const HeapBuffer&) = delete;
+  // Moving hands the block over; the source is left empty.
+  HeapBuffer(HeapBuffer&& other) noexcept;
+  HeapBuffer& operator=(HeapBuffer&& other) noexcept;
 
   // Sets the used size to newSize bytes (negative counts as 0), growing or (when allowShrink)
   // shrinking the block by the growth rule. Returns the block, or nullptr when the new size is 0

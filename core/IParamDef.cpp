@@ -1,0 +1,133 @@
+#include "core/IParamDef.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/FixedText.h"
+#include "core/NumberText.h"
+
+void IParamDef::DefineDouble(const char* name, double defaultValue, double min, double max, double step,
+                             const char* label, double shape) {
+  if (mType == ParamType::None) mType = ParamType::Double;
+  CopyFixedText(mName, name);
+  CopyFixedText(mLabel, label);
+  mGroup[0] = 0;
+  mMin = min;
+  mValue = defaultValue;
+  mStep = step;
+  mDefault = defaultValue;
+  mDisplayPrecision = 0;
+  mMax = std::max(max, min + step);  // a range narrower than one step gets one step
+  for (double s = step; std::floor(s) != s && mDisplayPrecision < 6; s *= 10.0) ++mDisplayPrecision;
+  if (shape != 0.0) mShape = shape;
+}
+
+void IParamDef::DefineInt(const char* name, int defaultValue, int min, int max, const char* label) {
+  if (mType == ParamType::None) mType = ParamType::Int;
+  DefineDouble(name, defaultValue, min, max, 1.0, label, 1.0);
+}
+
+void IParamDef::DefineEnum(const char* name, int defaultValue, int count, const char* label) {
+  if (mType == ParamType::None) mType = ParamType::Enum;
+  DefineInt(name, defaultValue, 0, count - 1, label);
+}
+
+void IParamDef::DefineBool(const char* name, bool defaultValue) {
+  if (mType == ParamType::None) mType = ParamType::Bool;
+  DefineEnum(name, defaultValue ? 1 : 0, 2, "");
+  AddDisplayText(0, "off");
+  AddDisplayText(1, "on");
+}
+
+bool IParamDef::AddDisplayText(int value, const char* text) {
+  const int count = GetDisplayTextCount();
+  if (!mDisplayTexts.Resize((count + 1) * static_cast<int>(sizeof(DisplayText)), false)) return false;
+  DisplayText& entry = static_cast<DisplayText*>(mDisplayTexts.GetData())[count];
+  entry.value = value;
+  CopyFixedText(entry.text, text);
+  return true;
+}
+
+void IParamDef::SetValue(double value) {
+  // A value that is no number (a damaged chunk, a confused host) must not reach the audio.
+  if (std::isnan(value)) value = std::isnan(mDefault) ? mMin : mDefault;
+  mValue = value < mMin ? mMin : std::min(value, mMax);
+}
+
+double IParamDef::FromNormalized(double normalized) const {
+  return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
+}
+
+void IParamDef::SetFromNormalized(double normalized) {
+  double value = FromNormalized(normalized);
+  if (mType != ParamType::Double) value = std::floor(value / mStep + 0.5) * mStep;
+  if (std::isnan(value)) return;  // no number in, no change
+  mValue = std::min(value, mMax);
+}
+
+double IParamDef::ToNormalized(double plain) const {
+  if (!(mMax > mMin)) return 0.0;
+  const double clamped = plain < mMin ? mMin : std::min(plain, mMax);
+  return std::pow((clamped - mMin) / (mMax - mMin), 1.0 / mShape);
+}
+
+double IParamDef::GetNormalizedValue() const { return ToNormalized(mValue); }
+
+int IParamDef::GetDisplayTextCount() const {
+  return mDisplayTexts.GetSize() / static_cast<int>(sizeof(DisplayText));
+}
+
+const DisplayText* IParamDef::GetDisplayText(int index) const {
+  if (index < 0 || index >= GetDisplayTextCount()) return nullptr;
+  return static_cast<const DisplayText*>(mDisplayTexts.GetData()) + index;
+}
+
+const char* IParamDef::DisplayTextFor(double value) const {
+  const double whole = std::trunc(value);
+  for (int i = 0, n = GetDisplayTextCount(); i < n; ++i) {
+    const DisplayText* entry = GetDisplayText(i);
+    if (double(entry->value) == whole) return entry->text;
+  }
+  return nullptr;
+}
+
+void IParamDef::FormatValue(double value, bool isNormalized, char* out, int size, bool useDisplayTexts) const {
+  if (!out || size <= 0) return;
+  if (isNormalized) value = FromNormalized(value);
+  if (useDisplayTexts) {
+    const char* text = DisplayTextFor(value);
+    if (text && text[0]) {
+      CopyFixedText(out, size, text);
+      return;
+    }
+  }
+  if (mNegateDisplay) value = -value;
+  if (mDisplayPrecision == 0) {
+    FormatTruncatedInt(value, out, size);
+  } else {
+    FormatFixed(value, mDisplayPrecision, out, size);
+  }
+}
+
+const char* IParamDef::LabelForDisplay() const {
+  const char* text = DisplayTextFor(mValue);
+  return text && text[0] ? "" : mLabel;
+}
+
+bool IParamDef::ValueFromText(const char* text, double& value) const {
+  if (!text) return false;
+  if (GetDisplayTextCount() == 0) {
+    const double v = ParseLeadingDecimal(text);
+    value = mNegateDisplay ? -v : v;
+    return true;
+  }
+  for (int i = 0, n = GetDisplayTextCount(); i < n; ++i) {
+    const DisplayText* entry = GetDisplayText(i);
+    if (std::strcmp(entry->text, text) == 0) {
+      value = entry->value;
+      return true;
+    }
+  }
+  return false;
+}
