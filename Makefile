@@ -25,5 +25,8 @@ test: deps
 	if [ -n "$$failed" ]; then echo "FAILED trees:$$failed"; exit 1; fi; \
 	echo "All trees passed: $(PRESETS)"
 
+demo:
+	./scripts/demo
+
 clean:
 	rm -rf build out
