@@ -1,0 +1,213 @@
+// The plug-in-to-host side of VstHost: the audioMaster callback, its answers and its record.
+#include "hosts/vst2/VstHost.h"
+
+#include "hosts/vst2/HostRegistry.h"
+
+#include <cstring>
+
+namespace brel {
+
+namespace {
+
+// Host texts go into the plug-in's buffer within the nominal 64 bytes, NUL included.
+VstIntPtr CopyHostText(const std::string& text, void* ptr)
+{
+  if (ptr == nullptr)
+    return 0;
+  const size_t length = text.size() < kVstMaxVendorStrLen - 1 ? text.size() : kVstMaxVendorStrLen - 1;
+  char* out = static_cast<char*>(ptr);
+  std::memcpy(out, text.data(), length);
+  out[length] = '\0';
+  return 1;
+}
+
+HostEvent CopyEvent(const VstEvent& event)
+{
+  HostEvent copy;
+  copy.type = event.type;
+  copy.byteSize = event.byteSize;
+  copy.deltaFrames = event.deltaFrames;
+  copy.flags = event.flags;
+  if (event.type == kVstMidiType) {
+    VstMidiEvent midi;
+    std::memcpy(&midi, &event, sizeof(midi));
+    copy.noteLength = midi.noteLength;
+    copy.noteOffset = midi.noteOffset;
+    std::memcpy(copy.midiData, midi.midiData, sizeof(copy.midiData));
+    copy.detune = static_cast<signed char>(midi.detune);
+    copy.noteOffVelocity = static_cast<unsigned char>(midi.noteOffVelocity);
+  } else if (event.type == kVstSysExType) {
+    // A sysex record is longer than the base event: read it through its own type.
+    const VstMidiSysexEvent& sysex = reinterpret_cast<const VstMidiSysexEvent&>(event);
+    if (sysex.dumpBytes > 0 && sysex.sysexDump != nullptr) {
+      const unsigned char* bytes = reinterpret_cast<const unsigned char*>(sysex.sysexDump);
+      copy.sysex.assign(bytes, bytes + sysex.dumpBytes);
+    }
+  }
+  return copy;
+}
+
+} // namespace
+
+VstIntPtr VstHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                void* ptr, float opt)
+{
+  VstHost* host = HostRegistry::Find(effect);
+  bool duringEntry = false;
+  if (host == nullptr) {
+    host = HostRegistry::Entering();
+    duringEntry = host != nullptr;
+  }
+  if (host != nullptr)
+    return host->Answer(effect, opcode, index, value, ptr, opt, duringEntry);
+  // A plug-in this process does not know: only the interface version is safe to tell it.
+  return opcode == audioMasterVersion ? kVstVersion : 0;
+}
+
+void VstHost::RecordEvents(const VstEvents* events)
+{
+  const VstInt32 count = events->numEvents;
+  // The pointer list starts 16 bytes in and holds numEvents entries, not the two declared.
+  const unsigned char* list = reinterpret_cast<const unsigned char*>(events) + 16;
+  for (VstInt32 i = 0; i < count; ++i) {
+    const VstEvent* event = nullptr;
+    std::memcpy(&event, list + static_cast<size_t>(i) * sizeof(event), sizeof(event));
+    if (event != nullptr)
+      record_.events.push_back(CopyEvent(*event));
+  }
+}
+
+VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                          void* ptr, float opt, bool duringEntry)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  record_.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
+
+  switch (opcode) {
+  case audioMasterAutomate:
+    record_.automations.push_back(AutomateCall{index, opt});
+    return 0;
+  case audioMasterVersion:
+    return kVstVersion;
+  case audioMasterWantMidi:
+    ++record_.wantMidiCalls;
+    return 1;
+  case audioMasterGetTime:
+    if (!settings_.hasTime)
+      return 0;
+    // A copy that stays put until the next call, so the plug-in can read it after we return.
+    timeAnswer_ = settings_.timeInfo;
+    return reinterpret_cast<VstIntPtr>(&timeAnswer_);
+  case audioMasterProcessEvents:
+    if (ptr == nullptr)
+      return 0;
+    ++record_.processEventsCalls;
+    RecordEvents(static_cast<const VstEvents*>(ptr));
+    return settings_.processEventsAnswer;
+  case audioMasterIOChanged:
+    ++record_.ioChangedCalls;
+    return 1;
+  case audioMasterGetSampleRate:
+    return static_cast<VstIntPtr>(sampleRate_);
+  case audioMasterGetBlockSize:
+    return blockSize_;
+  case audioMasterGetCurrentProcessLevel:
+    return settings_.processLevel;
+  case audioMasterGetVendorString:
+    return CopyHostText(settings_.vendorString, ptr);
+  case audioMasterGetProductString:
+    return CopyHostText(settings_.productString, ptr);
+  case audioMasterGetVendorVersion:
+    return settings_.vendorVersion;
+  case audioMasterCanDo: {
+    if (ptr == nullptr)
+      return 0;
+    const auto found = settings_.canDo.find(static_cast<const char*>(ptr));
+    return found == settings_.canDo.end() ? 0 : found->second;
+  }
+  case audioMasterGetLanguage:
+    return kVstLangEnglish;
+  case audioMasterUpdateDisplay:
+    ++record_.updateDisplays;
+    return 1;
+  case audioMasterBeginEdit:
+    record_.beginEdits.push_back(index);
+    return 1;
+  case audioMasterEndEdit:
+    record_.endEdits.push_back(index);
+    return 1;
+  default:
+    return 0;
+  }
+}
+
+// --- Settings and record -------------------------------------------------------------------------
+
+HostSettings VstHost::Settings() const
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  return settings_;
+}
+
+void VstHost::SetSettings(const HostSettings& settings)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_ = settings;
+}
+
+void VstHost::SetProductString(const std::string& text)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.productString = text;
+}
+
+void VstHost::SetVendorString(const std::string& text)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.vendorString = text;
+}
+
+void VstHost::SetVendorVersion(VstInt32 version)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.vendorVersion = version;
+}
+
+void VstHost::SetProcessLevel(VstInt32 level)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.processLevel = level;
+}
+
+void VstHost::SetTimeInfo(const VstTimeInfo& info)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.hasTime = true;
+  settings_.timeInfo = info;
+}
+
+void VstHost::ClearTimeInfo()
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.hasTime = false;
+}
+
+void VstHost::SetHostCanDo(const std::string& what, VstIntPtr answer)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.canDo[what] = answer;
+}
+
+HostRecord VstHost::Record() const
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  return record_;
+}
+
+void VstHost::ClearRecord()
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  record_ = HostRecord();
+}
+
+} // namespace brel

@@ -1,0 +1,36 @@
+// Modules on Linux are ELF shared objects opened with the dynamic loader.
+#include "hosts/vst2/VstModule.h"
+
+#include <dlfcn.h>
+
+namespace brel {
+
+bool VstModule::Open(const std::string& path, std::string& error)
+{
+  Close();
+  // A bare file name would make the loader search the library path; a host means the file itself.
+  const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle_ == nullptr) {
+    const char* reason = dlerror();
+    error = "cannot load module '" + path + "': " + (reason != nullptr ? reason : "unknown reason");
+    return false;
+  }
+  return true;
+}
+
+VstModule::Function VstModule::Find(const char* name) const
+{
+  if (handle_ == nullptr || name == nullptr)
+    return nullptr;
+  return reinterpret_cast<Function>(dlsym(handle_, name));
+}
+
+void VstModule::Close()
+{
+  if (handle_ != nullptr)
+    dlclose(handle_);
+  handle_ = nullptr;
+}
+
+} // namespace brel

@@ -1,0 +1,61 @@
+// Modules on Windows are DLLs loaded with LoadLibraryA.
+#include "hosts/vst2/VstModule.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace brel {
+
+namespace {
+
+std::string SystemMessage(DWORD code)
+{
+  char text[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, text, sizeof(text) - 1, nullptr);
+  std::string message(text, length);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
+                              message.back() == ' ' || message.back() == '.'))
+    message.pop_back();
+  if (message.empty())
+    message = "system error " + std::to_string(code);
+  return message;
+}
+
+} // namespace
+
+bool VstModule::Open(const std::string& path, std::string& error)
+{
+  Close();
+  // LoadLibraryA wants backslashes; paths from scripts and build files often carry slashes.
+  std::string file = path;
+  std::replace(file.begin(), file.end(), '/', '\\');
+  // No error dialog for a missing or broken DLL: the caller reports the failure itself.
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  HMODULE module = LoadLibraryA(file.c_str());
+  const DWORD code = GetLastError();
+  SetErrorMode(oldMode);
+  if (module == nullptr) {
+    error = "cannot load module '" + path + "': " + SystemMessage(code);
+    return false;
+  }
+  handle_ = reinterpret_cast<void*>(module);
+  return true;
+}
+
+VstModule::Function VstModule::Find(const char* name) const
+{
+  if (handle_ == nullptr || name == nullptr)
+    return nullptr;
+  return reinterpret_cast<Function>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+
+void VstModule::Close()
+{
+  if (handle_ != nullptr)
+    FreeLibrary(static_cast<HMODULE>(handle_));
+  handle_ = nullptr;
+}
+
+} // namespace brel
