@@ -16,6 +16,8 @@ struct HostSettings
   VstInt32 vendorVersion = 10000;                // audioMasterGetVendorVersion (1.0.0)
   VstInt32 processLevel = kVstProcessLevelRealtime;  // audioMasterGetCurrentProcessLevel
   VstIntPtr processEventsAnswer = 1;             // audioMasterProcessEvents with events given
+  // Off: calls are answered but not recorded, so long renders and benchmarks keep no history.
+  bool recording = true;
 
   // audioMasterGetTime answers with timeInfo when hasTime is set, otherwise with 0.
   bool hasTime = false;

@@ -130,6 +130,7 @@ public:
   void SetTimeInfo(const VstTimeInfo& info);   // audioMasterGetTime answers with a copy of it
   void ClearTimeInfo();                        // audioMasterGetTime answers 0
   void SetHostCanDo(const std::string& what, VstIntPtr answer);
+  void SetRecording(bool on);   // see HostSettings::recording
 
   HostRecord Record() const;   // a snapshot
   void ClearRecord();

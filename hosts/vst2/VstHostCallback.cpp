@@ -81,16 +81,19 @@ VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstI
                           void* ptr, float opt, bool duringEntry)
 {
   std::lock_guard<std::mutex> lock(mutex_);
-  record_.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
+  const bool rec = settings_.recording;
+  if (rec)
+    record_.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
 
   switch (opcode) {
   case audioMasterAutomate:
-    record_.automations.push_back(AutomateCall{index, opt});
+    if (rec)
+      record_.automations.push_back(AutomateCall{index, opt});
     return 0;
   case audioMasterVersion:
     return kVstVersion;
   case audioMasterWantMidi:
-    ++record_.wantMidiCalls;
+    record_.wantMidiCalls += rec ? 1 : 0;
     return 1;
   case audioMasterGetTime:
     if (!settings_.hasTime)
@@ -101,11 +104,13 @@ VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstI
   case audioMasterProcessEvents:
     if (ptr == nullptr)
       return 0;
-    ++record_.processEventsCalls;
-    RecordEvents(static_cast<const VstEvents*>(ptr));
+    if (rec) {
+      ++record_.processEventsCalls;
+      RecordEvents(static_cast<const VstEvents*>(ptr));
+    }
     return settings_.processEventsAnswer;
   case audioMasterIOChanged:
-    ++record_.ioChangedCalls;
+    record_.ioChangedCalls += rec ? 1 : 0;
     return 1;
   case audioMasterGetSampleRate:
     return static_cast<VstIntPtr>(sampleRate_);
@@ -128,13 +133,15 @@ VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstI
   case audioMasterGetLanguage:
     return kVstLangEnglish;
   case audioMasterUpdateDisplay:
-    ++record_.updateDisplays;
+    record_.updateDisplays += rec ? 1 : 0;
     return 1;
   case audioMasterBeginEdit:
-    record_.beginEdits.push_back(index);
+    if (rec)
+      record_.beginEdits.push_back(index);
     return 1;
   case audioMasterEndEdit:
-    record_.endEdits.push_back(index);
+    if (rec)
+      record_.endEdits.push_back(index);
     return 1;
   default:
     return 0;
@@ -196,6 +203,12 @@ void VstHost::SetHostCanDo(const std::string& what, VstIntPtr answer)
 {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.canDo[what] = answer;
+}
+
+void VstHost::SetRecording(bool on)
+{
+  std::lock_guard<std::mutex> lock(mutex_);
+  settings_.recording = on;
 }
 
 HostRecord VstHost::Record() const

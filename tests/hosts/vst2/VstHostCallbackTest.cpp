@@ -280,3 +280,21 @@ TEST(VstHostCallback, TwoHostsKeepTheirOwnAnswersAndRecords)
   EXPECT_EQ(first.Record().updateDisplays, 1);
   EXPECT_EQ(second.Record().updateDisplays, 0);
 }
+
+TEST_F(VstHostCallbacks, WithRecordingOffCallsAreAnsweredButNotKept)
+{
+  host.ClearRecord();
+  host.SetRecording(false);
+  EXPECT_EQ(Ask(host, probe::kEditGesture, 2, nullptr, 0.5f), 1);
+  EXPECT_EQ(Ask(host, probe::kSendEvents), 1);
+  EXPECT_EQ(Ask(host, probe::kUpdateDisplay), 1);
+  EXPECT_EQ(Relayed(host, audioMasterVersion), 2400);
+  const HostRecord quiet = host.Record();
+  EXPECT_TRUE(quiet.calls.empty());
+  EXPECT_TRUE(quiet.automations.empty());
+  EXPECT_TRUE(quiet.events.empty());
+  EXPECT_EQ(quiet.updateDisplays, 0);
+  host.SetRecording(true);
+  Ask(host, probe::kUpdateDisplay);
+  EXPECT_EQ(host.Record().updateDisplays, 1);
+}
