@@ -128,8 +128,8 @@ TEST(IPlugBase, NotifyAllParamsChangedGoesInIndexOrder) {
 }
 
 TEST(IPlugBase, AttachEditorShowsNormalizedValuesThenCreatesSurfaces) {
-  VocalTestPlug plug;
   EditorLog log;
+  VocalTestPlug plug;
   FakeEditor* editor = new FakeEditor(log);
   plug.AttachEditor(editor);
   EXPECT_EQ(plug.GetEditor(), editor);
@@ -150,9 +150,9 @@ TEST(IPlugBase, AttachingNoEditorChangesNothing) {
 }
 
 TEST(IPlugBase, RefreshEditorParamsSendsPlainValues) {
+  EditorLog log;
   VocalTestPlug plug;
   plug.RefreshEditorParams();  // no editor: nothing to do, nothing breaks
-  EditorLog log;
   plug.AttachEditor(new FakeEditor(log));
   plug.GetParam(VocalTestPlug::kLowCut)->SetValue(250.0);
   plug.RefreshEditorParams();
@@ -173,9 +173,9 @@ TEST(IPlugBase, DestructionDestroysTheEditorWhileParametersStillExist) {
 }
 
 TEST(IPlugBase, ReplacingTheEditorDestroysTheOldOne) {
-  VocalTestPlug plug;
   EditorLog first;
   EditorLog second;
+  VocalTestPlug plug;
   plug.AttachEditor(new FakeEditor(first));
   plug.AttachEditor(new FakeEditor(second));
   EXPECT_EQ(first.events.back(), "destroyed");
