@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/tools/TestFiles.h"
+#include "tools/brelvane/PendingFile.h"
+#include "tools/brelvane/PluginLocator.h"
+#include "tools/brelvane/RenderSummary.h"
+
+#include <cmath>
+#include <limits>
+#include <sstream>
+
+namespace brel::cmd {
+namespace {
+
+using test::TempDir;
+
+std::string text(const std::string& path) {
+  std::vector<std::uint8_t> b = test::readBytes(path);
+  return std::string(b.begin(), b.end());
+}
+
+TEST(PendingFile, LeavesTheTargetAloneUntilCommitted) {
+  TempDir dir;
+  std::string target = dir.file("out.wav");
+  test::writeText(target, "old");
+  PendingFile file(target);
+  std::string error;
+  ASSERT_TRUE(file.create(error)) << error;
+  ASSERT_TRUE(file.writeAll("new", 3, error));
+  EXPECT_EQ(text(target), "old");
+  EXPECT_EQ(dir.entries().size(), 2u);
+  ASSERT_TRUE(file.commit(error)) << error;
+  EXPECT_EQ(text(target), "new");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+}
+
+TEST(PendingFile, RemovesItsTemporaryWhenNotCommitted) {
+  TempDir dir;
+  std::string target = dir.file("out.wav");
+  test::writeText(target, "old");
+  {
+    PendingFile file(target);
+    std::string error;
+    ASSERT_TRUE(file.create(error));
+    file.writeAll("partial", 7, error);
+  }
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+  EXPECT_EQ(text(target), "old");
+  PendingFile discarded(dir.file("new.wav"));
+  std::string error;
+  ASSERT_TRUE(discarded.create(error));
+  discarded.discard();
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+}
+
+TEST(PendingFile, KeepsTheTargetsPermissionsAndGivesNewFilesTheUsualOnes) {
+  TempDir dir;
+  std::string target = dir.file("kept.wav");
+  test::writeText(target, "old");
+  ::chmod(target.c_str(), 0640);
+  PendingFile file(target);
+  std::string error;
+  ASSERT_TRUE(file.create(error));
+  ASSERT_TRUE(file.commit(error));
+  struct stat st{};
+  ::stat(target.c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  mode_t mask = ::umask(022);
+  PendingFile fresh(dir.file("fresh.wav"));
+  ASSERT_TRUE(fresh.create(error));
+  ASSERT_TRUE(fresh.commit(error));
+  ::umask(mask);
+  ::stat(dir.file("fresh.wav").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+TEST(PendingFile, RefusesDirectoriesAndMissingFolders) {
+  TempDir dir;
+  std::string error;
+  PendingFile intoDir(dir.path());
+  EXPECT_FALSE(intoDir.create(error));
+  EXPECT_EQ(error, "cannot write '" + dir.path() + "': it is a directory");
+  PendingFile nowhere(dir.file("no/such/folder.wav"));
+  EXPECT_FALSE(nowhere.create(error));
+  EXPECT_EQ(error, "cannot write '" + dir.file("no/such/folder.wav") + "': No such file or directory");
+}
+
+TEST(PluginLocator, TheOptionWinsOverTheDefaults) {
+  std::string path, error;
+  ASSERT_TRUE(locatePlugin("/any/where.so", "/bin", path, error));
+  EXPECT_EQ(path, "/any/where.so");
+}
+
+TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesAdapterFolder) {
+  TempDir dir;
+  ::mkdir(dir.file("bin").c_str(), 0755);
+  ::mkdir(dir.file("adapters").c_str(), 0755);
+  ::mkdir(dir.file("adapters/vst2").c_str(), 0755);
+  std::string path, error;
+  EXPECT_FALSE(locatePlugin("", dir.file("bin"), path, error));
+  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.file("bin/Brelvane.so") + " and " +
+                       dir.file("bin/../adapters/vst2/Brelvane.so") + "); name it with --plugin PATH");
+  test::writeText(dir.file("adapters/vst2/Brelvane.so"), "");
+  ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
+  EXPECT_EQ(path, dir.file("bin/../adapters/vst2/Brelvane.so"));
+  test::writeText(dir.file("bin/Brelvane.so"), "");
+  ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
+  EXPECT_EQ(path, dir.file("bin/Brelvane.so"));
+  ::unlink(dir.file("bin/Brelvane.so").c_str());
+  ::unlink(dir.file("adapters/vst2/Brelvane.so").c_str());
+  ::rmdir(dir.file("adapters/vst2").c_str());
+  ::rmdir(dir.file("adapters").c_str());
+  ::rmdir(dir.file("bin").c_str());
+}
+
+TEST(RenderSummary, LevelsAndSpeedReadCleanly) {
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(formatLevel(-3.2149), "-3.21");
+  EXPECT_EQ(formatLevel(-inf), "-inf");
+  EXPECT_EQ(formatLevel(std::nan("")), "n/a");
+  EXPECT_EQ(formatRealtimeFactor(10.0, 0.125), "80.0x");
+  EXPECT_EQ(formatRealtimeFactor(10.0, 0.0), "n/a");
+}
+
+TEST(RenderSummary, ListsDurationRateLevelsAndSpeed) {
+  RenderSummary s;
+  s.frames = 96000;
+  s.sampleRate = 48000;
+  s.channels = 2;
+  s.inputFormat = "WAV pcm24";
+  s.outputFormat = "FLAC pcm16";
+  s.input = {-6.0206, -23.01};
+  s.output = {-0.5, -std::numeric_limits<double>::infinity()};
+  s.renderSeconds = 0.5;
+  std::ostringstream out;
+  printSummary(s, out);
+  EXPECT_EQ(out.str(),
+            "duration      2.000 s (96000 frames, stereo)\n"
+            "sample rate   48000 Hz\n"
+            "input         peak   -6.02 dBFS   loudness  -23.01 LUFS   (WAV pcm24)\n"
+            "output        peak   -0.50 dBFS   loudness    -inf LUFS   (FLAC pcm16)\n"
+            "realtime      4.0x (rendered in 0.500 s)\n");
+}
+
+} // namespace
+} // namespace brel::cmd

@@ -1,0 +1,49 @@
+#pragma once
+// What the user asked the brelvane command to do, parsed from its arguments without touching
+// any file or the plug-in; every check that needs the files or the plug-in comes later.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/brelvane/SampleFormat.h"
+
+namespace brel::cmd {
+
+enum class Command { Help, Render, Params };
+
+// NAME=VALUE exactly as typed; NAME is resolved against the plug-in's parameters later.
+struct ParamAssignment {
+  std::string name;
+  std::string value;
+};
+
+// --at FRAME:NAME=VALUE: the assignment takes effect before the sample at `frame`.
+struct TimedAssignment {
+  std::uint64_t frame = 0;
+  ParamAssignment assignment;
+};
+
+struct CommandLine {
+  Command command = Command::Help;
+  std::string input;
+  std::string output;
+  std::vector<ParamAssignment> params;  // in command-line order; a later one wins
+  std::vector<TimedAssignment> changes; // in command-line order
+  std::string loadState;
+  std::string saveState;
+  int blockSize = 512;
+  std::optional<SampleFormat> format;
+  std::string plugin;
+};
+
+constexpr int kMaxBlockSize = 65536;
+
+// Parses the arguments after the program name. On failure returns false and sets `error`
+// to one line naming the offending argument.
+bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+
+// The text `brelvane help` prints.
+std::string usageText();
+
+} // namespace brel::cmd

@@ -1,0 +1,39 @@
+#include "tools/brelvane/PluginLocator.h"
+
+#include <sys/stat.h>
+
+namespace brel::cmd {
+namespace {
+
+const char* const kModuleName = "Brelvane.so";
+
+bool isFile(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+} // namespace
+
+std::vector<std::string> defaultPluginCandidates(const std::string& executableDir) {
+  std::string dir = executableDir.empty() ? "." : executableDir;
+  return {dir + "/" + kModuleName, dir + "/../adapters/vst2/" + kModuleName};
+}
+
+bool locatePlugin(const std::string& pluginOption, const std::string& executableDir,
+                  std::string& path, std::string& error) {
+  if (!pluginOption.empty()) {
+    path = pluginOption;
+    return true;
+  }
+  std::vector<std::string> candidates = defaultPluginCandidates(executableDir);
+  for (const std::string& candidate : candidates)
+    if (isFile(candidate)) {
+      path = candidate;
+      return true;
+    }
+  error = "cannot find the plug-in (looked for " + candidates[0] + " and " + candidates[1] +
+          "); name it with --plugin PATH";
+  return false;
+}
+
+} // namespace brel::cmd

@@ -1,0 +1,17 @@
+#pragma once
+// What the command needs to know about its own process: where its executable lies, whether
+// stderr is a terminal, and whether the user asked it to stop (Ctrl-C).
+#include <string>
+
+namespace brel::cmd {
+
+std::string executableDirectory(); // empty when unknown
+bool stderrIsTerminal();
+double monotonicSeconds();
+
+// After this, SIGINT and SIGTERM only raise a flag that `interruptRequested` reports, so a
+// render can stop cleanly and remove its temporary files.
+void installInterruptHandler();
+bool interruptRequested();
+
+} // namespace brel::cmd

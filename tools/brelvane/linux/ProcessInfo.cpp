@@ -1,0 +1,44 @@
+#include "tools/brelvane/ProcessInfo.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+
+namespace brel::cmd {
+namespace {
+
+volatile sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int) { g_interrupted = 1; }
+
+} // namespace
+
+std::string executableDirectory() {
+  char path[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return std::string();
+  std::string exe(path, static_cast<std::size_t>(n));
+  std::string::size_type slash = exe.find_last_of('/');
+  return slash == std::string::npos ? std::string() : exe.substr(0, slash);
+}
+
+bool stderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+double monotonicSeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void installInterruptHandler() {
+  struct sigaction action{};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(SIGINT, &action, nullptr);
+  ::sigaction(SIGTERM, &action, nullptr);
+}
+
+bool interruptRequested() { return g_interrupted != 0; }
+
+} // namespace brel::cmd
