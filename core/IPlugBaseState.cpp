@@ -76,6 +76,7 @@ int IPlugBase::UnserializePresets(const StateChunk& chunk, int position) {
     position = chunk.ReadString(name, position);
     SetPresetName(slot, name.Get());
     BREL_TRACE_POINT("IPlugBase::UnserializePresets", "%d %s", i, slot.name);
+    const bool wasInitialized = slot.initialized;
     if (position >= 0 && position < chunk.GetSize()) {
       position = chunk.ReadBool(slot.initialized, position);
     } else {
@@ -87,6 +88,10 @@ int IPlugBase::UnserializePresets(const StateChunk& chunk, int position) {
         // Keep the values just loaded, written in this plug-in's own current layout.
         slot.state.Clear();
         SaveState(slot.state);
+      } else {
+        // No values arrived for the slot: an initialized slot must hold a whole parameter
+        // block, or the next bank written would lose its layout.
+        slot.initialized = wasInitialized;
       }
     }
   }

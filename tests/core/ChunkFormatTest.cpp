@@ -245,3 +245,27 @@ TEST(ChunkFormat, HeaderReaderReportsVersionOrHeaderless) {
   EXPECT_EQ(plug.ReadChunkHeader(chunk, position), 0);
   EXPECT_EQ(position, 0) << "no magic: headerless, read from the start";
 }
+
+TEST(ChunkFormat, SlotWhoseStateIsCutOffKeepsItsFormerFlagSoLaterBanksStayWhole) {
+  VocalTestPlug plug(2);  // slot 1 starts uninitialised, with no stored values
+  std::vector<std::uint8_t> bytes = kHeader;
+  PushInt32(bytes, 1);
+  bytes.push_back('-');
+  bytes.push_back(1);
+  bytes.insert(bytes.end(), kDefaultBlock.begin(), kDefaultBlock.end());
+  PushInt32(bytes, 1);
+  bytes.push_back('B');
+  bytes.push_back(1);  // claims values, then the chunk ends after two of them
+  PushDouble(bytes, 1.0);
+  PushDouble(bytes, 30.0);
+  StateChunk chunk;
+  Fill(chunk, bytes);
+  EXPECT_LT(plug.LoadChunk(chunk, true), 0);
+  EXPECT_FALSE(plug.GetPreset(1)->initialized);
+
+  StateChunk saved;
+  ASSERT_TRUE(plug.SaveBankChunk(saved));
+  VocalTestPlug copy(2);
+  EXPECT_EQ(copy.LoadChunk(saved, true), saved.GetSize()) << "the saved bank is complete";
+  EXPECT_EQ(copy.GetParam(0)->GetValue(), 12.5);
+}
