@@ -2,6 +2,7 @@
 
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,6 +20,10 @@ bool AudioFileReader::open(const std::string& path, std::string& error) {
   }
   if (S_ISDIR(st.st_mode)) {
     error = "cannot read '" + path + "': it is a directory";
+    return false;
+  }
+  if (::access(path.c_str(), R_OK) != 0) {
+    error = "cannot read '" + path + "': " + std::strerror(errno);
     return false;
   }
   SF_INFO info{};

@@ -19,6 +19,7 @@ public:
     HostSettings settings;
     settings.productString = "brelvane render";
     settings.processLevel = kVstProcessLevelOffline;
+    settings.recording = false; // a render keeps no history of the plug-in's calls
     host_.SetSettings(settings);
   }
 

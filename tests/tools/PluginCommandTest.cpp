@@ -1,0 +1,141 @@
+// The command against the real plug-in module (BREL_TEST_PLUGIN names it).
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <cstring>
+#include <sstream>
+
+#include "hosts/vst2/VstHost.h"
+#include "tests/tools/TestFiles.h"
+#include "tools/brelvane/BrelvaneCommand.h"
+#include "tools/brelvane/VstPluginPort.h"
+
+namespace brel::cmd {
+namespace {
+
+using test::AudioData;
+
+class PluginCommand : public ::testing::Test {
+protected:
+  test::TempDir dir;
+  std::ostringstream out, err;
+
+  int run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    args.push_back("--plugin");
+    args.push_back(BREL_TEST_PLUGIN);
+    CommandEnv env;
+    env.loadPlugin = loadVstPlugin;
+    env.clock = [] { return 0.0; };
+    return runBrelvane(args, env, out, err);
+  }
+
+  // The plain value of parameter `index` in a program chunk: a double after the 8-byte header.
+  static double valueIn(const std::vector<std::uint8_t>& chunk, int index) {
+    double v = 0.0;
+    std::memcpy(&v, chunk.data() + 8 + 8 * index, 8);
+    return v;
+  }
+};
+
+TEST_F(PluginCommand, ParamsShowsTheElevenParametersAsAHostSeesThem) {
+  ASSERT_EQ(run({"params"}), kExitOk) << err.str();
+  EXPECT_EQ(out.str(),
+            "Brelvane by Orrindale, 11 parameters\n"
+            "\n"
+            " #  name        range            default  unit  display texts\n"
+            " 0  Pres Comp   -5.00 to 25.00   12.50    dB\n"
+            " 1  LowCut      20.00 to 300.00  100.00   Hz\n"
+            " 2  Tighten     0.00 to 100.00   53.50    %\n"
+            " 3  Bass        -10.00 to 10.00  0.00     dB\n"
+            " 4  Crispy      0.00 to 6.00     0.00     dB\n"
+            " 5  Final Comp  -25.00 to 25.00  0.00     dB\n"
+            " 6  Db Output   -30.00 to 20.00  0.00     dB\n"
+            " 7  Power       0 to 1           1 (on)         0 off, 1 on\n"
+            " 8  Mode        0 to 4           1 (A)          0 A, 1 A, 2 B, 3 C, 4 D\n"
+            " 9  P Limit     0 to 1           1 (on)         0 off, 1 on\n"
+            "10  F Limit     0 to 1           0 (off)        0 off, 1 on\n");
+}
+
+TEST_F(PluginCommand, RenderSetsValuesExactlyAndSavesThemInTheState) {
+  test::writeAudio(dir.file("in.wav"), test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.3, 220.0));
+  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=12.3", "--param",
+                 "LowCut=100.00000000000001", "--param", "Mode=A", "--param", "F Limit=on", "--at",
+                 "100:Tighten=33.3", "--save-state", dir.file("s.state")}),
+            kExitOk)
+      << err.str();
+  std::vector<std::uint8_t> state = test::readBytes(dir.file("s.state"));
+  ASSERT_EQ(state.size(), 96u);
+  EXPECT_EQ(std::string(state.begin(), state.begin() + 4), "tffp");
+  EXPECT_EQ(valueIn(state, 0), 12.3);
+  EXPECT_EQ(valueIn(state, 1), 100.00000000000001);
+  EXPECT_EQ(valueIn(state, 2), 33.3);
+  EXPECT_EQ(valueIn(state, 8), 1.0);
+  EXPECT_EQ(valueIn(state, 10), 1.0);
+  AudioData result = test::readAudio(dir.file("out.wav"));
+  EXPECT_EQ(result.frames(), 4800);
+  EXPECT_EQ(result.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+}
+
+TEST_F(PluginCommand, ARenderFromSavedStateRepeatsTheFirstBitForBit) {
+  test::writeAudio(dir.file("in.wav"), test::sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 44100, 20000, 0.5, 330.0));
+  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("a.wav"), "--param", "Bass=4.25", "--param", "Mode=C",
+                 "--save-state", dir.file("a.state")}),
+            kExitOk)
+      << err.str();
+  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("b.wav"), "--load-state", dir.file("a.state"),
+                 "--save-state", dir.file("b.state")}),
+            kExitOk)
+      << err.str();
+  EXPECT_EQ(test::readBytes(dir.file("a.state")), test::readBytes(dir.file("b.state")));
+  AudioData a = test::readAudio(dir.file("a.wav")), b = test::readAudio(dir.file("b.wav"));
+  EXPECT_EQ(a.channels, 1);
+  EXPECT_EQ(a.samples, b.samples);
+  AudioData in = test::readAudio(dir.file("in.wav"));
+  EXPECT_NE(a.samples, in.samples) << "the plug-in processed the audio";
+  for (double v : a.samples) ASSERT_TRUE(std::isfinite(v));
+}
+
+TEST_F(PluginCommand, DoubleOutputHoldsThePluginsSixtyFourBitOutput) {
+  AudioData in = test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 48000, 3000, 0.4, 440.0);
+  test::writeAudio(dir.file("in.wav"), in);
+  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--format", "double", "--param", "Crispy=2.5"}),
+            kExitOk)
+      << err.str();
+  AudioData result = test::readAudio(dir.file("out.wav"));
+
+  // The same host sequence by hand, straight through the 64-bit call.
+  VstHost host;
+  ASSERT_TRUE(host.Load(BREL_TEST_PLUGIN)) << host.LastError();
+  host.Open();
+  host.SetSampleRate(48000.0f);
+  host.SetBlockSize(512);
+  ASSERT_TRUE(host.String2Parameter(4, "2.5"));
+  host.Resume();
+  std::vector<double> l(512), r(512), ol(512), orr(512);
+  double* ins[] = {l.data(), r.data()};
+  double* outs[] = {ol.data(), orr.data()};
+  for (int start = 0; start < 3000; start += 512) {
+    int n = std::min(512, 3000 - start);
+    for (int f = 0; f < n; ++f) l[f] = r[f] = in.samples[2 * (start + f)];
+    ASSERT_TRUE(host.ProcessDoubleReplacing(ins, outs, n));
+    for (int f = 0; f < n; ++f) {
+      ASSERT_EQ(result.samples[2 * (start + f)], ol[f]) << start + f;
+      ASSERT_EQ(result.samples[2 * (start + f) + 1], orr[f]) << start + f;
+    }
+  }
+}
+
+TEST_F(PluginCommand, RejectsValuesThePluginDoesNotHave) {
+  test::writeAudio(dir.file("in.wav"), test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 100, 0.3, 220.0));
+  EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Mode=E"}), kExitError);
+  EXPECT_EQ(err.str(), "brelvane: 'E' is not a value of 'Mode' (values: A, B, C, D)\n");
+  EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=25.5"}), kExitError);
+  EXPECT_EQ(err.str(), "brelvane: 25.5 is outside the range of 'Pres Comp' (-5.00 to 25.00 dB)\n");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.wav"});
+}
+
+} // namespace
+} // namespace brel::cmd
