@@ -1,7 +1,7 @@
 # The two commands of the README:
 #   make demo   builds the Linux tree and renders a spoken sentence through Brelvane into out/
 #   make test   builds the Linux, sanitizer and Windows trees and runs every test in each
-.PHONY: test demo deps build-% test-% clean
+.PHONY: test demo deps build-% test-% bench fuzz clean
 
 PRESETS := linux linux-asan windows
 
@@ -27,6 +27,23 @@ test: deps
 
 demo:
 	./scripts/demo
+
+# Speed figures (not part of the tests): the engine alone and the module through a host,
+# next to a peer look-ahead limiter.
+bench:
+	./scripts/install-deps --bench
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux
+	build/linux/bench/engine/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/linux/bench/adapters/vst2/vst2_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# A few minutes of fuzzing of every parser of outside data (clang's libFuzzer).
+FUZZ_SECONDS ?= 60
+fuzz:
+	./scripts/install-deps --fuzz
+	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBREL_FUZZ=ON >/dev/null
+	cmake --build build/fuzz
+	for f in build/fuzz/fuzz/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; done
 
 clean:
 	rm -rf build out
