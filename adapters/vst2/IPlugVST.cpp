@@ -131,8 +131,9 @@ void IPlugVST::VSTSetParameter(AEffect* effect, VstInt32 index, float value) {
   ScopedLock lock(*plug);
   IParamDef* param = plug->ValidParam(index);
   if (!param) return;
-  // A NaN from the host would leave the parameter outside every range; it is not a value.
-  if (std::isnan(value)) return;
+  // NaN or an infinity from the host is not a value: -inf would be stored as it is (nothing
+  // clamps at the bottom), shown as "-inf" and saved with the state.
+  if (!std::isfinite(value)) return;
   if (IEditor* editor = plug->GetEditor()) editor->ApplyParameterFromPlug(index, value, true);
   param->SetFromNormalized(value);
   plug->OnParamChanged(index);
