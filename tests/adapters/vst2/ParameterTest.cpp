@@ -1,0 +1,311 @@
+// The eleven parameters as a host sees them: names, labels and display texts, normalized values
+// through setParameter/getParameter, text entry through effString2Parameter, and the rule that
+// host changes are never echoed back to the host.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "tests/adapters/vst2/ModuleFixture.h"
+
+using brel::VstHost;
+using vst2test::kNumParams;
+using vst2test::PluginTest;
+using vst2test::ProgramValues;
+
+namespace {
+
+class Parameters : public PluginTest {};
+
+const char* const kNames[kNumParams] = {"Pres Comp", "LowCut",    "Tighten", "Bass",
+                                        "Crispy",    "Final Comp", "Db Output", "Power",
+                                        "Mode",      "P Limit",   "F Limit"};
+const char* const kLabels[kNumParams] = {"dB", "Hz", "%", "dB", "dB", "dB", "dB", "", "", "", ""};
+const char* const kDefaultDisplays[kNumParams] = {"12.50", "100.00", "53.50", "0.00",
+                                                  "0.00",  "0.00",   "0.00",  "on",
+                                                  "A",     "on",     "off"};
+const double kDefaults[kNumParams] = {12.5, 100.0, 53.5, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 0.0};
+const double kMin[kNumParams] = {-5, 20, 0, -10, 0, -25, -30, 0, 0, 0, 0};
+const double kMax[kNumParams] = {25, 300, 100, 10, 6, 25, 20, 1, 4, 1, 1};
+
+constexpr int kPresComp = 0, kLowCut = 1, kDbOutput = 6, kPower = 7, kMode = 8, kFLimit = 10;
+
+double NormalizedDefault(int i) { return (kDefaults[i] - kMin[i]) / (kMax[i] - kMin[i]); }
+
+}  // namespace
+
+TEST_F(Parameters, NamesAndLabelsOfAllEleven) {
+  ASSERT_EQ(host.NumParams(), kNumParams);
+  for (int i = 0; i < kNumParams; ++i) {
+    EXPECT_EQ(host.ParamName(i), kNames[i]) << i;
+    EXPECT_EQ(host.ParamLabel(i), kLabels[i]) << i;
+  }
+}
+
+TEST_F(Parameters, DefaultsDisplayWithTwoDecimalsOrTheirTexts) {
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(host.ParamDisplay(i), kDefaultDisplays[i]) << kNames[i];
+}
+
+TEST_F(Parameters, DefaultsReadBackNormalized) {
+  for (int i = 0; i < kNumParams; ++i)
+    EXPECT_FLOAT_EQ(host.GetParameter(i), static_cast<float>(NormalizedDefault(i))) << kNames[i];
+}
+
+TEST_F(Parameters, DefaultsAreThePlainValuesOfTheProgram) {
+  const std::vector<double> values = ProgramValues(host);
+  ASSERT_EQ(values.size(), static_cast<std::size_t>(kNumParams));
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(values[i], kDefaults[i]) << kNames[i];
+}
+
+TEST_F(Parameters, ContinuousParametersRoundTripNormalizedValues) {
+  for (int i = 0; i <= kDbOutput; ++i) {
+    for (float x : {0.0f, 0.1f, 0.25f, 0.5f, 0.75f, 0.99f, 1.0f}) {
+      host.SetParameter(i, x);
+      EXPECT_FLOAT_EQ(host.GetParameter(i), x) << kNames[i] << " at " << x;
+    }
+  }
+}
+
+TEST_F(Parameters, ContinuousParametersKeepTheUnroundedPlainValue) {
+  const float x = 0.333f;
+  host.SetParameter(kPresComp, x);
+  host.SetParameter(kLowCut, x);
+  const std::vector<double> values = ProgramValues(host);
+  EXPECT_EQ(values[kPresComp], double(x) * 30.0 + -5.0);
+  EXPECT_EQ(values[kLowCut], double(x) * 280.0 + 20.0);
+  EXPECT_EQ(host.ParamDisplay(kPresComp), "4.99");
+}
+
+TEST_F(Parameters, DisplaysFollowSetParameter) {
+  host.SetParameter(0, 0.5f);
+  host.SetParameter(1, 0.5f);
+  host.SetParameter(2, 0.25f);
+  host.SetParameter(3, 0.0f);
+  host.SetParameter(4, 1.0f);
+  host.SetParameter(5, 0.75f);
+  host.SetParameter(6, 0.0f);
+  const char* const expected[] = {"10.00", "160.00", "25.00", "-10.00", "6.00", "12.50", "-30.00"};
+  for (int i = 0; i <= kDbOutput; ++i) EXPECT_EQ(host.ParamDisplay(i), expected[i]) << kNames[i];
+}
+
+TEST_F(Parameters, ModeRoundsNormalizedValuesToTheNearestMode) {
+  struct Case {
+    float normalized;
+    double mode;
+    const char* display;
+  };
+  const Case cases[] = {{0.5f, 2, "B"},    {0.625f, 3, "C"}, {0.3f, 1, "A"},  {0.0f, 0, "A"},
+                        {1.0f, 4, "D"},    {0.125f, 1, "A"}, {0.374f, 1, "A"}, {0.76f, 3, "C"},
+                        {0.875f, 4, "D"}};
+  for (const Case& c : cases) {
+    host.SetParameter(kMode, c.normalized);
+    EXPECT_EQ(ProgramValues(host)[kMode], c.mode) << c.normalized;
+    EXPECT_EQ(host.ParamDisplay(kMode), c.display) << c.normalized;
+    EXPECT_FLOAT_EQ(host.GetParameter(kMode), static_cast<float>(c.mode / 4.0)) << c.normalized;
+    EXPECT_EQ(host.ParamLabel(kMode), "") << c.normalized;
+  }
+}
+
+TEST_F(Parameters, SwitchesRoundHalfwayUpAndShowOnOff) {
+  for (int i : {kPower, 9, kFLimit}) {
+    host.SetParameter(i, 0.49f);
+    EXPECT_EQ(host.ParamDisplay(i), "off") << kNames[i];
+    EXPECT_EQ(host.GetParameter(i), 0.0f) << kNames[i];
+    host.SetParameter(i, 0.5f);
+    EXPECT_EQ(host.ParamDisplay(i), "on") << kNames[i];
+    EXPECT_EQ(host.GetParameter(i), 1.0f) << kNames[i];
+    EXPECT_EQ(host.ParamLabel(i), "") << kNames[i];
+  }
+}
+
+TEST_F(Parameters, NormalizedValuesAboveOneStopAtTheTop) {
+  for (int i = 0; i < kNumParams; ++i) {
+    host.SetParameter(i, 1.5f);
+    EXPECT_EQ(host.GetParameter(i), 1.0f) << kNames[i];
+    EXPECT_EQ(ProgramValues(host)[i], kMax[i]) << kNames[i];
+  }
+}
+
+TEST_F(Parameters, NormalizedValuesBelowZeroReadBackAsZero) {
+  for (int i = 0; i < kNumParams; ++i) {
+    host.SetParameter(i, -0.5f);
+    EXPECT_EQ(host.GetParameter(i), 0.0f) << kNames[i];
+  }
+}
+
+TEST_F(Parameters, NonFiniteValuesFromTheHostChangeNothing) {
+  host.SetParameter(kPresComp, 0.25f);
+  host.SetParameter(kMode, 0.5f);
+  const std::vector<double> before = ProgramValues(host);
+  const float inf = std::numeric_limits<float>::infinity();
+  for (float bad : {std::numeric_limits<float>::quiet_NaN(), inf, -inf})
+    for (int i = 0; i < kNumParams; ++i) host.SetParameter(i, bad);
+  EXPECT_EQ(ProgramValues(host), before);
+  EXPECT_FLOAT_EQ(host.GetParameter(kPresComp), 0.25f);
+  EXPECT_EQ(host.ParamDisplay(kPresComp), "2.50");
+  EXPECT_EQ(host.ParamDisplay(kMode), "B");
+}
+
+TEST_F(Parameters, ExtremeFiniteValuesLeaveEveryParameterReadable) {
+  for (float extreme : {3.0e38f, -3.0e38f, 1.0e-45f, -1.0e-45f}) {
+    for (int i = 0; i < kNumParams; ++i) {
+      host.SetParameter(i, extreme);
+      const float read = host.GetParameter(i);
+      EXPECT_TRUE(read >= 0.0f && read <= 1.0f) << kNames[i] << " at " << extreme << " reads " << read;
+      EXPECT_FALSE(host.ParamDisplay(i).empty()) << kNames[i] << " at " << extreme;
+    }
+  }
+}
+
+TEST_F(Parameters, IndexesOutsideTheListAreIgnored) {
+  const std::vector<double> before = ProgramValues(host);
+  for (VstInt32 index : {kNumParams, -1, 1000, 0x7FFFFFFF, -0x7FFFFFFF - 1}) {
+    host.SetParameter(index, 0.9f);
+    EXPECT_EQ(host.GetParameter(index), 0.0f) << index;
+  }
+  EXPECT_EQ(ProgramValues(host), before);
+}
+
+TEST_F(Parameters, SetParameterReachesTheAudio) {
+  // "Db Output" trims after the last limiter, so -30 dB scales the output by exactly that gain
+  // once the trim has glided there.
+  VstHost quiet;
+  ASSERT_TRUE(vst2test::StartPlugin(quiet));
+  quiet.SetParameter(kDbOutput, 0.0f);
+  const vst2test::Stereo<float> in = vst2test::SpeechLike(48000);
+  const vst2test::Stereo<float> loud = vst2test::RenderFloat(host, in, 512);
+  const vst2test::Stereo<float> soft = vst2test::RenderFloat(quiet, in, 512);
+  int compared = 0;
+  for (int n = 24000; n < in.Frames(); ++n) {
+    if (std::fabs(loud.left[n]) < 1e-3f) continue;
+    ASSERT_NEAR(soft.left[n] / loud.left[n], 0.0316227766, 1e-5) << "frame " << n;
+    ++compared;
+  }
+  EXPECT_GT(compared, 1000);
+}
+
+// --- Text entry ---------------------------------------------------------------------------------
+
+TEST_F(Parameters, SwitchTextsAreTheirDisplayTexts) {
+  host.SetParameter(kPower, 0.0f);
+  EXPECT_TRUE(host.String2Parameter(kPower, "on"));
+  EXPECT_EQ(host.GetParameter(kPower), 1.0f);
+  EXPECT_TRUE(host.String2Parameter(kPower, "off"));
+  EXPECT_EQ(host.GetParameter(kPower), 0.0f);
+  EXPECT_EQ(host.ParamDisplay(kPower), "off");
+}
+
+TEST_F(Parameters, TextsOutsideTheDisplayTextsAreRefusedAndChangeNothing) {
+  const std::vector<double> before = ProgramValues(host);
+  for (const char* text : {"yes", "On", "ON", "on ", "1", "", "true"})
+    EXPECT_FALSE(host.String2Parameter(kPower, text)) << "'" << text << "'";
+  for (const char* text : {"2", "b", "E", "A "})
+    EXPECT_FALSE(host.String2Parameter(kMode, text)) << "'" << text << "'";
+  EXPECT_EQ(ProgramValues(host), before);
+}
+
+TEST_F(Parameters, ModeTakesItsLetters) {
+  EXPECT_TRUE(host.String2Parameter(kMode, "B"));
+  EXPECT_EQ(ProgramValues(host)[kMode], 2.0);
+  EXPECT_TRUE(host.String2Parameter(kMode, "C"));
+  EXPECT_EQ(ProgramValues(host)[kMode], 3.0);
+  EXPECT_TRUE(host.String2Parameter(kMode, "D"));
+  EXPECT_EQ(ProgramValues(host)[kMode], 4.0);
+  EXPECT_EQ(host.ParamDisplay(kMode), "D");
+}
+
+TEST_F(Parameters, NumbersAreStoredExactlyAsTyped) {
+  EXPECT_TRUE(host.String2Parameter(kPresComp, "3.14159"));
+  EXPECT_TRUE(host.String2Parameter(kLowCut, "123.456789"));
+  EXPECT_TRUE(host.String2Parameter(2, "  12.345 %"));
+  EXPECT_TRUE(host.String2Parameter(3, "-7.5dB"));
+  EXPECT_TRUE(host.String2Parameter(5, "+2.5e1"));
+  const std::vector<double> values = ProgramValues(host);
+  EXPECT_EQ(values[kPresComp], 3.14159);
+  EXPECT_EQ(values[kLowCut], 123.456789);
+  EXPECT_EQ(values[2], 12.345);
+  EXPECT_EQ(values[3], -7.5);
+  EXPECT_EQ(values[5], 25.0);
+  EXPECT_EQ(host.ParamDisplay(kPresComp), "3.14");
+  EXPECT_EQ(host.ParamDisplay(kLowCut), "123.46");
+}
+
+TEST_F(Parameters, NumbersOutsideTheRangeAreClamped) {
+  EXPECT_TRUE(host.String2Parameter(kDbOutput, "1000"));
+  EXPECT_EQ(ProgramValues(host)[kDbOutput], 20.0);
+  EXPECT_TRUE(host.String2Parameter(kDbOutput, "-1000"));
+  EXPECT_EQ(ProgramValues(host)[kDbOutput], -30.0);
+  EXPECT_TRUE(host.String2Parameter(kDbOutput, "1e400"));
+  EXPECT_EQ(ProgramValues(host)[kDbOutput], 20.0);
+  EXPECT_TRUE(host.String2Parameter(kDbOutput, "-1e400"));
+  EXPECT_EQ(ProgramValues(host)[kDbOutput], -30.0);
+  EXPECT_EQ(host.GetParameter(kDbOutput), 0.0f);
+}
+
+TEST_F(Parameters, TextWithoutANumberReadsAsZero) {
+  EXPECT_TRUE(host.String2Parameter(kPresComp, "loud"));
+  EXPECT_EQ(ProgramValues(host)[kPresComp], 0.0);
+  EXPECT_TRUE(host.String2Parameter(kLowCut, "abc"));
+  EXPECT_EQ(ProgramValues(host)[kLowCut], 20.0);   // 0 Hz, clamped to the lowest corner
+}
+
+TEST_F(Parameters, WordsForNonNumbersReadAsZeroNotAsNonFiniteValues) {
+  for (const char* text : {"nan", "NaN", "-nan", "inf", "-inf", "Infinity"}) {
+    host.SetParameter(kPresComp, 1.0f);
+    EXPECT_TRUE(host.String2Parameter(kPresComp, text)) << text;
+    EXPECT_EQ(ProgramValues(host)[kPresComp], 0.0) << text;
+  }
+}
+
+TEST_F(Parameters, WithoutTextTheAnswerSaysTextIsAccepted) {
+  const std::vector<double> before = ProgramValues(host);
+  for (int i = 0; i < kNumParams; ++i)
+    EXPECT_EQ(host.Dispatch(effString2Parameter, i, 0, nullptr), 1) << kNames[i];
+  EXPECT_EQ(ProgramValues(host), before);
+}
+
+TEST_F(Parameters, TextForAnIndexOutsideTheListIsRefused) {
+  const std::vector<double> before = ProgramValues(host);
+  char text[] = "5";
+  for (VstInt32 index : {kNumParams, -1, 0x7FFFFFFF}) {
+    EXPECT_EQ(host.Dispatch(effString2Parameter, index, 0, text), 0) << index;
+    EXPECT_EQ(host.Dispatch(effString2Parameter, index, 0, nullptr), 0) << index;
+  }
+  EXPECT_EQ(ProgramValues(host), before);
+}
+
+TEST_F(Parameters, TypedAndAutomatedValuesSoundTheSame) {
+  VstHost typed;
+  ASSERT_TRUE(vst2test::StartPlugin(typed));
+  host.SetParameter(kDbOutput, 0.0f);       // -30 dB
+  host.SetParameter(kMode, 0.75f);          // "C"
+  host.SetParameter(kFLimit, 1.0f);
+  ASSERT_TRUE(typed.String2Parameter(kDbOutput, "-30"));
+  ASSERT_TRUE(typed.String2Parameter(kMode, "C"));
+  ASSERT_TRUE(typed.String2Parameter(kFLimit, "on"));
+  const vst2test::Stereo<float> in = vst2test::SpeechLike(9600);
+  const auto a = vst2test::RenderFloat(host, in, 512);
+  const auto b = vst2test::RenderFloat(typed, in, 512);
+  EXPECT_EQ(vst2test::FirstDifference(a, b), "");
+}
+
+// --- Nothing goes back to the host --------------------------------------------------------------
+
+TEST_F(Parameters, HostChangesAreNotEchoedToTheHost) {
+  host.ClearRecord();
+  for (int i = 0; i < kNumParams; ++i) host.SetParameter(i, 0.3f);
+  host.String2Parameter(kPresComp, "7");
+  host.String2Parameter(kPower, "off");
+  host.String2Parameter(kMode, "C");
+  host.Dispatch(effString2Parameter, kLowCut, 0, nullptr);
+  const brel::HostRecord record = host.Record();
+  EXPECT_TRUE(record.automations.empty());
+  EXPECT_TRUE(record.beginEdits.empty());
+  EXPECT_TRUE(record.endEdits.empty());
+  EXPECT_EQ(record.CountOf(audioMasterAutomate), 0);
+  EXPECT_EQ(record.CountOf(audioMasterBeginEdit), 0);
+  EXPECT_EQ(record.CountOf(audioMasterEndEdit), 0);
+}
