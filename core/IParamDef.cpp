@@ -122,12 +122,17 @@ bool IParamDef::ValueFromText(const char* text, double& value) const {
     value = mNegateDisplay ? -v : v;
     return true;
   }
+  // Several values may share a text ("A" for modes 0 and 1, where 0 means "keep the timing").
+  // Typing the text means the highest of them: the one a user picks when choosing it, never a
+  // value that only reads like it.
+  bool found = false;
+  int best = 0;
   for (int i = 0, n = GetDisplayTextCount(); i < n; ++i) {
     const DisplayText* entry = GetDisplayText(i);
-    if (std::strcmp(entry->text, text) == 0) {
-      value = entry->value;
-      return true;
-    }
+    if (std::strcmp(entry->text, text) != 0) continue;
+    if (!found || entry->value > best) best = entry->value;
+    found = true;
   }
-  return false;
+  if (found) value = best;
+  return found;
 }

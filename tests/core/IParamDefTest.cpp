@@ -198,8 +198,19 @@ TEST(IParamDef, DisplayTextLookupTakesFirstMatchOfTruncatedValue) {
   double value = 0.0;
   EXPECT_TRUE(param.ValueFromText("D", value));
   EXPECT_EQ(value, 4.0);
+}
+
+TEST(IParamDef, TextSharedBySeveralValuesParsesAsTheHighest) {
+  IParamDef param;
+  param.DefineInt("Mode", 1, 0, 4);
+  const char* names[] = {"A", "A", "B", "C", "D"};
+  for (int i = 0; i < 5; ++i) param.AddDisplayText(i, names[i]);
+  double value = 0.0;
   EXPECT_TRUE(param.ValueFromText("A", value));
-  EXPECT_EQ(value, 0.0) << "the first entry with the text wins";
+  EXPECT_EQ(value, 1.0) << "\"A\" is mode 1, not the mode 0 that merely reads as A";
+  param.AddDisplayText(0, "B");
+  EXPECT_TRUE(param.ValueFromText("B", value));
+  EXPECT_EQ(value, 2.0) << "order of addition does not matter";
 }
 
 TEST(IParamDef, EmptyDisplayTextFallsBackToTheNumber) {
