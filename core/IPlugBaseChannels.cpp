@@ -69,9 +69,16 @@ void IPlugBase::SetOutputLabel(int channel, const char* label) {
 void IPlugBase::SetInputConnected(int channel, bool connected) {
   InputChannel* in = InChannel(channel);
   if (!in) return;
+  const bool wasConnected = in->connected;
   in->connected = connected;
-  // Unfed, the plug-in reads the channel's own scratch: zeros, or the last block put there.
-  if (!connected) *in->slot = in->Scratch();
+  if (connected) return;
+  // Unfed, the plug-in reads the channel's own scratch. A channel that was fed until now still
+  // holds the last block converted into it; replaying that block on every call would be heard
+  // (a stereo-linked process reacts to it), so a newly unfed channel reads silence.
+  if (wasConnected && in->Scratch()) {
+    std::fill(in->Scratch(), in->Scratch() + in->ScratchFrames(), 0.0);
+  }
+  *in->slot = in->Scratch();
 }
 
 void IPlugBase::SetOutputConnected(int channel, bool connected) {

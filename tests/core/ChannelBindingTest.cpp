@@ -70,15 +70,18 @@ TEST(ChannelBinding, UnconnectedInputReadsItsScratchAndHostPointersGoToConnected
   EXPECT_FALSE(plug.IsInputConnected(1));
 }
 
-TEST(ChannelBinding, UnconnectedInputKeepsTheLastBlockConvertedIntoIt) {
+// A host switching from stereo to mono must not leave the last stereo block replaying on the
+// now unfed input: it reads silence from the switch on.
+TEST(ChannelBinding, InputThatStopsBeingFedReadsSilenceNotItsLastBlock) {
   OffsetPlug plug;
   plug.SetMaxBlockSize(4);
   plug.SetInputConnections(2);
   FloatBlock block(4);
   plug.BindInputsFromFloat(block.in, 4);
+  ASSERT_EQ(plug.GetInputPointers()[1][3], -3.0);
   plug.SetInputConnections(1);
   plug.BindInputsFromFloat(block.in, 4);
-  EXPECT_EQ(plug.GetInputPointers()[1][3], -3.0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(plug.GetInputPointers()[1][i], 0.0);
 }
 
 TEST(ChannelBinding, AccumulatingWriteAddsToHostOutput) {
