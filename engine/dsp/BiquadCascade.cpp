@@ -1,0 +1,47 @@
+#include "engine/dsp/BiquadCascade.h"
+
+#include <algorithm>
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+// The approximation's denominator has its first zero just above π/2 and it turns negative there,
+// which would flip the sign of K and put the poles outside the unit circle. Frequencies at or
+// above Nyquist (a 10 kHz section at a 16 kHz rate) are therefore taken as Nyquist itself.
+constexpr double kHalfPi = kPi * 0.5;
+}  // namespace
+
+double BiquadCascade::padeTan(double w) {
+  const double w2 = w * w;
+  return -(5.0 * (2.0 * (w2 * w) - 21.0 * w)) / (105.0 - 45.0 * w2 + w2 * w2);
+}
+
+void BiquadCascade::recompute(double frequency, double q, double sampleRate, FilterType type) {
+  cachedRate_ = sampleRate;
+  cachedType_ = static_cast<int>(type);
+  cachedFrequency_ = frequency;
+  cachedQ_ = q;
+  const double qq = std::max(0.1, q);
+  double w = kPi * frequency / sampleRate;
+  if (w > kHalfPi) w = kHalfPi;
+  const double k = padeTan(w);
+  const double kk = k * k;
+  const double n = 1.0 / (1.0 + k / qq + kk);
+  a1_ = 2.0 * (kk - 1.0) * n;
+  a2_ = (1.0 - k / qq + kk) * n;
+  if (type == FilterType::LowPass) {
+    b0_ = kk * n;
+    b1_ = 2.0 * b0_;
+    b2_ = b0_;
+  } else {
+    b0_ = n;
+    b1_ = -2.0 * n;
+    b2_ = n;
+  }
+}
+
+void BiquadCascade::clearNonFinite() {
+  for (double& z : memory_) {
+    if (!std::isfinite(z)) z = 0.0;
+  }
+  if (!std::isfinite(lastOutput_)) lastOutput_ = 0.0;
+}

@@ -1,0 +1,41 @@
+// The level feed of a needle meter: the audio thread pushes one level per sample and writes the
+// lamp flag and mode; the editor reads level, lamp and mode at any time without a lock.
+#pragma once
+
+#include <atomic>
+#include <cmath>
+
+#include "engine/dsp/EnvelopeFollower.h"
+
+class MeterFeed {
+ public:
+  // +6 dB over the clip threshold: the needle's end stop.
+  static constexpr double kCeiling = 1.99526;
+
+  // Peak hold with a 300 ms decay, then a needle that rises toward it with 300 ms and follows a
+  // fall at once. A NaN level counts as the ceiling, so the stored level is always within
+  // [0, kCeiling] and never NaN, whatever the audio did.
+  void pushLevel(double level, int sampleRate) {
+    const double magnitude = std::fabs(level);
+    const double x = magnitude < kCeiling ? magnitude : kCeiling;
+    const double peak = peak_.process(x, sampleRate, 0.0, 300.0);
+    const double needle = needle_.process(peak, sampleRate, 300.0, 0.0);
+    level_.store(needle, std::memory_order_relaxed);
+  }
+
+  double level() const { return level_.load(std::memory_order_relaxed); }
+  bool lamp() const { return lamp_.load(std::memory_order_relaxed); }
+  int mode() const { return mode_.load(std::memory_order_relaxed); }
+  void setLamp(bool on) { lamp_.store(on, std::memory_order_relaxed); }
+  void setMode(int mode) { mode_.store(mode, std::memory_order_relaxed); }
+
+ private:
+  EnvelopeFollower peak_;
+  EnvelopeFollower needle_;
+  std::atomic<double> level_{0.0};
+  std::atomic<bool> lamp_{true};
+  std::atomic<int> mode_{0};
+
+  // The audio thread must never take a hidden lock to publish a value.
+  static_assert(std::atomic<double>::is_always_lock_free, "meter level needs a lock-free atomic double");
+};
