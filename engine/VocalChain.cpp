@@ -1,0 +1,213 @@
+#include "engine/VocalChain.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Every filter runs with this Q; every smoother snaps within this distance of its target.
+constexpr double kQ = 0.7;
+constexpr double kSnap = 0.01;
+constexpr double kGlideMs = 40.0;
+constexpr double kPowerMs = 25.0;
+constexpr double kThreshold = 1.0;
+constexpr double kAirHz = 10000.0;
+// The bass band goes +25 dB into its limiter and comes back down by 20 dB.
+constexpr double kBassDrive = 17.7827941;
+constexpr double kBassReturn = 0.1;
+// The meters show 1.0 at the point where the limiter starts to work, scaled by this.
+constexpr double kMeterScale = 1.6;
+
+constexpr TimingSet kModeTimings[] = {
+    {1.5, 1.5, 250.0, 200.0, 280.0},  // 1 "A"
+    {1.0, 1.0, 50.0, 30.0, 20.0},     // 2 "B"
+    {0.2, 0.2, 50.0, 30.0, 5.0},      // 3 "C"
+    {0.0, 0.0, 320.0, 300.0, 2.0},    // 4 "D"
+};
+
+// Range of each Double parameter, so that a host value below the minimum (which normalised
+// automation can produce) never reaches a filter as a zero or negative frequency.
+struct Range {
+  double minimum, maximum;
+};
+constexpr Range kRanges[] = {{-5.0, 25.0}, {20.0, 300.0}, {0.0, 100.0}, {-10.0, 10.0},
+                             {0.0, 6.0},   {-25.0, 25.0}, {-30.0, 20.0}};
+
+double InRange(int index, double value) {
+  return std::min(std::max(value, kRanges[index].minimum), kRanges[index].maximum);
+}
+
+// Non-finite input is silence, on both sides of the power crossfade.
+inline double Finite(double x) { return std::isfinite(x) ? x : 0.0; }
+
+// What the processed path takes in: silence for non-finite input, and magnitudes beyond the ceiling
+// held at it. Real audio never comes near it, so it passes bit for bit; absurd values can then never
+// overflow a filter or limiter state, and the output stays finite on every sample.
+inline double Held(double x) {
+  if (std::fabs(x) <= VocalChain::kInputCeiling) return x;
+  return std::isfinite(x) ? std::copysign(VocalChain::kInputCeiling, x) : 0.0;
+}
+
+inline double LouderOf(double a, double b) { return std::max(std::fabs(a), std::fabs(b)); }
+
+inline void Push(MeterFeed* meter, double level, int rate) {
+  if (meter) meter->pushLevel(level, rate);
+}
+
+}  // namespace
+
+double VocalChain::DbToGain(double db) { return db > -200.0 ? std::pow(10.0, db / 20.0) : 0.0; }
+
+// A quadratic Bézier through the control values 0, 0.05 and 1 (de Casteljau), so small "Crispy"
+// settings add very little and the top of the range adds the most.
+double VocalChain::CrispAmount(double db) {
+  const double b = db / 6.0;
+  const double u = 1.0 - b;
+  return ((u * 0.0 + b * 0.05) * u + (u * 0.05 + b * 1.0) * b) * 6.0 * 0.083;
+}
+
+double VocalChain::TightenHz(double percent) { return 4.3 * percent + 20.0; }
+
+double VocalChain::SoftClip(double a) {
+  constexpr double kRest = 0.04472136124968529;  // √0.002: the clipper's output at rest is 0
+  const double up = a + 0.5;
+  const double down = a - 0.5;
+  const double s = ((std::sqrt(up * up + 0.002) - kRest) - (std::sqrt(down * down + 0.002) - kRest)) * 0.5;
+  return (s * 0.07970000058412552 + 0.09446000307798386) * s + s;
+}
+
+void VocalChain::SetMeters(MeterFeed* presMeter, MeterFeed* finalMeter) {
+  presMeter_ = presMeter;
+  finalMeter_ = finalMeter;
+}
+
+void VocalChain::OnParamChanged(int index, double value) {
+  if (!std::isfinite(value)) return;
+  switch (index) {
+    case kPresComp: targets_.presGain = DbToGain(InRange(index, value)); break;
+    case kLowCut: targets_.lowCutHz = InRange(index, value); break;
+    case kTighten: targets_.tightenHz = TightenHz(InRange(index, value)); break;
+    case kBass: targets_.bassGain = DbToGain(InRange(index, value)); break;
+    case kCrispy: targets_.crispAmount = CrispAmount(InRange(index, value)); break;
+    case kFinalComp: targets_.finalGain = DbToGain(InRange(index, value)); break;
+    case kDbOutput: targets_.outputGain = DbToGain(InRange(index, value)); break;
+    case kMode: ApplyMode(value); break;
+    case kPLimit: bandAttackMs_ = value >= 0.5 ? 0.0 : 1.0; break;
+    case kFLimit: finalAttackMs_ = value >= 0.5 ? 0.0 : 1.0; break;
+    default: break;  // "Power" is read every block; other indices mean nothing here
+  }
+}
+
+// Mode 0 (which a host may set; it shows as "A") and unknown modes keep the timing set as it is.
+void VocalChain::ApplyMode(double value) {
+  // Truncated toward zero; far out-of-range values are held just outside the table first so the
+  // conversion to int is always defined.
+  const int mode = static_cast<int>(std::min(std::max(value, -1.0), 5.0));
+  if (presMeter_) presMeter_->setMode(mode);
+  if (finalMeter_) finalMeter_->setMode(mode);
+  if (mode >= 1 && mode <= 4) timing_ = kModeTimings[mode - 1];
+}
+
+int VocalChain::DspRate(int hostRate) const {
+  if (sampleRate_ > 0) return std::min(sampleRate_, kMaxSampleRate);
+  if (hostRate > 0) return std::min(hostRate, kMaxSampleRate);
+  return kDefaultSampleRate;
+}
+
+void VocalChain::Process(const double* const* inputs, double* const* outputs, int frames, double power,
+                         int hostRate) {
+  if (frames < 1 || !outputs || !outputs[0] || !outputs[1]) return;
+  if (!inputs || !inputs[0] || !inputs[1]) {
+    Silence(outputs, frames);
+    return;
+  }
+  const int sr = DspRate(hostRate);
+  const int meterRate = hostRate > 0 ? std::min(hostRate, kMaxSampleRate) : sr;
+  // "Power" is a switch: anything from 0.5 up is on, so a stray value can never scale the signal.
+  const double p = power >= 0.5 ? 1.0 : 0.0;
+  // The lamp follows the switch; it cannot change within a block, so one write per block suffices.
+  if (presMeter_) presMeter_->setLamp(p >= 0.5);
+  if (finalMeter_) finalMeter_->setLamp(p >= 0.5);
+  const double* inL = inputs[0];
+  const double* inR = inputs[1];
+  double* outL = outputs[0];
+  double* outR = outputs[1];
+  for (int i = 0; i < frames; ++i) {
+    double l, r;
+    ProcessFrame(Finite(inL[i]), Finite(inR[i]), Held(inL[i]), Held(inR[i]), p, sr, meterRate, l, r);
+    outL[i] = l;
+    outR[i] = r;
+  }
+}
+
+void VocalChain::Silence(double* const* outputs, int frames) {
+  std::fill(outputs[0], outputs[0] + frames, 0.0);
+  std::fill(outputs[1], outputs[1] + frames, 0.0);
+}
+
+inline VocalChain::Glide VocalChain::GlideTargets(int sr) {
+  Glide g;
+  g.gp = presGainSmoother_.process(targets_.presGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
+  g.fc = lowCutSmoother_.process(targets_.lowCutHz, sr, kGlideMs, 20.0, 300.0, kSnap);
+  g.ft = tightenSmoother_.process(targets_.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
+  g.gb = bassGainSmoother_.process(targets_.bassGain, sr, kGlideMs, 0.316228, 3.16228, kSnap);
+  g.ac = crispSmoother_.process(targets_.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
+  g.gf = finalGainSmoother_.process(targets_.finalGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
+  g.gt = outputGainSmoother_.process(targets_.outputGain, sr, kGlideMs, 0.1, 10.0, kSnap);
+  return g;
+}
+
+inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr,
+                                     int meterRate, double& outL, double& outR) {
+  const double ps = powerSmoother_.process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
+  smoothedPower_ = ps;
+  const double xL = ps * wetL;
+  const double xR = ps * wetR;
+  const Glide g = GlideTargets(sr);
+  const double rate = sr;
+
+  // The six band filters run back to back under one flush-to-zero scope: nothing but filter
+  // arithmetic happens inside it, so every result is the same as with a scope per call.
+  const double driveL = g.gp * xL;
+  const double driveR = g.gp * xR;
+  double lowL, lowR, highL, highR;
+  {
+    const DenormalScope flushDenormals;
+    const double hL = lowCutL_.processFlushed(driveL, g.fc, kQ, rate, FilterType::HighPass, 1);
+    const double hR = lowCutR_.processFlushed(driveR, g.fc, kQ, rate, FilterType::HighPass, 1);
+    lowL = tightenLowL_.processFlushed(hL, g.ft, kQ, rate, FilterType::LowPass, 1);
+    lowR = tightenLowR_.processFlushed(hR, g.ft, kQ, rate, FilterType::LowPass, 1);
+    highL = tightenHighL_.processFlushed(hL, g.ft, kQ, rate, FilterType::HighPass, 1);
+    highR = tightenHighR_.processFlushed(hR, g.ft, kQ, rate, FilterType::HighPass, 1);
+  }
+
+  bassLimiter_.process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, bandAttackMs_, timing_.bassRecoveryMs,
+                       timing_.bandLookaheadMs, sr);
+  const double bassL = bassLimiter_.left() * kBassReturn * g.gb;
+  const double bassR = bassLimiter_.right() * kBassReturn * g.gb;
+
+  Push(presMeter_, LouderOf(highL * kMeterScale, highR * kMeterScale), meterRate);
+  presLimiter_.process(highL, highR, kThreshold, bandAttackMs_, timing_.presRecoveryMs, timing_.bandLookaheadMs,
+                       sr);
+  const double pL = presLimiter_.left();
+  const double pR = presLimiter_.right();
+
+  double airL, airR;
+  {
+    const DenormalScope flushDenormals;
+    airL = airL_.processFlushed(pL, kAirHz, kQ, rate, FilterType::HighPass, 0);
+    airR = airR_.processFlushed(pR, kAirHz, kQ, rate, FilterType::HighPass, 0);
+  }
+  const double aL = airL * 5.62341 * 2.2;
+  const double aR = airR * 5.62341 * 2.2;
+  saturatedAirL_ = std::tanh(aL);
+  saturatedAirR_ = SoftClip(aR);
+
+  const double mL = (pL + bassL + g.ac * saturatedAirL_) * g.gf;
+  const double mR = (pR + bassR + g.ac * saturatedAirR_) * g.gf;
+  Push(finalMeter_, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
+  finalLimiter_.process(mL, mR, kThreshold, finalAttackMs_, timing_.finalRecoveryMs, timing_.finalLookaheadMs, sr);
+
+  outL = (1.0 - ps) * inL + ps * (g.gt * finalLimiter_.left());
+  outR = (1.0 - ps) * inR + ps * (g.gt * finalLimiter_.right());
+}

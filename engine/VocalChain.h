@@ -1,0 +1,107 @@
+// The vocal chain as a plain object: drive, low cut, two-band split, bass/pres/final look-ahead
+// limiters, saturated air, trim and the "Power" crossfade, run per sample, feeding two meters.
+// The plug-in class owns one and forwards its reset, parameter and audio calls to it.
+#pragma once
+
+#include "engine/ChainTargets.h"
+#include "engine/TimingSet.h"
+#include "engine/dsp/BiquadCascade.h"
+#include "engine/dsp/LookaheadLimiter.h"
+#include "engine/dsp/MeterFeed.h"
+#include "engine/dsp/ParamSmoother.h"
+
+class VocalChain {
+ public:
+  // Parameter indices, as the plug-in declares them.
+  enum Param {
+    kPresComp = 0, kLowCut, kTighten, kBass, kCrispy, kFinalComp, kDbOutput, kPower, kMode, kPLimit, kFLimit,
+    kNumParams
+  };
+
+  // Used when neither the reset nor the host ever supplied a usable rate.
+  static constexpr int kDefaultSampleRate = 44100;
+  // Rates above this are run at this rate: it keeps every look-ahead buffer within its reserved
+  // capacity (1.5 ms = 3000 samples), so the audio thread never allocates.
+  static constexpr int kMaxSampleRate = 2000000;
+  // Input magnitudes beyond this (+200 dB over full scale) enter the processed path held at it.
+  static constexpr double kInputCeiling = 1e10;
+
+  VocalChain() = default;
+
+  // What a reset stores: the host's sample rate truncated to an integer. Filters, limiters and
+  // smoothers keep their state across it.
+  void SetSampleRate(int sampleRate) { sampleRate_ = sampleRate; }
+  int SampleRate() const { return sampleRate_; }
+
+  // Non-owning; either may be null (no editor yet). The meters must outlive their use here.
+  void SetMeters(MeterFeed* presMeter, MeterFeed* finalMeter);
+
+  // value is the parameter's current real value. Values outside a parameter's range are taken at
+  // the nearest end of it, and non-finite values are ignored.
+  void OnParamChanged(int index, double value);
+
+  // Processes frames stereo samples (channels 0 and 1 of each side; in-place is fine). power is the
+  // real value of "Power" for this block. hostRate is the host's current sample rate truncated to an
+  // integer: the meters run at it, and the chain falls back to it while no usable rate was set.
+  // Non-finite input samples count as silence, so the output is finite on every sample.
+  void Process(const double* const* inputs, double* const* outputs, int frames, double power, int hostRate);
+
+  // The conversions the parameters go through.
+  static double DbToGain(double db);
+  static double CrispAmount(double db);
+  static double TightenHz(double percent);
+  // Right-channel air saturator: a square-root clipper with a cubic correction.
+  static double SoftClip(double a);
+
+  // The rate the DSP blocks run at for a given host rate (see Process).
+  int DspRate(int hostRate) const;
+
+  const ChainTargets& Targets() const { return targets_; }
+  const TimingSet& Timing() const { return timing_; }
+  double BandAttackMs() const { return bandAttackMs_; }
+  double FinalAttackMs() const { return finalAttackMs_; }
+  double SmoothedPower() const { return smoothedPower_; }
+  double SaturatedAirLeft() const { return saturatedAirL_; }
+  double SaturatedAirRight() const { return saturatedAirR_; }
+  const LookaheadLimiter& BassLimiter() const { return bassLimiter_; }
+  const LookaheadLimiter& PresLimiter() const { return presLimiter_; }
+  const LookaheadLimiter& FinalLimiter() const { return finalLimiter_; }
+
+ private:
+  struct Glide {
+    double gp, fc, ft, gb, ac, gf, gt;
+  };
+
+  void ApplyMode(double value);
+  Glide GlideTargets(int sr);
+  // in: the dry input; wet: the same sample as the processed path takes it in.
+  void ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr, int meterRate,
+                    double& outL, double& outR);
+  void Silence(double* const* outputs, int frames);
+
+  int sampleRate_ = 0;
+  MeterFeed* presMeter_ = nullptr;
+  MeterFeed* finalMeter_ = nullptr;
+  BiquadCascade lowCutL_, lowCutR_;
+  BiquadCascade tightenHighL_, tightenHighR_;
+  BiquadCascade tightenLowL_, tightenLowR_;
+  LookaheadLimiter bassLimiter_;
+  LookaheadLimiter presLimiter_;
+  LookaheadLimiter finalLimiter_;
+  BiquadCascade airL_, airR_;
+  double saturatedAirL_ = 0.0;
+  double saturatedAirR_ = 0.0;
+  ParamSmoother powerSmoother_;
+  ParamSmoother presGainSmoother_;
+  ParamSmoother lowCutSmoother_;
+  ParamSmoother tightenSmoother_;
+  ParamSmoother bassGainSmoother_;
+  ParamSmoother crispSmoother_;
+  ParamSmoother finalGainSmoother_;
+  ParamSmoother outputGainSmoother_;
+  ChainTargets targets_;
+  double smoothedPower_ = 1.0;
+  TimingSet timing_{1.5, 1.5, 160.0, 160.0, 280.0};
+  double bandAttackMs_ = 0.0;
+  double finalAttackMs_ = 0.0;
+};
