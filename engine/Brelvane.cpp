@@ -62,8 +62,11 @@ void Brelvane::DeclareParameters() {
 }
 
 int Brelvane::HostRate() const {
-  // The core's rate is a positive finite number; anything beyond an int is beyond every host.
-  return static_cast<int>(std::min(GetSampleRate(), 2147483647.0));
+  // 0 stands for "no usable rate" (the chain then keeps its own); anything beyond an int is
+  // beyond every host.
+  const double rate = GetSampleRate();
+  if (!(rate >= 1.0)) return 0;
+  return static_cast<int>(std::min(rate, 2147483647.0));
 }
 
 void Brelvane::OnReset() {
