@@ -93,26 +93,27 @@ TEST(PluginLocator, TheOptionWinsOverTheDefaults) {
   EXPECT_EQ(path, "/any/where.so");
 }
 
-TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesAdapterFolder) {
+TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesModuleFolders) {
   TempDir dir;
-  ::mkdir(dir.file("bin").c_str(), 0755);
-  ::mkdir(dir.file("adapters").c_str(), 0755);
-  ::mkdir(dir.file("adapters/vst2").c_str(), 0755);
+  for (const char* d : {"bin", "adapters", "adapters/vst2", "modules", "modules/vst2"})
+    ::mkdir(dir.file(d).c_str(), 0755);
   std::string path, error;
   EXPECT_FALSE(locatePlugin("", dir.file("bin"), path, error));
-  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.file("bin/Brelvane.so") + " and " +
-                       dir.file("bin/../adapters/vst2/Brelvane.so") + "); name it with --plugin PATH");
+  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.file("bin/Brelvane.so") + ", " +
+                       dir.file("bin/../adapters/vst2/Brelvane.so") + " and " +
+                       dir.file("bin/../modules/vst2/Brelvane.so") + "); name it with --plugin PATH");
+  test::writeText(dir.file("modules/vst2/Brelvane.so"), "");
+  ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
+  EXPECT_EQ(path, dir.file("bin/../modules/vst2/Brelvane.so"));
   test::writeText(dir.file("adapters/vst2/Brelvane.so"), "");
   ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
   EXPECT_EQ(path, dir.file("bin/../adapters/vst2/Brelvane.so"));
   test::writeText(dir.file("bin/Brelvane.so"), "");
   ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
   EXPECT_EQ(path, dir.file("bin/Brelvane.so"));
-  ::unlink(dir.file("bin/Brelvane.so").c_str());
-  ::unlink(dir.file("adapters/vst2/Brelvane.so").c_str());
-  ::rmdir(dir.file("adapters/vst2").c_str());
-  ::rmdir(dir.file("adapters").c_str());
-  ::rmdir(dir.file("bin").c_str());
+  for (const char* f : {"bin/Brelvane.so", "adapters/vst2/Brelvane.so", "modules/vst2/Brelvane.so"})
+    ::unlink(dir.file(f).c_str());
+  for (const char* d : {"modules/vst2", "modules", "adapters/vst2", "adapters", "bin"}) ::rmdir(dir.file(d).c_str());
 }
 
 TEST(RenderSummary, LevelsAndSpeedReadCleanly) {

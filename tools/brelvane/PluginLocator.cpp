@@ -16,7 +16,8 @@ bool isFile(const std::string& path) {
 
 std::vector<std::string> defaultPluginCandidates(const std::string& executableDir) {
   std::string dir = executableDir.empty() ? "." : executableDir;
-  return {dir + "/" + kModuleName, dir + "/../adapters/vst2/" + kModuleName};
+  return {dir + "/" + kModuleName, dir + "/../adapters/vst2/" + kModuleName,
+          dir + "/../modules/vst2/" + kModuleName};
 }
 
 bool locatePlugin(const std::string& pluginOption, const std::string& executableDir,
@@ -31,8 +32,8 @@ bool locatePlugin(const std::string& pluginOption, const std::string& executable
       path = candidate;
       return true;
     }
-  error = "cannot find the plug-in (looked for " + candidates[0] + " and " + candidates[1] +
-          "); name it with --plugin PATH";
+  error = "cannot find the plug-in (looked for " + candidates[0] + ", " + candidates[1] + " and " +
+          candidates[2] + "); name it with --plugin PATH";
   return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Finds the plug-in module the command loads when --plugin does not name one: Brelvane.so next
-// to the executable, else in the build tree's adapters/vst2 folder beside the executable's.
+// to the executable, else in the build tree's adapters/vst2 or modules/vst2 folder beside the
+// executable's.
 #include <string>
 #include <vector>
 
