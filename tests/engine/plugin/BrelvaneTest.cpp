@@ -45,12 +45,14 @@ const Expected kTable[] = {
     {"F Limit", ParamType::Bool, 0, 1, 0, ""},
 };
 
+constexpr double kTwoPi = 2.0 * 3.141592653589793;
+
 // A vocal-like test signal: a few harmonics with a slow level swell, different per channel.
 double Voice(int i, int channel) {
   const double t = i / 48000.0;
-  const double swell = 0.3 + 0.25 * std::sin(2 * M_PI * 1.3 * t);
-  return swell * (std::sin(2 * M_PI * 180 * t + channel) + 0.5 * std::sin(2 * M_PI * 360 * t) +
-                  0.25 * std::sin(2 * M_PI * 2900 * t + 0.3 * channel));
+  const double swell = 0.3 + 0.25 * std::sin(kTwoPi * 1.3 * t);
+  return swell * (std::sin(kTwoPi * 180 * t + channel) + 0.5 * std::sin(kTwoPi * 360 * t) +
+                  0.25 * std::sin(kTwoPi * 2900 * t + 0.3 * channel));
 }
 
 }  // namespace
