@@ -5,8 +5,11 @@
 #include <new>
 
 // The replaced operators take their blocks from malloc and give them back with free, so they
-// stay compatible with blocks the C library hands out and with sanitizers that watch malloc
-// (AddressSanitizer still sees every block, its overruns and its use after release).
+// stay compatible with blocks the C library hands out and with sanitizers that watch malloc:
+// AddressSanitizer still sees every block, its overruns (for an over-aligned block, those past
+// its alignment slack), its use after release and its leaks.
+// What it no longer sees in an executable that links this is a new[] released with plain delete
+// (or with free), since all of them end in free here.
 
 namespace {
 
