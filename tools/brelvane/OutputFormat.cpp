@@ -26,6 +26,7 @@ const char* containerName(int container) {
   switch (container) {
     case SF_FORMAT_WAV: return "WAV";
     case SF_FORMAT_RF64: return "WAV";
+    case SF_FORMAT_WAVEX: return "WAV";
     case SF_FORMAT_AIFF: return "AIFF";
     case SF_FORMAT_FLAC: return "FLAC";
   }
