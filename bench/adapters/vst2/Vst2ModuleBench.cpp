@@ -12,9 +12,11 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/vst2/VstHost.h"
+#include "tests/adapters/vst2/TestSignal.h"
 
 namespace {
 
@@ -26,34 +28,16 @@ constexpr int kWarmUpFrames = 48000;      // glides settled and look-ahead buffe
 const char* const kBrelvanePath = BRELVANE_VST2_PATH;
 const char* const kPeerPath = PEER_LIMITER_PATH;
 
-// Voiced syllables with breathy gaps, the right channel a slightly different take of the left.
+// The same speech-like take the module's tests use: voiced syllables with breathy gaps, the right
+// channel a slightly different take of the left.
 struct Take {
   std::vector<float> left, right;
   std::vector<double> left64, right64;
 
-  Take() : left(kTakeFrames), right(kTakeFrames) {
-    constexpr double kTwoPi = 6.283185307179586;
-    std::uint32_t noise = 0x2545F491u;
-    double phase = 0.0;
-    for (int n = 0; n < kTakeFrames; ++n) {
-      const double t = n / double(kRate);
-      const double f0 = 150.0 + 35.0 * std::sin(kTwoPi * 0.8 * t);
-      phase += f0 / kRate;
-      double voiced = 0.0;
-      for (int k = 1; k <= 14; ++k) {
-        const double f = k * f0;
-        const double formant = 1.0 + 2.0 * std::exp(-std::pow((f - 700.0) / 250.0, 2.0)) +
-                               1.2 * std::exp(-std::pow((f - 2200.0) / 400.0, 2.0));
-        voiced += formant * std::sin(kTwoPi * k * phase) / k;
-      }
-      const double syllable = std::sin(kTwoPi * 3.3 * t);
-      const double envelope = syllable > 0.0 ? syllable * syllable : 0.0;
-      noise = noise * 1664525u + 1013904223u;
-      const double white = static_cast<double>(noise >> 8) / 16777216.0 - 0.5;
-      const double l = 0.5 * (0.28 * envelope * voiced + 0.15 * (1.0 - envelope) * white);
-      left[n] = static_cast<float>(l);
-      right[n] = static_cast<float>(0.9 * l + 0.01 * white);
-    }
+  Take() {
+    vst2test::Stereo<float> take = vst2test::SpeechLike(kTakeFrames, kRate, 0.5);
+    left = std::move(take.left);
+    right = std::move(take.right);
     left64.assign(left.begin(), left.end());
     right64.assign(right.begin(), right.end());
   }
