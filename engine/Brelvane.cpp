@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "core/FourCC.h"
+
 namespace {
 
 constexpr std::int32_t kVersionWord = 0x3F99999A;
-
-constexpr std::int32_t FourCC(char a, char b, char c, char d) {
-  return static_cast<std::int32_t>((static_cast<std::uint32_t>(static_cast<unsigned char>(a)) << 24) |
-                                   (static_cast<std::uint32_t>(static_cast<unsigned char>(b)) << 16) |
-                                   (static_cast<std::uint32_t>(static_cast<unsigned char>(c)) << 8) |
-                                   static_cast<std::uint32_t>(static_cast<unsigned char>(d)));
-}
 
 struct KnobParam {
   const char* name;

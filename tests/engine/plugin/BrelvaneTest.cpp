@@ -63,7 +63,7 @@ TEST(BrelvanePlugin, IdentityIsWhatHostsSee) {
   EXPECT_STREQ(plug->GetProductName(), "");
   EXPECT_STREQ(plug->GetMakerName(), "Orrindale");
   EXPECT_EQ(plug->GetUniqueId(), 0x5176656C);
-  EXPECT_EQ(plug->GetMakerId(), ('O' << 24) | ('r' << 16) | ('r' << 8) | 'n');
+  EXPECT_EQ(plug->GetMakerId(), 0x4F72726E);   // 'Orrn'
   EXPECT_EQ(plug->GetVersion(), 0x3F99999A);
   EXPECT_EQ(plug->GetVersionMajor(), 16281);
   EXPECT_EQ(plug->GetVersionMinor(), 153);
