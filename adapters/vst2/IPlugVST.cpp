@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/FixedText.h"
 #include "core/Trace.h"
 
 namespace {
@@ -21,10 +22,7 @@ constexpr VstInt32 kTransportFlags = kVstPpqPosValid | kVstTempoValid | kVstBars
 
 // Copies text into a host buffer of size bytes, always terminated.
 void CopyText(void* destination, const char* text, int size) {
-  auto* out = static_cast<char*>(destination);
-  int i = 0;
-  for (; text && text[i] != '\0' && i < size - 1; ++i) out[i] = text[i];
-  out[i] = '\0';
+  CopyFixedText(static_cast<char*>(destination), size, text);
 }
 
 }  // namespace
