@@ -10,7 +10,8 @@ inline void CopyFixedText(char* out, int size, const char* text) {
   std::size_t n = 0;
   if (text) {
     const void* nul = std::memchr(text, 0, static_cast<std::size_t>(size - 1));
-    n = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text) : static_cast<std::size_t>(size - 1);
+    n = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text)
+            : static_cast<std::size_t>(size - 1);
     std::memcpy(out, text, n);
   }
   out[n] = 0;

@@ -33,7 +33,10 @@ HeapBuffer::~HeapBuffer() {
 }
 
 HeapBuffer::HeapBuffer(HeapBuffer&& other) noexcept
-    : mBlock(other.mBlock), mAllocated(other.mAllocated), mUsed(other.mUsed), mGranularity(other.mGranularity) {
+    : mBlock(other.mBlock),
+      mAllocated(other.mAllocated),
+      mUsed(other.mUsed),
+      mGranularity(other.mGranularity) {
   other.mBlock = nullptr;
   other.mAllocated = other.mUsed = 0;
 }
@@ -95,8 +98,8 @@ void* HeapBuffer::Resize(int newSize, bool allowShrink) {
 
   std::int64_t shrinkBelow = 0;
   if (allowShrink && newSize < mUsed) {
-    shrinkBelow = std::min<std::int64_t>(mAllocated / 2,
-                                         std::int64_t(mAllocated) - 4 * std::int64_t(mGranularity));
+    shrinkBelow =
+        std::min<std::int64_t>(mAllocated / 2, std::int64_t(mAllocated) - 4 * std::int64_t(mGranularity));
     shrinkBelow = std::max<std::int64_t>(shrinkBelow, 1);
   }
   if (newSize > mAllocated || newSize < shrinkBelow) {

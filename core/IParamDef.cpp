@@ -92,7 +92,8 @@ const char* IParamDef::DisplayTextFor(double value) const {
   return nullptr;
 }
 
-void IParamDef::FormatValue(double value, bool isNormalized, char* out, int size, bool useDisplayTexts) const {
+void IParamDef::FormatValue(double value, bool isNormalized, char* out, int size,
+                            bool useDisplayTexts) const {
   if (!out || size <= 0) return;
   if (isNormalized) value = FromNormalized(value);
   if (useDisplayTexts) {

@@ -15,7 +15,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Reads a "%d" at text (blanks skipped, optional sign); returns where it stopped, or nullptr
 // when no number is there. Values beyond 32 bits saturate.
 const char* ReadInt(const char* text, int& value) {
-  while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\f' || *text == '\v') ++text;
+  while (*text == ' ' || *text == '\t' || *text == '\n' || *text == '\r' || *text == '\f' || *text == '\v')
+    ++text;
   bool negative = false;
   if (*text == '+' || *text == '-') negative = *text++ == '-';
   if (!IsDigit(*text)) return nullptr;
@@ -96,8 +97,12 @@ void IPlugBase::ParseChannelIOString(const char* text) {
 
 void IPlugBase::CreateChannels(int nInputs, int nOutputs) {
   const long long pointerBytes = static_cast<long long>(sizeof(double*));
-  if (nInputs * pointerBytes > INT_MAX || !mInputPointers.Resize(nInputs * static_cast<int>(pointerBytes), false)) nInputs = 0;
-  if (nOutputs * pointerBytes > INT_MAX || !mOutputPointers.Resize(nOutputs * static_cast<int>(pointerBytes), false)) nOutputs = 0;
+  if (nInputs * pointerBytes > INT_MAX ||
+      !mInputPointers.Resize(nInputs * static_cast<int>(pointerBytes), false))
+    nInputs = 0;
+  if (nOutputs * pointerBytes > INT_MAX ||
+      !mOutputPointers.Resize(nOutputs * static_cast<int>(pointerBytes), false))
+    nOutputs = 0;
   for (int i = 0; i < nInputs; ++i) {
     InputChannel* channel = new InputChannel;
     channel->slot = GetInputPointers() + i;

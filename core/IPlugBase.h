@@ -22,14 +22,14 @@
 
 class IPlugBase {
 public:
-  static constexpr int kIdentityTextSize = 128;  // effect, product and maker names
+  static constexpr int kIdentityTextSize = 128;            // effect, product and maker names
   static constexpr std::int32_t kChunkMagic = 0x70666674;  // "tffp" in the stored bytes
   static constexpr std::int32_t kChunkVersion = 0x00010000;
 
   IPlugBase(int nParams, int nPresets, const char* channelIOStr, const char* effectName,
-            const char* productName, const char* makerName, std::int32_t versionWord,
-            std::int32_t uniqueId, std::int32_t makerId, ApiId apiId, bool stateChunks = false,
-            bool isInstrument = false, bool doesMidi = false);
+            const char* productName, const char* makerName, std::int32_t versionWord, std::int32_t uniqueId,
+            std::int32_t makerId, ApiId apiId, bool stateChunks = false, bool isInstrument = false,
+            bool doesMidi = false);
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;
 
@@ -53,18 +53,18 @@ public:
   virtual void OnHostKnown() {}
   virtual void OpenHostParamMenu(int paramIndex, int x, int y) {}
   virtual void SetParamFromEditor(int paramIndex, double normalized);
-  virtual void BeginParamEdit(int paramIndex) {}                              // host
-  virtual void NotifyHostParamChange(int paramIndex, double normalized) {}    // host
-  virtual void EndParamEdit(int paramIndex) {}                                // host
-  virtual void NotifyHostPresetChange() {}                                    // host
+  virtual void BeginParamEdit(int paramIndex) {}                            // host
+  virtual void NotifyHostParamChange(int paramIndex, double normalized) {}  // host
+  virtual void EndParamEdit(int paramIndex) {}                              // host
+  virtual void NotifyHostPresetChange() {}                                  // host
   virtual bool IsOfflineRender() { return false; }
-  virtual std::int32_t GetHostSamplePosition() { return 0; }                  // host
-  virtual double GetHostTempo() { return 0.0; }                               // host
-  virtual void GetHostTimeSignature(int& numerator, int& denominator) {}      // host
-  virtual void GetHostTransport(TransportInfo& info) {}                       // host
+  virtual std::int32_t GetHostSamplePosition() { return 0; }              // host
+  virtual double GetHostTempo() { return 0.0; }                           // host
+  virtual void GetHostTimeSignature(int& numerator, int& denominator) {}  // host
+  virtual void GetHostTransport(TransportInfo& info) {}                   // host
   virtual HostId GetHostId() { return mHostId; }
   virtual ApiId GetApiId() { return mApiId; }
-  virtual void ResizeEditor(int width, int height) {}                         // host
+  virtual void ResizeEditor(int width, int height) {}  // host
   virtual void InitForHost() {}
   virtual void AttachEditor(IEditor* editor);
   virtual void SetLatencySamples(int samples) { mLatency = samples; }

@@ -11,7 +11,8 @@ namespace {
 
 template <class Channel>
 void ZeroScratch(Channel& channel) {
-  if (channel.Scratch()) std::memset(channel.Scratch(), 0, static_cast<std::size_t>(channel.scratch.GetSize()));
+  if (channel.Scratch())
+    std::memset(channel.Scratch(), 0, static_cast<std::size_t>(channel.scratch.GetSize()));
 }
 
 template <class Channel>
@@ -33,7 +34,8 @@ void IPlugBase::SetMaxBlockSize(int frames) {
   if (frames > INT_MAX / static_cast<int>(sizeof(double))) return;
   int achieved = frames;
   for (int i = 0; i < NInChannels(); ++i) achieved = std::min(achieved, ResizeScratch(*InChannel(i), frames));
-  for (int i = 0; i < NOutChannels(); ++i) achieved = std::min(achieved, ResizeScratch(*OutChannel(i), frames));
+  for (int i = 0; i < NOutChannels(); ++i)
+    achieved = std::min(achieved, ResizeScratch(*OutChannel(i), frames));
   // Should memory run short, the announced size is what every scratch buffer really holds.
   mMaxBlockSize = achieved;
 }
@@ -114,7 +116,9 @@ void IPlugBase::BindOutputDirect(int channel, double* hostOutput) {
   out->hostFloatOutput = nullptr;
 }
 
-void IPlugBase::BindInputsFromFloat(float** hostInputs, int nFrames) { BindInputsFromFloatAt(hostInputs, 0, nFrames); }
+void IPlugBase::BindInputsFromFloat(float** hostInputs, int nFrames) {
+  BindInputsFromFloatAt(hostInputs, 0, nFrames);
+}
 void IPlugBase::BindInputsDirect(double** hostInputs) { BindInputsDirectAt(hostInputs, 0); }
 void IPlugBase::BindOutputsToScratch(float** hostOutputs) { BindOutputsToScratchAt(hostOutputs, 0); }
 void IPlugBase::BindOutputsDirect(double** hostOutputs) { BindOutputsDirectAt(hostOutputs, 0); }
@@ -201,7 +205,8 @@ void IPlugBase::ProcessFloatBlock(float** hostInputs, float** hostOutputs, int n
     // No scratch to work in: the block passes as silence rather than as stale or wild memory.
     for (int i = 0, next = 0; i < NOutChannels() && hostOutputs && !accumulate; ++i) {
       if (!OutChannel(i)->connected) continue;
-      if (float* out = hostOutputs[next++]) std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(float));
+      if (float* out = hostOutputs[next++])
+        std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(float));
     }
     return;
   }
@@ -219,7 +224,8 @@ void IPlugBase::ProcessDoubleBlock(double** hostInputs, double** hostOutputs, in
   if (mMaxBlockSize <= 0) {
     for (int i = 0, next = 0; i < NOutChannels() && hostOutputs; ++i) {
       if (!OutChannel(i)->connected) continue;
-      if (double* out = hostOutputs[next++]) std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(double));
+      if (double* out = hostOutputs[next++])
+        std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(double));
     }
     return;
   }

@@ -152,9 +152,7 @@ void IPlugBase::FillEmptyPresets(const char* name, int count) {
   }
 }
 
-bool IPlugBase::SaveProgramChunk(StateChunk& chunk) {
-  return BeginStateChunk(chunk) && SaveState(chunk);
-}
+bool IPlugBase::SaveProgramChunk(StateChunk& chunk) { return BeginStateChunk(chunk) && SaveState(chunk); }
 
 bool IPlugBase::SaveBankChunk(StateChunk& chunk) {
   if (!BeginStateChunk(chunk)) return false;
@@ -172,6 +170,4 @@ int IPlugBase::LoadChunk(const StateChunk& chunk, bool isBank) {
   return result;
 }
 
-void IPlugBase::SetPresetName(PresetSlot& slot, const char* name) {
-  CopyFixedText(slot.name, name);
-}
+void IPlugBase::SetPresetName(PresetSlot& slot, const char* name) { CopyFixedText(slot.name, name); }

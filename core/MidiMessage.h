@@ -12,6 +12,6 @@ struct MidiMessage {
 
 struct SysExMessage {
   std::int32_t offset = 0;
-  std::int32_t size = 0;  // bytes
+  std::int32_t size = 0;               // bytes
   const std::uint8_t* data = nullptr;  // not owned
 };

@@ -7,7 +7,7 @@
 
 struct InputChannel {
   bool connected = false;
-  double** slot = nullptr;  // this channel's entry in the input pointer array
+  double** slot = nullptr;   // this channel's entry in the input pointer array
   HeapBuffer scratch{4096};  // doubles
   TextBuffer label;
 
@@ -17,7 +17,7 @@ struct InputChannel {
 
 struct OutputChannel {
   bool connected = false;
-  double** slot = nullptr;  // this channel's entry in the output pointer array
+  double** slot = nullptr;           // this channel's entry in the output pointer array
   float* hostFloatOutput = nullptr;  // where WriteOutputsToFloat delivers this call's samples
   HeapBuffer scratch{4096};
   TextBuffer label;

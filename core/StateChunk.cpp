@@ -88,9 +88,7 @@ int StateChunk::AppendString(const char* text) {
   return GetSize();
 }
 
-int StateChunk::AppendChunk(const StateChunk& other) {
-  return AppendBytes(other.GetData(), other.GetSize());
-}
+int StateChunk::AppendChunk(const StateChunk& other) { return AppendBytes(other.GetData(), other.GetSize()); }
 
 bool StateChunk::HasBytes(int position, int count) const {
   return position >= 0 && std::int64_t(position) + count <= GetSize();

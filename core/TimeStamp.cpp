@@ -19,8 +19,8 @@ TimeStamp FormatTimeStamp(const std::tm& local, const std::tm& utc) {
   std::size_t n = std::strftime(stamp.text, 32, "%Y%m%d %H:%M ", &local);
   const int offset = UtcOffsetMinutes(local, utc);
   const int magnitude = std::abs(offset);
-  std::snprintf(stamp.text + n, sizeof stamp.text - n, "%c%02d%02d", offset < 0 ? '-' : '+',
-                magnitude / 60, magnitude % 60);
+  std::snprintf(stamp.text + n, sizeof stamp.text - n, "%c%02d%02d", offset < 0 ? '-' : '+', magnitude / 60,
+                magnitude % 60);
   return stamp;
 }
 

@@ -7,7 +7,7 @@
 struct TransportInfo {
   double tempo = 0.0;  // beats per minute
   double samplePosition = 0.0;
-  double ppqPosition = 0.0;  // quarter notes
+  double ppqPosition = 0.0;      // quarter notes
   double lastBarPosition = 0.0;  // quarter notes
   double cycleStart = 0.0;
   double cycleEnd = 0.0;

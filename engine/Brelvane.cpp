@@ -16,12 +16,9 @@ struct KnobParam {
 
 // The seven knobs, in parameter order. Every knob moves in steps of 0.01, linearly.
 constexpr KnobParam kKnobs[] = {
-    {"Pres Comp", 12.5, -5.0, 25.0, "dB"},
-    {"LowCut", 100.0, 20.0, 300.0, "Hz"},
-    {"Tighten", 53.5, 0.0, 100.0, "%"},
-    {"Bass", 0.0, -10.0, 10.0, "dB"},
-    {"Crispy", 0.0, 0.0, 6.0, "dB"},
-    {"Final Comp", 0.0, -25.0, 25.0, "dB"},
+    {"Pres Comp", 12.5, -5.0, 25.0, "dB"}, {"LowCut", 100.0, 20.0, 300.0, "Hz"},
+    {"Tighten", 53.5, 0.0, 100.0, "%"},    {"Bass", 0.0, -10.0, 10.0, "dB"},
+    {"Crispy", 0.0, 0.0, 6.0, "dB"},       {"Final Comp", 0.0, -25.0, 25.0, "dB"},
     {"Db Output", 0.0, -30.0, 20.0, "dB"},
 };
 constexpr double kKnobStep = 0.01;
@@ -39,8 +36,7 @@ Brelvane::Brelvane(const PluginInstanceInfo& instanceInfo)
 void Brelvane::DeclareParameters() {
   for (int i = kPresComp; i <= kDbOutput; ++i) {
     const KnobParam& knob = kKnobs[i];
-    GetParam(i)->DefineDouble(knob.name, knob.defaultValue, knob.min, knob.max, kKnobStep,
-                              knob.label);
+    GetParam(i)->DefineDouble(knob.name, knob.defaultValue, knob.min, knob.max, kKnobStep, knob.label);
   }
   GetParam(kPower)->DefineBool("Power", true);
   GetParam(kPLimit)->DefineBool("P Limit", true);
@@ -80,6 +76,4 @@ void Brelvane::ProcessDouble(double** inputs, double** outputs, int nFrames) {
   mChain.Process(inputs, outputs, nFrames, GetParam(kPower)->GetValue(), HostRate());
 }
 
-PluginAdapter* MakePlug(const PluginInstanceInfo& instanceInfo) {
-  return new Brelvane(instanceInfo);
-}
+PluginAdapter* MakePlug(const PluginInstanceInfo& instanceInfo) { return new Brelvane(instanceInfo); }

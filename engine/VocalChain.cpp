@@ -181,14 +181,14 @@ inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double
     highR = tightenHighR_.processFlushed(hR, g.ft, kQ, rate, FilterType::HighPass, 1);
   }
 
-  bassLimiter_.process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, bandAttackMs_, timing_.bassRecoveryMs,
-                       timing_.bandLookaheadMs, sr);
+  bassLimiter_.process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, bandAttackMs_,
+                       timing_.bassRecoveryMs, timing_.bandLookaheadMs, sr);
   const double bassL = bassLimiter_.left() * kBassReturn * g.gb;
   const double bassR = bassLimiter_.right() * kBassReturn * g.gb;
 
   Push(presMeter_, LouderOf(highL * kMeterScale, highR * kMeterScale), meterRate);
-  presLimiter_.process(highL, highR, kThreshold, bandAttackMs_, timing_.presRecoveryMs, timing_.bandLookaheadMs,
-                       sr);
+  presLimiter_.process(highL, highR, kThreshold, bandAttackMs_, timing_.presRecoveryMs,
+                       timing_.bandLookaheadMs, sr);
   const double pL = presLimiter_.left();
   const double pR = presLimiter_.right();
 
@@ -206,7 +206,8 @@ inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double
   const double mL = (pL + bassL + g.ac * saturatedAirL_) * g.gf;
   const double mR = (pR + bassR + g.ac * saturatedAirR_) * g.gf;
   Push(finalMeter_, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
-  finalLimiter_.process(mL, mR, kThreshold, finalAttackMs_, timing_.finalRecoveryMs, timing_.finalLookaheadMs, sr);
+  finalLimiter_.process(mL, mR, kThreshold, finalAttackMs_, timing_.finalRecoveryMs, timing_.finalLookaheadMs,
+                        sr);
 
   outL = (1.0 - ps) * inL + ps * (g.gt * finalLimiter_.left());
   outR = (1.0 - ps) * inR + ps * (g.gt * finalLimiter_.right());

@@ -11,10 +11,20 @@
 #include "engine/dsp/ParamSmoother.h"
 
 class VocalChain {
- public:
+public:
   // Parameter indices, as the plug-in declares them.
   enum Param {
-    kPresComp = 0, kLowCut, kTighten, kBass, kCrispy, kFinalComp, kDbOutput, kPower, kMode, kPLimit, kFLimit,
+    kPresComp = 0,
+    kLowCut,
+    kTighten,
+    kBass,
+    kCrispy,
+    kFinalComp,
+    kDbOutput,
+    kPower,
+    kMode,
+    kPLimit,
+    kFLimit,
     kNumParams
   };
 
@@ -67,7 +77,7 @@ class VocalChain {
   const LookaheadLimiter& PresLimiter() const { return presLimiter_; }
   const LookaheadLimiter& FinalLimiter() const { return finalLimiter_; }
 
- private:
+private:
   struct Glide {
     double gp, fc, ft, gb, ac, gf, gt;
   };

@@ -11,14 +11,14 @@ namespace {
 
 constexpr VstIntPtr kVendorSpecificAnswer = 0xBEEF;
 constexpr int kDefaultBlockSize = 1024;
-constexpr int kParamStringSize = 32;     // parameter name, label and display: 31 characters
-constexpr int kProgramNameSize = 24;     // what hosts reserve for a program name
+constexpr int kParamStringSize = 32;  // parameter name, label and display: 31 characters
+constexpr int kProgramNameSize = 24;  // what hosts reserve for a program name
 constexpr int kEffectNameSize = 32;
-constexpr int kVendorStringSize = 64;    // vendor and product strings
+constexpr int kVendorStringSize = 64;  // vendor and product strings
 constexpr int kPinLabelSize = 64;
 constexpr int kMidiKeyNameSize = 64;
-constexpr VstInt32 kTransportFlags = kVstPpqPosValid | kVstTempoValid | kVstBarsValid |
-                                     kVstCyclePosValid | kVstTimeSigValid;   // 0x3E00
+constexpr VstInt32 kTransportFlags =
+    kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;  // 0x3E00
 
 // Copies text into a host buffer of size bytes, always terminated.
 void CopyText(void* destination, const char* text, int size) {
@@ -27,12 +27,12 @@ void CopyText(void* destination, const char* text, int size) {
 
 }  // namespace
 
-IPlugVST::IPlugVST(const IPlugInstanceInfo& instanceInfo, int nParams, const char* channelIOStr,
-                   int nPresets, const char* effectName, const char* productName,
-                   const char* makerName, std::int32_t versionWord, std::int32_t uniqueId,
-                   std::int32_t makerId, bool stateChunks, bool isInstrument, bool doesMidi)
-    : IPlugBase(nParams, nPresets, channelIOStr, effectName, productName, makerName, versionWord,
-                uniqueId, makerId, ApiId::Vst2, stateChunks, isInstrument, doesMidi),
+IPlugVST::IPlugVST(const IPlugInstanceInfo& instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+                   const char* effectName, const char* productName, const char* makerName,
+                   std::int32_t versionWord, std::int32_t uniqueId, std::int32_t makerId, bool stateChunks,
+                   bool isInstrument, bool doesMidi)
+    : IPlugBase(nParams, nPresets, channelIOStr, effectName, productName, makerName, versionWord, uniqueId,
+                makerId, ApiId::Vst2, stateChunks, isInstrument, doesMidi),
       mHostCallback(instanceInfo.hostCallback) {
   mEffect.magic = kEffectMagic;
   mEffect.dispatcher = VSTDispatcher;
@@ -67,10 +67,14 @@ VstInt32 IPlugVST::DecimalVersion() const {
 void IPlugVST::FillSpeakerArrangement(VstSpeakerArrangement& arrangement, int channels) {
   arrangement = VstSpeakerArrangement{};
   arrangement.numChannels = channels;
-  if (channels == 0) arrangement.type = kSpeakerArrEmpty;
-  else if (channels == 1) arrangement.type = kSpeakerArrMono;
-  else if (channels == 2) arrangement.type = kSpeakerArrStereo;
-  else arrangement.type = kSpeakerArrUserDefined;
+  if (channels == 0)
+    arrangement.type = kSpeakerArrEmpty;
+  else if (channels == 1)
+    arrangement.type = kSpeakerArrMono;
+  else if (channels == 2)
+    arrangement.type = kSpeakerArrStereo;
+  else
+    arrangement.type = kSpeakerArrUserDefined;
 }
 
 IParamDef* IPlugVST::ValidParam(VstInt32 index) const {
@@ -84,8 +88,8 @@ IPlugVST* IPlugVST::FromEffect(AEffect* effect) {
   return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
 }
 
-VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                  VstIntPtr value, void* ptr, float opt) {
+VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                  void* ptr, float opt) {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return 0;
   if (opcode == effEditIdle || opcode == effIdle) return 0;
@@ -107,8 +111,7 @@ void IPlugVST::VSTProcess(AEffect* effect, float** inputs, float** outputs, VstI
   plug->ProcessFloatBlock(inputs, outputs, frames, true);
 }
 
-void IPlugVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs,
-                                   VstInt32 frames) {
+void IPlugVST::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return;
   ScopedLock lock(*plug);
@@ -148,8 +151,7 @@ float IPlugVST::VSTGetParameter(AEffect* effect, VstInt32 index) {
 // ---------------------------------------------------------------------------------------------
 // The dispatcher, with the plug-in lock held.
 
-VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                             float opt) {
+VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   switch (opcode) {
     case effOpen:
       InitForHost();
@@ -159,15 +161,11 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     case effGetProgram:
     case effSetProgramName:
     case effGetProgramName:
-    case effGetProgramNameIndexed:
-      return DispatchPrograms(opcode, index, value, ptr);
+    case effGetProgramNameIndexed: return DispatchPrograms(opcode, index, value, ptr);
     case effGetParamLabel:
     case effGetParamDisplay:
-    case effGetParamName:
-      return DispatchParams(opcode, index, ptr);
-    case effSetSampleRate:
-      SetSampleRateFromHost(opt);
-      return 0;
+    case effGetParamName: return DispatchParams(opcode, index, ptr);
+    case effSetSampleRate: SetSampleRateFromHost(opt); return 0;
     case effSetBlockSize:
       // A block size below one frame, or one that does not fit an int, is not a size.
       if (value >= 1 && value <= 0x7FFFFFFF) {
@@ -181,26 +179,16 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
       return 0;
     case effEditGetRect:
     case effEditOpen:
-    case effEditClose:
-      return DispatchEditor(opcode, ptr);
-    case effIdentify:
-      return VstFourCC('N', 'v', 'E', 'f');
-    case effGetChunk:
-      return GetChunk(index, ptr);
-    case effSetChunk:
-      return SetChunk(index, value, ptr);
-    case effProcessEvents:
-      return ProcessEvents(static_cast<const VstEvents*>(ptr));
-    case effCanBeAutomated:
-      return 1;
-    case effString2Parameter:
-      return String2Parameter(index, static_cast<const char*>(ptr));
-    case effGetInputProperties:
-      return PinProperties(index, static_cast<VstPinProperties*>(ptr), true);
-    case effGetOutputProperties:
-      return PinProperties(index, static_cast<VstPinProperties*>(ptr), false);
-    case effGetPlugCategory:
-      return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+    case effEditClose: return DispatchEditor(opcode, ptr);
+    case effIdentify: return VstFourCC('N', 'v', 'E', 'f');
+    case effGetChunk: return GetChunk(index, ptr);
+    case effSetChunk: return SetChunk(index, value, ptr);
+    case effProcessEvents: return ProcessEvents(static_cast<const VstEvents*>(ptr));
+    case effCanBeAutomated: return 1;
+    case effString2Parameter: return String2Parameter(index, static_cast<const char*>(ptr));
+    case effGetInputProperties: return PinProperties(index, static_cast<VstPinProperties*>(ptr), true);
+    case effGetOutputProperties: return PinProperties(index, static_cast<VstPinProperties*>(ptr), false);
+    case effGetPlugCategory: return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
     case effSetSpeakerArrangement:
       return SetSpeakerArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value),
                                    static_cast<const VstSpeakerArrangement*>(ptr));
@@ -208,33 +196,24 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     case effGetVendorString:
     case effGetProductString:
     case effGetVendorVersion:
-    case effGetVstVersion:
-      return DispatchIdentity(opcode, ptr);
-    case effVendorSpecific:
-      return VendorSpecific(index, value, ptr, opt);
-    case effCanDo:
-      return CanDo(static_cast<const char*>(ptr));
-    case effGetTailSize:
-      return GetTailSize();
-    case effGetMidiKeyName:
-      return MidiKeyName(static_cast<::MidiKeyName*>(ptr));
-    case effGetSpeakerArrangement:
-      return GetSpeakerArrangement(value, ptr);
-    default:
-      return 0;
+    case effGetVstVersion: return DispatchIdentity(opcode, ptr);
+    case effVendorSpecific: return VendorSpecific(index, value, ptr, opt);
+    case effCanDo: return CanDo(static_cast<const char*>(ptr));
+    case effGetTailSize: return GetTailSize();
+    case effGetMidiKeyName: return MidiKeyName(static_cast<::MidiKeyName*>(ptr));
+    case effGetSpeakerArrangement: return GetSpeakerArrangement(value, ptr);
+    default: return 0;
   }
 }
 
-VstIntPtr IPlugVST::DispatchPrograms(VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                     void* ptr) {
+VstIntPtr IPlugVST::DispatchPrograms(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr) {
   switch (opcode) {
     case effSetProgram:
       // The preset being left keeps the values it had when the host moved away from it.
       if (!DoesStateChunks()) ModifyCurrentPreset();
       if (value >= 0 && value < NPresets()) LoadPreset(static_cast<int>(value));
       return 0;
-    case effGetProgram:
-      return GetCurrentPresetIndex();
+    case effGetProgram: return GetCurrentPresetIndex();
     case effSetProgramName:
       if (ptr) {
         ModifyCurrentPreset(static_cast<const char*>(ptr));
@@ -248,8 +227,7 @@ VstIntPtr IPlugVST::DispatchPrograms(VstInt32 opcode, VstInt32 index, VstIntPtr 
       if (!ptr) return 0;
       CopyText(ptr, PresetName(index), kProgramNameSize);
       return static_cast<const char*>(ptr)[0] != '\0' ? 1 : 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -258,17 +236,10 @@ VstIntPtr IPlugVST::DispatchParams(VstInt32 opcode, VstInt32 index, void* ptr) {
   if (!param || !ptr) return 0;
   auto* out = static_cast<char*>(ptr);
   switch (opcode) {
-    case effGetParamLabel:
-      CopyText(out, param->LabelForDisplay(), kParamStringSize);
-      break;
-    case effGetParamDisplay:
-      param->FormatValue(param->GetValue(), false, out, kParamStringSize, true);
-      break;
-    case effGetParamName:
-      CopyText(out, param->GetName(), kParamStringSize);
-      break;
-    default:
-      break;
+    case effGetParamLabel: CopyText(out, param->LabelForDisplay(), kParamStringSize); break;
+    case effGetParamDisplay: param->FormatValue(param->GetValue(), false, out, kParamStringSize, true); break;
+    case effGetParamName: CopyText(out, param->GetName(), kParamStringSize); break;
+    default: break;
   }
   return 0;
 }
@@ -289,8 +260,7 @@ VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, void* ptr) {
       OnEditorClosed();
       editor->CloseEditorWindow();
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -308,12 +278,9 @@ VstIntPtr IPlugVST::DispatchIdentity(VstInt32 opcode, void* ptr) {
       if (!ptr) return 0;
       CopyText(ptr, GetProductName(), kVendorStringSize);
       return 1;
-    case effGetVendorVersion:
-      return DecimalVersion();
-    case effGetVstVersion:
-      return kVstVersion;
-    default:
-      return 0;
+    case effGetVendorVersion: return DecimalVersion();
+    case effGetVstVersion: return kVstVersion;
+    default: return 0;
   }
 }
 
@@ -374,7 +341,7 @@ VstIntPtr IPlugVST::ProcessEvents(const VstEvents* events) {
 VstIntPtr IPlugVST::String2Parameter(VstInt32 index, const char* text) {
   IParamDef* param = ValidParam(index);
   if (!param) return 0;
-  if (!text) return 1;   // the host asks whether text input is accepted at all
+  if (!text) return 1;  // the host asks whether text input is accepted at all
   double value = 0.0;
   if (!param->ValueFromText(text, value)) return 0;
   // "nan" parses as a number but is no value any parameter can hold.
@@ -423,9 +390,7 @@ VstIntPtr IPlugVST::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, f
   }
   // Index 8: whether a parameter is stepped rather than continuous.
   if (index == 8 && value >= 0 && value < NParams()) {
-    return GetParam(static_cast<int>(value))->GetType() != ParamType::Double
-               ? kVendorSpecificAnswer
-               : 0;
+    return GetParam(static_cast<int>(value))->GetType() != ParamType::Double ? kVendorSpecificAnswer : 0;
   }
   return 0;
 }
@@ -434,10 +399,9 @@ VstIntPtr IPlugVST::CanDo(const char* query) {
   if (!query) return 0;
   BREL_TRACE_POINT("IPlugVST::VSTDispatcher", "VSTCanDo(%s)", query);
   if (std::strcmp(query, "receiveVstTimeInfo") == 0) return 1;
-  if (DoesMidi() && (std::strcmp(query, "sendVstEvents") == 0 ||
-                     std::strcmp(query, "sendVstMidiEvent") == 0 ||
-                     std::strcmp(query, "receiveVstEvents") == 0 ||
-                     std::strcmp(query, "receiveVstMidiEvent") == 0)) {
+  if (DoesMidi() &&
+      (std::strcmp(query, "sendVstEvents") == 0 || std::strcmp(query, "sendVstMidiEvent") == 0 ||
+       std::strcmp(query, "receiveVstEvents") == 0 || std::strcmp(query, "receiveVstMidiEvent") == 0)) {
     return 1;
   }
   return 0;
@@ -455,8 +419,7 @@ VstIntPtr IPlugVST::MidiKeyName(::MidiKeyName* key) {
 // ---------------------------------------------------------------------------------------------
 // Requests to the host.
 
-VstIntPtr IPlugVST::HostCall(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                             float opt) {
+VstIntPtr IPlugVST::HostCall(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   return mHostCallback ? mHostCallback(&mEffect, opcode, index, value, ptr, opt) : 0;
 }
 
@@ -512,13 +475,11 @@ void IPlugVST::GetHostTransport(TransportInfo& info) {
   if ((time->flags & kVstBarsValid) && time->barStartPos >= 0.0) {
     info.lastBarPosition = time->barStartPos;
   }
-  if ((time->flags & kVstCyclePosValid) && time->cycleStartPos >= 0.0 &&
-      time->cycleEndPos >= 0.0) {
+  if ((time->flags & kVstCyclePosValid) && time->cycleStartPos >= 0.0 && time->cycleEndPos >= 0.0) {
     info.cycleStart = time->cycleStartPos;
     info.cycleEnd = time->cycleEndPos;
   }
-  if ((time->flags & kVstTimeSigValid) && time->timeSigNumerator > 0 &&
-      time->timeSigDenominator > 0) {
+  if ((time->flags & kVstTimeSigValid) && time->timeSigNumerator > 0 && time->timeSigDenominator > 0) {
     info.numerator = time->timeSigNumerator;
     info.denominator = time->timeSigDenominator;
   }
@@ -531,7 +492,7 @@ HostId IPlugVST::GetHostId() {
   if (known != HostId::NotAsked) return known;
   char product[256] = {};
   HostCall(audioMasterGetProductString, 0, 0, product);
-  product[sizeof(product) - 1] = '\0';   // a host that fills the whole buffer
+  product[sizeof(product) - 1] = '\0';  // a host that fills the whole buffer
   std::int32_t hostVersion = 0;
   if (product[0] != '\0') {
     hostVersion = PackHostVersion(static_cast<std::int32_t>(HostCall(audioMasterGetVendorVersion)));
@@ -543,8 +504,8 @@ HostId IPlugVST::GetHostId() {
 void IPlugVST::ResizeEditor(int width, int height) {
   IEditor* editor = GetEditor();
   if (!editor) return;
-  mEditorRect = ERect{0, 0, static_cast<VstInt16>(editor->GetHeight()),
-                      static_cast<VstInt16>(editor->GetWidth())};
+  mEditorRect =
+      ERect{0, 0, static_cast<VstInt16>(editor->GetHeight()), static_cast<VstInt16>(editor->GetWidth())};
   OnEditorResized();
 }
 
@@ -553,8 +514,7 @@ void IPlugVST::InitForHost() {
   mHostInitDone = true;
   const HostId id = GetHostId();
   // These hosts connect the channels above the first stereo pair differently.
-  if (id == HostId::Forte || id == HostId::Audition || id == HostId::Orion ||
-      id == HostId::SawStudio) {
+  if (id == HostId::Forte || id == HostId::Audition || id == HostId::Orion || id == HostId::SawStudio) {
     for (int i = 2; i < NInChannels(); ++i) SetInputConnected(i, false);
     for (int i = 2; i < NOutChannels(); ++i) SetOutputConnected(i, true);
   }
@@ -567,8 +527,8 @@ void IPlugVST::AttachEditor(IEditor* editor) {
   if (!editor) return;
   IPlugBase::AttachEditor(editor);
   mEffect.flags |= effFlagsHasEditor;
-  mEditorRect = ERect{0, 0, static_cast<VstInt16>(editor->GetHeight()),
-                      static_cast<VstInt16>(editor->GetWidth())};
+  mEditorRect =
+      ERect{0, 0, static_cast<VstInt16>(editor->GetHeight()), static_cast<VstInt16>(editor->GetWidth())};
 }
 
 void IPlugVST::SetLatencySamples(int samples) {

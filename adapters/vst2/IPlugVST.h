@@ -15,10 +15,10 @@ struct IPlugInstanceInfo {
 
 class IPlugVST : public IPlugBase {
 public:
-  IPlugVST(const IPlugInstanceInfo& instanceInfo, int nParams, const char* channelIOStr,
-           int nPresets, const char* effectName, const char* productName, const char* makerName,
-           std::int32_t versionWord, std::int32_t uniqueId, std::int32_t makerId,
-           bool stateChunks = false, bool isInstrument = false, bool doesMidi = false);
+  IPlugVST(const IPlugInstanceInfo& instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+           const char* effectName, const char* productName, const char* makerName, std::int32_t versionWord,
+           std::int32_t uniqueId, std::int32_t makerId, bool stateChunks = false, bool isInstrument = false,
+           bool doesMidi = false);
   ~IPlugVST() override = default;
 
   // What the host holds: its object field points back to this adapter.
@@ -48,13 +48,11 @@ public:
 
 private:
   // The callbacks the host calls through the AEffect record.
-  static VstIntPtr VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                 VstIntPtr value, void* ptr, float opt);
+  static VstIntPtr VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                 float opt);
   static void VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 frames);
-  static void VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs,
-                                  VstInt32 frames);
-  static void VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
-                                        VstInt32 frames);
+  static void VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames);
+  static void VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 frames);
   static void VSTSetParameter(AEffect* effect, VstInt32 index, float value);
   static float VSTGetParameter(AEffect* effect, VstInt32 index);
   static IPlugVST* FromEffect(AEffect* effect);
@@ -70,16 +68,15 @@ private:
   VstIntPtr ProcessEvents(const VstEvents* events);
   VstIntPtr String2Parameter(VstInt32 index, const char* text);
   VstIntPtr PinProperties(VstInt32 index, VstPinProperties* pin, bool isInput);
-  VstIntPtr SetSpeakerArrangement(const VstSpeakerArrangement* input,
-                                  const VstSpeakerArrangement* output);
+  VstIntPtr SetSpeakerArrangement(const VstSpeakerArrangement* input, const VstSpeakerArrangement* output);
   VstIntPtr GetSpeakerArrangement(VstIntPtr inputOut, void* outputOut);
   VstIntPtr VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);
   VstIntPtr CanDo(const char* query);
   VstIntPtr MidiKeyName(::MidiKeyName* key);
   void SetSampleRateFromHost(float rate);
 
-  VstIntPtr HostCall(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f);
+  VstIntPtr HostCall(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f);
   const VstTimeInfo* HostTime(VstInt32 wantedFlags);
   bool HostProcessEvents(VstEvent* event);
   void FillSpeakerArrangement(VstSpeakerArrangement& arrangement, int channels);

@@ -12,8 +12,7 @@ typedef int64_t VstInt64;
 typedef intptr_t VstIntPtr;
 
 // Four-character codes put the first character in the most significant byte.
-constexpr VstInt32 VstFourCC(char a, char b, char c, char d)
-{
+constexpr VstInt32 VstFourCC(char a, char b, char c, char d) {
   return static_cast<VstInt32>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
                                (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
                                (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
@@ -29,12 +28,11 @@ constexpr VstInt32 kVstVersion = 2400;
 struct AEffect;
 
 extern "C" {
-typedef VstIntPtr (*audioMasterCallback)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                         VstIntPtr value, void* ptr, float opt);
-typedef VstIntPtr (*AEffectDispatcherProc)(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                           VstIntPtr value, void* ptr, float opt);
-typedef void (*AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs,
-                                   VstInt32 sampleFrames);
+typedef VstIntPtr (*audioMasterCallback)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                         void* ptr, float opt);
+typedef VstIntPtr (*AEffectDispatcherProc)(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                           void* ptr, float opt);
+typedef void (*AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs, VstInt32 sampleFrames);
 typedef void (*AEffectProcessDoubleProc)(AEffect* effect, double** inputs, double** outputs,
                                          VstInt32 sampleFrames);
 typedef void (*AEffectSetParameterProc)(AEffect* effect, VstInt32 index, float parameter);
@@ -48,25 +46,24 @@ typedef AEffect* (*VstEntryProc)(audioMasterCallback host);
 
 #pragma pack(push, 8)
 
-struct AEffect
-{
-  VstInt32 magic;                  // kEffectMagic
+struct AEffect {
+  VstInt32 magic;  // kEffectMagic
   AEffectDispatcherProc dispatcher;
-  AEffectProcessProc process;      // accumulating; deprecated but still called by some hosts
+  AEffectProcessProc process;  // accumulating; deprecated but still called by some hosts
   AEffectSetParameterProc setParameter;
   AEffectGetParameterProc getParameter;
   VstInt32 numPrograms;
   VstInt32 numParams;
   VstInt32 numInputs;
   VstInt32 numOutputs;
-  VstInt32 flags;                  // effFlags*
-  VstIntPtr resvd1;                // owned by the host
-  VstIntPtr resvd2;                // owned by the host
-  VstInt32 initialDelay;           // latency in samples
+  VstInt32 flags;         // effFlags*
+  VstIntPtr resvd1;       // owned by the host
+  VstIntPtr resvd2;       // owned by the host
+  VstInt32 initialDelay;  // latency in samples
   VstInt32 realQualities;
   VstInt32 offQualities;
   float ioRatio;
-  void* object;                    // the plug-in's own pointer
+  void* object;  // the plug-in's own pointer
   void* user;
   VstInt32 uniqueID;
   VstInt32 version;
@@ -75,16 +72,14 @@ struct AEffect
   char future[56];
 };
 
-struct ERect
-{
+struct ERect {
   VstInt16 top;
   VstInt16 left;
   VstInt16 bottom;
   VstInt16 right;
 };
 
-struct VstEvent
-{
+struct VstEvent {
   VstInt32 type;
   VstInt32 byteSize;
   VstInt32 deltaFrames;
@@ -93,31 +88,28 @@ struct VstEvent
 };
 
 // Declared with two slots; the sender allocates room for numEvents pointers.
-struct VstEvents
-{
+struct VstEvents {
   VstInt32 numEvents;
   VstIntPtr reserved;
   VstEvent* events[2];
 };
 
-struct VstMidiEvent
-{
-  VstInt32 type;                   // kVstMidiType
+struct VstMidiEvent {
+  VstInt32 type;  // kVstMidiType
   VstInt32 byteSize;
   VstInt32 deltaFrames;
-  VstInt32 flags;                  // kVstMidiEventIsRealtime
+  VstInt32 flags;  // kVstMidiEventIsRealtime
   VstInt32 noteLength;
   VstInt32 noteOffset;
-  char midiData[4];                // status, data 1, data 2, zero
-  char detune;                     // cents, -64..63
+  char midiData[4];  // status, data 1, data 2, zero
+  char detune;       // cents, -64..63
   char noteOffVelocity;
   char reserved1;
   char reserved2;
 };
 
-struct VstMidiSysexEvent
-{
-  VstInt32 type;                   // kVstSysExType
+struct VstMidiSysexEvent {
+  VstInt32 type;  // kVstSysExType
   VstInt32 byteSize;
   VstInt32 deltaFrames;
   VstInt32 flags;
@@ -127,8 +119,7 @@ struct VstMidiSysexEvent
   VstIntPtr resvd2;
 };
 
-struct VstTimeInfo
-{
+struct VstTimeInfo {
   double samplePos;
   double sampleRate;
   double nanoSeconds;
@@ -142,23 +133,21 @@ struct VstTimeInfo
   VstInt32 smpteOffset;
   VstInt32 smpteFrameRate;
   VstInt32 samplesToNextClock;
-  VstInt32 flags;                  // VstTimeInfoFlags
+  VstInt32 flags;  // VstTimeInfoFlags
 };
 
-struct VstPinProperties
-{
+struct VstPinProperties {
   char label[64];
-  VstInt32 flags;                  // VstPinPropertiesFlags
-  VstInt32 arrangementType;        // kSpeakerArr*
+  VstInt32 flags;            // VstPinPropertiesFlags
+  VstInt32 arrangementType;  // kSpeakerArr*
   char shortLabel[8];
   char future[48];
 };
 
-struct VstSpeakerProperties
-{
-  float azimuth;                   // radians; 10 for the LFE speaker
-  float elevation;                 // radians; 10 for the LFE speaker
-  float radius;                    // metres; 0 for the LFE speaker
+struct VstSpeakerProperties {
+  float azimuth;    // radians; 10 for the LFE speaker
+  float elevation;  // radians; 10 for the LFE speaker
+  float radius;     // metres; 0 for the LFE speaker
   float reserved;
   char name[64];
   VstInt32 type;
@@ -166,17 +155,15 @@ struct VstSpeakerProperties
 };
 
 // Declared with eight speakers; numChannels says how many are meant.
-struct VstSpeakerArrangement
-{
-  VstInt32 type;                   // kSpeakerArr*
+struct VstSpeakerArrangement {
+  VstInt32 type;  // kSpeakerArr*
   VstInt32 numChannels;
   VstSpeakerProperties speakers[8];
 };
 
-struct MidiKeyName
-{
+struct MidiKeyName {
   VstInt32 thisProgramIndex;
-  VstInt32 thisKeyNumber;          // 0..127
+  VstInt32 thisKeyNumber;  // 0..127
   char keyName[64];
   VstInt32 reserved;
   VstInt32 flags;
@@ -188,8 +175,7 @@ struct MidiKeyName
 // Opcodes.
 
 // Host to plug-in, through AEffect::dispatcher.
-enum AEffectOpcodes : VstInt32
-{
+enum AEffectOpcodes : VstInt32 {
   effOpen = 0,
   effClose = 1,
   effSetProgram = 2,
@@ -273,8 +259,7 @@ enum AEffectOpcodes : VstInt32
 };
 
 // Plug-in to host, through audioMasterCallback. Value 5 has no name.
-enum AudioMasterOpcodes : VstInt32
-{
+enum AudioMasterOpcodes : VstInt32 {
   audioMasterAutomate = 0,
   audioMasterVersion = 1,
   audioMasterCurrentId = 2,
@@ -329,8 +314,7 @@ enum AudioMasterOpcodes : VstInt32
 // ---------------------------------------------------------------------------------------------
 // Flags and constants.
 
-enum VstAEffectFlags : VstInt32
-{
+enum VstAEffectFlags : VstInt32 {
   effFlagsHasEditor = 1 << 0,
   effFlagsHasClip = 1 << 1,
   effFlagsHasVu = 1 << 2,
@@ -344,8 +328,7 @@ enum VstAEffectFlags : VstInt32
   effFlagsCanDoubleReplacing = 1 << 12,
 };
 
-enum VstTimeInfoFlags : VstInt32
-{
+enum VstTimeInfoFlags : VstInt32 {
   kVstTransportChanged = 1 << 0,
   kVstTransportPlaying = 1 << 1,
   kVstTransportCycleActive = 1 << 2,
@@ -362,34 +345,29 @@ enum VstTimeInfoFlags : VstInt32
   kVstClockValid = 1 << 15,
 };
 
-enum VstEventTypes : VstInt32
-{
+enum VstEventTypes : VstInt32 {
   kVstMidiType = 1,
   kVstSysExType = 6,
 };
 
-enum VstMidiEventFlags : VstInt32
-{
+enum VstMidiEventFlags : VstInt32 {
   kVstMidiEventIsRealtime = 1 << 0,
 };
 
-enum VstPinPropertiesFlags : VstInt32
-{
+enum VstPinPropertiesFlags : VstInt32 {
   kVstPinIsActive = 1 << 0,
   kVstPinIsStereo = 1 << 1,
   kVstPinUseSpeaker = 1 << 2,
 };
 
-enum VstSpeakerArrangementType : VstInt32
-{
+enum VstSpeakerArrangementType : VstInt32 {
   kSpeakerArrUserDefined = -2,
   kSpeakerArrEmpty = -1,
   kSpeakerArrMono = 0,
   kSpeakerArrStereo = 1,
 };
 
-enum VstPlugCategory : VstInt32
-{
+enum VstPlugCategory : VstInt32 {
   kPlugCategUnknown = 0,
   kPlugCategEffect = 1,
   kPlugCategSynth = 2,
@@ -405,8 +383,7 @@ enum VstPlugCategory : VstInt32
   kPlugCategMaxCount = 12,
 };
 
-enum VstProcessLevels : VstInt32
-{
+enum VstProcessLevels : VstInt32 {
   kVstProcessLevelUnknown = 0,
   kVstProcessLevelUser = 1,
   kVstProcessLevelRealtime = 2,
@@ -414,21 +391,18 @@ enum VstProcessLevels : VstInt32
   kVstProcessLevelOffline = 4,
 };
 
-enum VstProcessPrecision : VstInt32
-{
+enum VstProcessPrecision : VstInt32 {
   kVstProcessPrecision32 = 0,
   kVstProcessPrecision64 = 1,
 };
 
-enum VstHostLanguage : VstInt32
-{
+enum VstHostLanguage : VstInt32 {
   kVstLangEnglish = 1,
 };
 
 // Nominal text field sizes, terminating NUL included. Plug-ins keep within them; hosts hand out
 // larger zeroed buffers because real plug-ins overrun the small ones.
-enum VstStringConstants : VstInt32
-{
+enum VstStringConstants : VstInt32 {
   kVstMaxProgNameLen = 24,
   kVstMaxParamStrLen = 8,
   kVstMaxEffectNameLen = 32,

@@ -68,7 +68,8 @@ void Report(benchmark::State& state) {
   const double frames = static_cast<double>(state.iterations()) * kBlock;
   state.SetItemsProcessed(static_cast<int64_t>(frames));
   // CPU seconds per frame (shown with an SI prefix, e.g. "120n" = 120 ns).
-  state.counters["s_per_frame"] = benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["s_per_frame"] =
+      benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
   state.counters["realtime_x"] = benchmark::Counter(frames / kRate, benchmark::Counter::kIsRate);
 }
 

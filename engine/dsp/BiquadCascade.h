@@ -10,7 +10,7 @@
 #include "engine/dsp/FilterType.h"
 
 class BiquadCascade {
- public:
+public:
   static constexpr int kMaxSections = 4;
 
   // sectionsSelector 0..3 runs 1..4 sections (values outside are held to that range).
@@ -33,7 +33,9 @@ class BiquadCascade {
         dsp::Changed(frequency, cachedFrequency_) || dsp::Changed(q, cachedQ_)) {
       recompute(frequency, q, sampleRate, type);
     }
-    const int sections = sectionsSelector < 0 ? 1 : sectionsSelector > 3 ? kMaxSections : sectionsSelector + 1;
+    const int sections = sectionsSelector < 0   ? 1
+                         : sectionsSelector > 3 ? kMaxSections
+                                                : sectionsSelector + 1;
     double x = input;
     for (int s = 0; s < sections; ++s) {
       double& z1 = memory_[2 * s];
@@ -61,7 +63,7 @@ class BiquadCascade {
   // Lets a test plant a corrupted state, as a burst of overflowing input would leave it.
   void setMemoryForTest(int index, double value) { memory_[index] = value; }
 
- private:
+private:
   void recompute(double frequency, double q, double sampleRate, FilterType type);
   void clearNonFinite();
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 class DelayLine {
- public:
+public:
   // 4096 samples hold 1.5 ms of look-ahead at rates up to 2.7 MHz. A longer length grows the buffer
   // (one allocation, on the call that first needs it).
   static constexpr int kReservedLength = 4096;
@@ -31,7 +31,7 @@ class DelayLine {
   int capacity() const { return static_cast<int>(buffer_.capacity()); }
   double at(int index) const { return buffer_[static_cast<std::size_t>(index)]; }
 
- private:
+private:
   void resize(int length);
 
   std::vector<double> buffer_;

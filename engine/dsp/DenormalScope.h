@@ -6,7 +6,7 @@
 #include <xmmintrin.h>
 
 class DenormalScope {
- public:
+public:
   static constexpr unsigned kFlushBits = 0x8040;
 
   DenormalScope() : saved_(_mm_getcsr()) {
@@ -19,6 +19,6 @@ class DenormalScope {
   DenormalScope(const DenormalScope&) = delete;
   DenormalScope& operator=(const DenormalScope&) = delete;
 
- private:
+private:
   unsigned saved_;
 };

@@ -7,7 +7,7 @@
 #include "engine/dsp/DspMath.h"
 
 class EnvelopeFollower {
- public:
+public:
   double process(double input, int sampleRate, double riseMs, double fallMs) {
     double x = std::fabs(input);
     // An infinite or NaN input counts as the largest finite magnitude: the value then stays finite
@@ -27,7 +27,7 @@ class EnvelopeFollower {
 
   double value() const { return value_; }
 
- private:
+private:
   double value_ = 0.0;
   double riseCoefficient_ = 0.0;
   double fallCoefficient_ = 0.0;

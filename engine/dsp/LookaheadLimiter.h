@@ -12,7 +12,7 @@
 #include "engine/dsp/MovingAverage.h"
 
 class LookaheadLimiter {
- public:
+public:
   LookaheadLimiter();
 
   // Returns the right output; both outputs and the gain stay readable until the next call.
@@ -45,7 +45,7 @@ class LookaheadLimiter {
   int heldIndex() const { return heldIndex_; }
   int windowSize() const { return windowLength_; }
 
- private:
+private:
   // Records m in the peak window and returns the largest of the last n magnitudes.
   double holdPeak(double m, int n) {
     if (n != windowLength_) resetWindow(n);

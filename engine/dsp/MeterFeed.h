@@ -8,7 +8,7 @@
 #include "engine/dsp/EnvelopeFollower.h"
 
 class MeterFeed {
- public:
+public:
   // +6 dB over the clip threshold: the needle's end stop.
   static constexpr double kCeiling = 1.99526;
 
@@ -29,7 +29,7 @@ class MeterFeed {
   void setLamp(bool on) { lamp_.store(on, std::memory_order_relaxed); }
   void setMode(int mode) { mode_.store(mode, std::memory_order_relaxed); }
 
- private:
+private:
   EnvelopeFollower peak_;
   EnvelopeFollower needle_;
   std::atomic<double> level_{0.0};

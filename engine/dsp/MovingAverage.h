@@ -7,7 +7,7 @@
 #include "engine/dsp/DspMath.h"
 
 class MovingAverage {
- public:
+public:
   double process(double input, int window) {
     if (window != cachedWindow_) {
       cachedWindow_ = window;
@@ -26,7 +26,7 @@ class MovingAverage {
 
   double sum() const { return sum_; }
 
- private:
+private:
   void rebuildSum();
 
   DelayLine delay_;

@@ -5,7 +5,7 @@
 #include "engine/dsp/DspMath.h"
 
 class ParamSmoother {
- public:
+public:
   // minimum and maximum only scale the glide, the snap test and the flush to zero; they do not clamp.
   double process(double target, int sampleRate, double timeMs, double minimum, double maximum,
                  double snapThreshold) {
@@ -30,7 +30,7 @@ class ParamSmoother {
   double state() const { return state_; }
   double coefficient() const { return coefficient_; }
 
- private:
+private:
   double state_ = 0.0;
   double coefficient_ = 0.0;
   double cachedTime_ = 0.0;

@@ -47,7 +47,8 @@ struct ParamSet {
     negatedInt.SetNegateDisplay(true);
   }
   IParamDef fine, tenth, whole, curved, counted, power, mode, shape, negated, negatedInt;
-  IParamDef* all[10] = {&fine, &tenth, &whole, &curved, &counted, &power, &mode, &shape, &negated, &negatedInt};
+  IParamDef* all[10] = {&fine,  &tenth, &whole, &curved,  &counted,
+                        &power, &mode,  &shape, &negated, &negatedInt};
 };
 
 // Output sizes a caller may pass, the parameter field size among them.
@@ -87,7 +88,8 @@ void CheckReadsBack(IParamDef& param) {
     Check(std::strcmp(Format(param, parsed, false, IParamDef::kTextSize).text, shown.text) == 0);
     return;
   }
-  const double tolerance = param.GetDisplayPrecision() == 0 ? 1.0 : 0.5 * std::pow(10.0, -param.GetDisplayPrecision()) * 1.000001;
+  const double tolerance =
+      param.GetDisplayPrecision() == 0 ? 1.0 : 0.5 * std::pow(10.0, -param.GetDisplayPrecision()) * 1.000001;
   Check(std::fabs(parsed - value) <= tolerance);
 }
 

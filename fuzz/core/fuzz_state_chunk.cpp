@@ -12,7 +12,9 @@ namespace {
 
 class FuzzPlug : public IPlugBase {
 public:
-  FuzzPlug() : IPlugBase(11, 3, "1-1 2-2", "Brelvane", "", "Orrindale", 0x3F99999A, 0x5176656C, 0x4F72726E, ApiId::Vst2) {
+  FuzzPlug()
+      : IPlugBase(11, 3, "1-1 2-2", "Brelvane", "", "Orrindale", 0x3F99999A, 0x5176656C, 0x4F72726E,
+                  ApiId::Vst2) {
     GetParam(0)->DefineDouble("Pres Comp", 12.5, -5.0, 25.0, 0.01, "dB");
     GetParam(1)->DefineDouble("LowCut", 100.0, 20.0, 300.0, 0.01, "Hz");
     GetParam(2)->DefineDouble("Tighten", 53.5, 0.0, 100.0, 0.01, "%");

@@ -4,10 +4,9 @@
 
 namespace brel {
 
-int HostRecord::CountOf(VstInt32 opcode) const
-{
-  return static_cast<int>(std::count_if(calls.begin(), calls.end(),
-                                        [opcode](const HostCall& c) { return c.opcode == opcode; }));
+int HostRecord::CountOf(VstInt32 opcode) const {
+  return static_cast<int>(
+      std::count_if(calls.begin(), calls.end(), [opcode](const HostCall& c) { return c.opcode == opcode; }));
 }
 
-} // namespace brel
+}  // namespace brel

@@ -11,41 +11,34 @@ namespace {
 
 // A plug-in owns its AEffect, so the host cannot keep its own pointer inside it safely
 // (a plug-in may scribble on the host's reserved fields); a small table does the lookup instead.
-struct Table
-{
+struct Table {
   std::mutex mutex;
   std::vector<std::pair<const AEffect*, VstHost*>> entries;
 };
 
-Table& TheTable()
-{
+Table& TheTable() {
   static Table table;
   return table;
 }
 
 thread_local VstHost* t_entering = nullptr;
 
-void EraseLocked(Table& table, const AEffect* effect)
-{
+void EraseLocked(Table& table, const AEffect* effect) {
   auto& e = table.entries;
-  e.erase(std::remove_if(e.begin(), e.end(), [effect](const auto& p) { return p.first == effect; }),
-          e.end());
+  e.erase(std::remove_if(e.begin(), e.end(), [effect](const auto& p) { return p.first == effect; }), e.end());
 }
 
-} // namespace
+}  // namespace
 
-void HostRegistry::Add(const AEffect* effect, VstHost* host)
-{
-  if (effect == nullptr || host == nullptr)
-    return;
+void HostRegistry::Add(const AEffect* effect, VstHost* host) {
+  if (effect == nullptr || host == nullptr) return;
   Table& table = TheTable();
   std::lock_guard<std::mutex> lock(table.mutex);
-  EraseLocked(table, effect);   // a module may hand out the same record again after effClose
+  EraseLocked(table, effect);  // a module may hand out the same record again after effClose
   table.entries.emplace_back(effect, host);
 }
 
-void HostRegistry::Remove(const AEffect* effect, const VstHost* host)
-{
+void HostRegistry::Remove(const AEffect* effect, const VstHost* host) {
   Table& table = TheTable();
   std::lock_guard<std::mutex> lock(table.mutex);
   auto& e = table.entries;
@@ -54,31 +47,19 @@ void HostRegistry::Remove(const AEffect* effect, const VstHost* host)
           e.end());
 }
 
-VstHost* HostRegistry::Find(const AEffect* effect)
-{
-  if (effect == nullptr)
-    return nullptr;
+VstHost* HostRegistry::Find(const AEffect* effect) {
+  if (effect == nullptr) return nullptr;
   Table& table = TheTable();
   std::lock_guard<std::mutex> lock(table.mutex);
   for (const auto& p : table.entries)
-    if (p.first == effect)
-      return p.second;
+    if (p.first == effect) return p.second;
   return nullptr;
 }
 
-HostRegistry::EntryScope::EntryScope(VstHost* host) : previous_(t_entering)
-{
-  t_entering = host;
-}
+HostRegistry::EntryScope::EntryScope(VstHost* host) : previous_(t_entering) { t_entering = host; }
 
-HostRegistry::EntryScope::~EntryScope()
-{
-  t_entering = previous_;
-}
+HostRegistry::EntryScope::~EntryScope() { t_entering = previous_; }
 
-VstHost* HostRegistry::Entering()
-{
-  return t_entering;
-}
+VstHost* HostRegistry::Entering() { return t_entering; }
 
-} // namespace brel
+}  // namespace brel

@@ -8,17 +8,15 @@ namespace brel {
 
 class VstHost;
 
-class HostRegistry
-{
+class HostRegistry {
 public:
   static void Add(const AEffect* effect, VstHost* host);
-  static void Remove(const AEffect* effect, const VstHost* host);   // only host's own entry
+  static void Remove(const AEffect* effect, const VstHost* host);  // only host's own entry
   // The registered host of effect, or null (a null effect is never registered).
   static VstHost* Find(const AEffect* effect);
 
   // Marks host as the one whose entry call runs on this thread, for the scope's lifetime.
-  class EntryScope
-  {
+  class EntryScope {
   public:
     explicit EntryScope(VstHost* host);
     ~EntryScope();
@@ -32,4 +30,4 @@ public:
   static VstHost* Entering();
 };
 
-} // namespace brel
+}  // namespace brel

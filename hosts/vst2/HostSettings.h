@@ -9,13 +9,12 @@
 
 namespace brel {
 
-struct HostSettings
-{
-  std::string vendorString = "Brelvane";         // audioMasterGetVendorString
-  std::string productString = "Brelvane Host";   // audioMasterGetProductString
-  VstInt32 vendorVersion = 10000;                // audioMasterGetVendorVersion (1.0.0)
+struct HostSettings {
+  std::string vendorString = "Brelvane";             // audioMasterGetVendorString
+  std::string productString = "Brelvane Host";       // audioMasterGetProductString
+  VstInt32 vendorVersion = 10000;                    // audioMasterGetVendorVersion (1.0.0)
   VstInt32 processLevel = kVstProcessLevelRealtime;  // audioMasterGetCurrentProcessLevel
-  VstIntPtr processEventsAnswer = 1;             // audioMasterProcessEvents with events given
+  VstIntPtr processEventsAnswer = 1;                 // audioMasterProcessEvents with events given
   // Off: calls are answered but not recorded, so long renders and benchmarks keep no history.
   bool recording = true;
 
@@ -30,4 +29,4 @@ struct HostSettings
   };
 };
 
-} // namespace brel
+}  // namespace brel

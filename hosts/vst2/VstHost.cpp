@@ -16,37 +16,30 @@ constexpr size_t kTextBufferSize = 1024;
 // A chunk size beyond this is taken for garbage rather than copied.
 constexpr VstIntPtr kMaxChunkSize = VstIntPtr(1) << 30;
 
-} // namespace
+}  // namespace
 
 VstHost::VstHost() = default;
 
 VstHost::VstHost(const HostSettings& settings) : settings_(settings) {}
 
-VstHost::~VstHost()
-{
-  Unload();
-}
+VstHost::~VstHost() { Unload(); }
 
 // --- Life cycle ---------------------------------------------------------------------------------
 
-bool VstHost::FailLoad(const std::string& message)
-{
+bool VstHost::FailLoad(const std::string& message) {
   module_.Close();
   entryName_.clear();
   error_ = message;
   return false;
 }
 
-bool VstHost::Load(const std::string& path)
-{
+bool VstHost::Load(const std::string& path) {
   Unload();
   error_.clear();
   entryName_.clear();
-  if (path.empty())
-    return FailLoad("no module path given");
+  if (path.empty()) return FailLoad("no module path given");
   std::string error;
-  if (!module_.Open(path, error))
-    return FailLoad(error);
+  if (!module_.Open(path, error)) return FailLoad(error);
 
   const char* name = "VSTPluginMain";
   VstModule::Function function = module_.Find(name);
@@ -54,8 +47,7 @@ bool VstHost::Load(const std::string& path)
     name = "main";
     function = module_.Find(name);
   }
-  if (function == nullptr)
-    return FailLoad("module '" + path + "' exports neither VSTPluginMain nor main");
+  if (function == nullptr) return FailLoad("module '" + path + "' exports neither VSTPluginMain nor main");
 
   AEffect* effect = nullptr;
   {
@@ -63,14 +55,12 @@ bool VstHost::Load(const std::string& path)
     effect = reinterpret_cast<VstEntryProc>(function)(&VstHost::HostCallback);
   }
   if (effect == nullptr)
-    return FailLoad("the entry point " + std::string(name) + " of '" + path +
-                    "' returned no plug-in");
+    return FailLoad("the entry point " + std::string(name) + " of '" + path + "' returned no plug-in");
   if (effect->magic != kEffectMagic) {
     char found[16];
     std::snprintf(found, sizeof(found), "0x%08X", static_cast<unsigned>(effect->magic));
     // Nothing in a record of unknown shape can be trusted, not even its dispatcher.
-    return FailLoad("module '" + path + "' returned a record without the VST magic (found " +
-                    found + ")");
+    return FailLoad("module '" + path + "' returned a record without the VST magic (found " + found + ")");
   }
   if (effect->dispatcher == nullptr)
     return FailLoad("module '" + path + "' returned a plug-in without a dispatcher");
@@ -81,17 +71,11 @@ bool VstHost::Load(const std::string& path)
   return true;
 }
 
-VstIntPtr VstHost::Open()
-{
-  return Dispatch(effOpen);
-}
+VstIntPtr VstHost::Open() { return Dispatch(effOpen); }
 
-void VstHost::Close()
-{
-  if (effect_ == nullptr)
-    return;
-  if (resumed_)
-    Suspend();
+void VstHost::Close() {
+  if (effect_ == nullptr) return;
+  if (resumed_) Suspend();
   // The plug-in may still call back while it closes; it stays registered until it is gone.
   effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
   HostRegistry::Remove(effect_, this);
@@ -99,8 +83,7 @@ void VstHost::Close()
   resumed_ = false;
 }
 
-void VstHost::Unload()
-{
+void VstHost::Unload() {
   Close();
   module_.Close();
   entryName_.clear();
@@ -108,43 +91,35 @@ void VstHost::Unload()
 
 // --- Configuration -------------------------------------------------------------------------------
 
-bool VstHost::SetSampleRate(float rate)
-{
+bool VstHost::SetSampleRate(float rate) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     sampleRate_ = rate;
   }
-  if (effect_ == nullptr)
-    return false;
+  if (effect_ == nullptr) return false;
   Dispatch(effSetSampleRate, 0, 0, nullptr, rate);
   return true;
 }
 
-bool VstHost::SetBlockSize(VstInt32 frames)
-{
+bool VstHost::SetBlockSize(VstInt32 frames) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     blockSize_ = frames;
   }
-  if (effect_ == nullptr)
-    return false;
+  if (effect_ == nullptr) return false;
   Dispatch(effSetBlockSize, 0, frames);
   return true;
 }
 
-bool VstHost::Resume()
-{
-  if (effect_ == nullptr)
-    return false;
+bool VstHost::Resume() {
+  if (effect_ == nullptr) return false;
   Dispatch(effMainsChanged, 0, 1);
   resumed_ = true;
   return true;
 }
 
-bool VstHost::Suspend()
-{
-  if (effect_ == nullptr)
-    return false;
+bool VstHost::Suspend() {
+  if (effect_ == nullptr) return false;
   Dispatch(effMainsChanged, 0, 0);
   resumed_ = false;
   return true;
@@ -163,10 +138,8 @@ VstInt32 VstHost::InitialDelay() const { return effect_ ? effect_->initialDelay 
 
 // --- Raw access ----------------------------------------------------------------------------------
 
-VstIntPtr VstHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
-{
-  if (effect_ == nullptr)
-    return 0;
+VstIntPtr VstHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
+  if (effect_ == nullptr) return 0;
   if (opcode == effClose) {
     Close();
     return 0;
@@ -174,10 +147,8 @@ VstIntPtr VstHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, vo
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 
-std::string VstHost::TextCall(VstInt32 opcode, VstInt32 index)
-{
-  if (effect_ == nullptr)
-    return std::string();
+std::string VstHost::TextCall(VstInt32 opcode, VstInt32 index) {
+  if (effect_ == nullptr) return std::string();
   char text[kTextBufferSize] = {};
   Dispatch(opcode, index, 0, text);
   text[kTextBufferSize - 1] = '\0';
@@ -190,78 +161,55 @@ std::string VstHost::ParamName(VstInt32 index) { return TextCall(effGetParamName
 std::string VstHost::ParamLabel(VstInt32 index) { return TextCall(effGetParamLabel, index); }
 std::string VstHost::ParamDisplay(VstInt32 index) { return TextCall(effGetParamDisplay, index); }
 
-void VstHost::SetParameter(VstInt32 index, float value)
-{
-  if (effect_ != nullptr && effect_->setParameter != nullptr)
-    effect_->setParameter(effect_, index, value);
+void VstHost::SetParameter(VstInt32 index, float value) {
+  if (effect_ != nullptr && effect_->setParameter != nullptr) effect_->setParameter(effect_, index, value);
 }
 
-float VstHost::GetParameter(VstInt32 index)
-{
-  if (effect_ == nullptr || effect_->getParameter == nullptr)
-    return 0.0f;
+float VstHost::GetParameter(VstInt32 index) {
+  if (effect_ == nullptr || effect_->getParameter == nullptr) return 0.0f;
   return effect_->getParameter(effect_, index);
 }
 
-bool VstHost::String2Parameter(VstInt32 index, const std::string& text)
-{
+bool VstHost::String2Parameter(VstInt32 index, const std::string& text) {
   // A copy: the plug-in receives a writable pointer and the caller's text stays untouched.
   std::vector<char> copy(text.begin(), text.end());
   copy.push_back('\0');
   return Dispatch(effString2Parameter, index, 0, copy.data()) != 0;
 }
 
-bool VstHost::CanBeAutomated(VstInt32 index)
-{
-  return Dispatch(effCanBeAutomated, index) != 0;
-}
+bool VstHost::CanBeAutomated(VstInt32 index) { return Dispatch(effCanBeAutomated, index) != 0; }
 
 // --- Programs and state --------------------------------------------------------------------------
 
-VstInt32 VstHost::GetProgram()
-{
-  return static_cast<VstInt32>(Dispatch(effGetProgram));
-}
+VstInt32 VstHost::GetProgram() { return static_cast<VstInt32>(Dispatch(effGetProgram)); }
 
-void VstHost::SetProgram(VstInt32 program)
-{
-  Dispatch(effSetProgram, 0, program);
-}
+void VstHost::SetProgram(VstInt32 program) { Dispatch(effSetProgram, 0, program); }
 
-std::string VstHost::ProgramName()
-{
-  return TextCall(effGetProgramName, 0);
-}
+std::string VstHost::ProgramName() { return TextCall(effGetProgramName, 0); }
 
-void VstHost::SetProgramName(const std::string& name)
-{
+void VstHost::SetProgramName(const std::string& name) {
   std::vector<char> copy(name.begin(), name.end());
   copy.push_back('\0');
   Dispatch(effSetProgramName, 0, 0, copy.data());
 }
 
-std::string VstHost::ProgramNameIndexed(VstInt32 program)
-{
+std::string VstHost::ProgramNameIndexed(VstInt32 program) {
   return TextCall(effGetProgramNameIndexed, program);
 }
 
-std::vector<uint8_t> VstHost::GetChunk(ChunkKind kind)
-{
+std::vector<uint8_t> VstHost::GetChunk(ChunkKind kind) {
   void* data = nullptr;
   const VstIntPtr size = Dispatch(effGetChunk, static_cast<VstInt32>(kind), 0, &data);
-  if (size <= 0 || size > kMaxChunkSize || data == nullptr)
-    return {};
+  if (size <= 0 || size > kMaxChunkSize || data == nullptr) return {};
   // The plug-in owns that memory and may reuse it on the next call: copy it now.
   const uint8_t* bytes = static_cast<const uint8_t*>(data);
   return std::vector<uint8_t>(bytes, bytes + size);
 }
 
-bool VstHost::SetChunk(ChunkKind kind, const std::vector<uint8_t>& data)
-{
+bool VstHost::SetChunk(ChunkKind kind, const std::vector<uint8_t>& data) {
   std::vector<uint8_t> copy(data);
   void* ptr = copy.empty() ? nullptr : copy.data();
-  return Dispatch(effSetChunk, static_cast<VstInt32>(kind), static_cast<VstIntPtr>(copy.size()),
-                  ptr) != 0;
+  return Dispatch(effSetChunk, static_cast<VstInt32>(kind), static_cast<VstIntPtr>(copy.size()), ptr) != 0;
 }
 
 // --- Identity and capabilities -------------------------------------------------------------------
@@ -274,28 +222,23 @@ VstIntPtr VstHost::VstVersion() { return Dispatch(effGetVstVersion); }
 VstIntPtr VstHost::PlugCategory() { return Dispatch(effGetPlugCategory); }
 VstIntPtr VstHost::TailSize() { return Dispatch(effGetTailSize); }
 
-VstIntPtr VstHost::CanDo(const std::string& what)
-{
+VstIntPtr VstHost::CanDo(const std::string& what) {
   std::vector<char> copy(what.begin(), what.end());
   copy.push_back('\0');
   return Dispatch(effCanDo, 0, 0, copy.data());
 }
 
-VstIntPtr VstHost::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt)
-{
+VstIntPtr VstHost::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   return Dispatch(effVendorSpecific, index, value, ptr, opt);
 }
 
 // --- Channels ------------------------------------------------------------------------------------
 
-VstSpeakerArrangement VstHost::MakeArrangement(VstInt32 channels)
-{
+VstSpeakerArrangement VstHost::MakeArrangement(VstInt32 channels) {
   VstSpeakerArrangement arrangement;
   std::memset(&arrangement, 0, sizeof(arrangement));
-  if (channels < 0)
-    channels = 0;
-  if (channels > 8)
-    channels = 8;
+  if (channels < 0) channels = 0;
+  if (channels > 8) channels = 8;
   arrangement.numChannels = channels;
   arrangement.type = channels == 0   ? kSpeakerArrEmpty
                      : channels == 1 ? kSpeakerArrMono
@@ -304,9 +247,7 @@ VstSpeakerArrangement VstHost::MakeArrangement(VstInt32 channels)
   return arrangement;
 }
 
-bool VstHost::SetSpeakerArrangement(const VstSpeakerArrangement& input,
-                                    const VstSpeakerArrangement& output)
-{
+bool VstHost::SetSpeakerArrangement(const VstSpeakerArrangement& input, const VstSpeakerArrangement& output) {
   VstSpeakerArrangement in = input;
   VstSpeakerArrangement out = output;
   return Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out) != 0;
@@ -315,8 +256,7 @@ bool VstHost::SetSpeakerArrangement(const VstSpeakerArrangement& input,
 namespace {
 
 // Copies the header and the speakers the arrangement says it has, never more than declared.
-void CopyArrangement(const VstSpeakerArrangement* from, VstSpeakerArrangement& to)
-{
+void CopyArrangement(const VstSpeakerArrangement* from, VstSpeakerArrangement& to) {
   std::memset(&to, 0, sizeof(to));
   if (from == nullptr) {
     to.type = kSpeakerArrEmpty;
@@ -325,18 +265,15 @@ void CopyArrangement(const VstSpeakerArrangement* from, VstSpeakerArrangement& t
   to.type = from->type;
   to.numChannels = from->numChannels;
   int speakers = from->numChannels < 0 ? 0 : from->numChannels > 8 ? 8 : from->numChannels;
-  for (int i = 0; i < speakers; ++i)
-    to.speakers[i] = from->speakers[i];
+  for (int i = 0; i < speakers; ++i) to.speakers[i] = from->speakers[i];
 }
 
-} // namespace
+}  // namespace
 
-bool VstHost::GetSpeakerArrangement(VstSpeakerArrangement& input, VstSpeakerArrangement& output)
-{
+bool VstHost::GetSpeakerArrangement(VstSpeakerArrangement& input, VstSpeakerArrangement& output) {
   VstSpeakerArrangement* in = nullptr;
   VstSpeakerArrangement* out = nullptr;
-  const VstIntPtr answer =
-      Dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out);
+  const VstIntPtr answer = Dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out);
   CopyArrangement(in, input);
   CopyArrangement(out, output);
   return answer != 0 && (in != nullptr || out != nullptr);
@@ -345,16 +282,14 @@ bool VstHost::GetSpeakerArrangement(VstSpeakerArrangement& input, VstSpeakerArra
 namespace {
 
 // Room behind the record for plug-ins that write longer labels than the record holds.
-struct PinBuffer
-{
+struct PinBuffer {
   VstPinProperties pin;
   char slack[512];
 };
 
-} // namespace
+}  // namespace
 
-bool VstHost::InputProperties(VstInt32 index, VstPinProperties& out)
-{
+bool VstHost::InputProperties(VstInt32 index, VstPinProperties& out) {
   PinBuffer buffer;
   std::memset(&buffer, 0, sizeof(buffer));
   const VstIntPtr answer = Dispatch(effGetInputProperties, index, 0, &buffer.pin);
@@ -362,8 +297,7 @@ bool VstHost::InputProperties(VstInt32 index, VstPinProperties& out)
   return answer != 0;
 }
 
-bool VstHost::OutputProperties(VstInt32 index, VstPinProperties& out)
-{
+bool VstHost::OutputProperties(VstInt32 index, VstPinProperties& out) {
   PinBuffer buffer;
   std::memset(&buffer, 0, sizeof(buffer));
   const VstIntPtr answer = Dispatch(effGetOutputProperties, index, 0, &buffer.pin);
@@ -373,45 +307,36 @@ bool VstHost::OutputProperties(VstInt32 index, VstPinProperties& out)
 
 // --- Editor --------------------------------------------------------------------------------------
 
-bool VstHost::EditorRect(ERect& out)
-{
+bool VstHost::EditorRect(ERect& out) {
   std::memset(&out, 0, sizeof(out));
   ERect* rect = nullptr;
   const VstIntPtr answer = Dispatch(effEditGetRect, 0, 0, &rect);
-  if (rect == nullptr)
-    return false;
+  if (rect == nullptr) return false;
   out = *rect;
   return answer != 0;
 }
 
 // --- Processing ----------------------------------------------------------------------------------
 
-bool VstHost::CanProcess(const void* inputs, const void* outputs, VstInt32 frames) const
-{
-  if (effect_ == nullptr || frames < 0)
-    return false;
-  if (effect_->numInputs > 0 && inputs == nullptr)
-    return false;
-  if (effect_->numOutputs > 0 && outputs == nullptr)
-    return false;
+bool VstHost::CanProcess(const void* inputs, const void* outputs, VstInt32 frames) const {
+  if (effect_ == nullptr || frames < 0) return false;
+  if (effect_->numInputs > 0 && inputs == nullptr) return false;
+  if (effect_->numOutputs > 0 && outputs == nullptr) return false;
   return true;
 }
 
 namespace {
 
 template <typename Sample>
-bool AllChannels(Sample** channels, VstInt32 count)
-{
+bool AllChannels(Sample** channels, VstInt32 count) {
   for (VstInt32 i = 0; i < count; ++i)
-    if (channels[i] == nullptr)
-      return false;
+    if (channels[i] == nullptr) return false;
   return true;
 }
 
-} // namespace
+}  // namespace
 
-bool VstHost::ProcessReplacing(float** inputs, float** outputs, VstInt32 frames)
-{
+bool VstHost::ProcessReplacing(float** inputs, float** outputs, VstInt32 frames) {
   if (!CanProcess(inputs, outputs, frames) || effect_->processReplacing == nullptr ||
       !AllChannels(inputs, effect_->numInputs) || !AllChannels(outputs, effect_->numOutputs))
     return false;
@@ -419,8 +344,7 @@ bool VstHost::ProcessReplacing(float** inputs, float** outputs, VstInt32 frames)
   return true;
 }
 
-bool VstHost::ProcessAccumulating(float** inputs, float** outputs, VstInt32 frames)
-{
+bool VstHost::ProcessAccumulating(float** inputs, float** outputs, VstInt32 frames) {
   if (!CanProcess(inputs, outputs, frames) || effect_->process == nullptr ||
       !AllChannels(inputs, effect_->numInputs) || !AllChannels(outputs, effect_->numOutputs))
     return false;
@@ -428,8 +352,7 @@ bool VstHost::ProcessAccumulating(float** inputs, float** outputs, VstInt32 fram
   return true;
 }
 
-bool VstHost::ProcessDoubleReplacing(double** inputs, double** outputs, VstInt32 frames)
-{
+bool VstHost::ProcessDoubleReplacing(double** inputs, double** outputs, VstInt32 frames) {
   if (!CanProcess(inputs, outputs, frames) || effect_->processDoubleReplacing == nullptr ||
       !AllChannels(inputs, effect_->numInputs) || !AllChannels(outputs, effect_->numOutputs))
     return false;
@@ -437,18 +360,15 @@ bool VstHost::ProcessDoubleReplacing(double** inputs, double** outputs, VstInt32
   return true;
 }
 
-VstIntPtr VstHost::SendEvents(const std::vector<const VstEvent*>& events)
-{
-  if (effect_ == nullptr)
-    return 0;
+VstIntPtr VstHost::SendEvents(const std::vector<const VstEvent*>& events) {
+  if (effect_ == nullptr) return 0;
   // The record is declared with two pointer slots; the real list follows the 16-byte head.
   const size_t slots = events.size() < 2 ? 2 : events.size();
   std::vector<VstIntPtr> block(2 + slots, 0);
   const VstInt32 count = static_cast<VstInt32>(events.size());
   std::memcpy(block.data(), &count, sizeof(count));
-  for (size_t i = 0; i < events.size(); ++i)
-    block[2 + i] = reinterpret_cast<VstIntPtr>(events[i]);
+  for (size_t i = 0; i < events.size(); ++i) block[2 + i] = reinterpret_cast<VstIntPtr>(events[i]);
   return Dispatch(effProcessEvents, 0, 0, block.data());
 }
 
-} // namespace brel
+}  // namespace brel

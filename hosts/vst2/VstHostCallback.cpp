@@ -10,10 +10,8 @@ namespace brel {
 namespace {
 
 // Host texts go into the plug-in's buffer within the nominal 64 bytes, NUL included.
-VstIntPtr CopyHostText(const std::string& text, void* ptr)
-{
-  if (ptr == nullptr)
-    return 0;
+VstIntPtr CopyHostText(const std::string& text, void* ptr) {
+  if (ptr == nullptr) return 0;
   const size_t length = text.size() < kVstMaxVendorStrLen - 1 ? text.size() : kVstMaxVendorStrLen - 1;
   char* out = static_cast<char*>(ptr);
   std::memcpy(out, text.data(), length);
@@ -21,8 +19,7 @@ VstIntPtr CopyHostText(const std::string& text, void* ptr)
   return 1;
 }
 
-HostEvent CopyEvent(const VstEvent& event)
-{
+HostEvent CopyEvent(const VstEvent& event) {
   HostEvent copy;
   copy.type = event.type;
   copy.byteSize = event.byteSize;
@@ -47,180 +44,141 @@ HostEvent CopyEvent(const VstEvent& event)
   return copy;
 }
 
-} // namespace
+}  // namespace
 
-VstIntPtr VstHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                void* ptr, float opt)
-{
+VstIntPtr VstHost::HostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                float opt) {
   VstHost* host = HostRegistry::Find(effect);
   bool duringEntry = false;
   if (host == nullptr) {
     host = HostRegistry::Entering();
     duringEntry = host != nullptr;
   }
-  if (host != nullptr)
-    return host->Answer(effect, opcode, index, value, ptr, opt, duringEntry);
+  if (host != nullptr) return host->Answer(effect, opcode, index, value, ptr, opt, duringEntry);
   // A plug-in this process does not know: only the interface version is safe to tell it.
   return opcode == audioMasterVersion ? kVstVersion : 0;
 }
 
-void VstHost::RecordEvents(const VstEvents* events)
-{
+void VstHost::RecordEvents(const VstEvents* events) {
   const VstInt32 count = events->numEvents;
   // The pointer list starts 16 bytes in and holds numEvents entries, not the two declared.
   const unsigned char* list = reinterpret_cast<const unsigned char*>(events) + 16;
   for (VstInt32 i = 0; i < count; ++i) {
     const VstEvent* event = nullptr;
     std::memcpy(&event, list + static_cast<size_t>(i) * sizeof(event), sizeof(event));
-    if (event != nullptr)
-      record_.events.push_back(CopyEvent(*event));
+    if (event != nullptr) record_.events.push_back(CopyEvent(*event));
   }
 }
 
-VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                          void* ptr, float opt, bool duringEntry)
-{
+VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                          float opt, bool duringEntry) {
   std::lock_guard<std::mutex> lock(mutex_);
   const bool rec = settings_.recording;
-  if (rec)
-    record_.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
+  if (rec) record_.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
 
   switch (opcode) {
-  case audioMasterAutomate:
-    if (rec)
-      record_.automations.push_back(AutomateCall{index, opt});
-    return 0;
-  case audioMasterVersion:
-    return kVstVersion;
-  case audioMasterWantMidi:
-    record_.wantMidiCalls += rec ? 1 : 0;
-    return 1;
-  case audioMasterGetTime:
-    if (!settings_.hasTime)
+    case audioMasterAutomate:
+      if (rec) record_.automations.push_back(AutomateCall{index, opt});
       return 0;
-    // A copy that stays put until the next call, so the plug-in can read it after we return.
-    timeAnswer_ = settings_.timeInfo;
-    return reinterpret_cast<VstIntPtr>(&timeAnswer_);
-  case audioMasterProcessEvents:
-    if (ptr == nullptr)
-      return 0;
-    if (rec) {
-      ++record_.processEventsCalls;
-      RecordEvents(static_cast<const VstEvents*>(ptr));
+    case audioMasterVersion: return kVstVersion;
+    case audioMasterWantMidi: record_.wantMidiCalls += rec ? 1 : 0; return 1;
+    case audioMasterGetTime:
+      if (!settings_.hasTime) return 0;
+      // A copy that stays put until the next call, so the plug-in can read it after we return.
+      timeAnswer_ = settings_.timeInfo;
+      return reinterpret_cast<VstIntPtr>(&timeAnswer_);
+    case audioMasterProcessEvents:
+      if (ptr == nullptr) return 0;
+      if (rec) {
+        ++record_.processEventsCalls;
+        RecordEvents(static_cast<const VstEvents*>(ptr));
+      }
+      return settings_.processEventsAnswer;
+    case audioMasterIOChanged: record_.ioChangedCalls += rec ? 1 : 0; return 1;
+    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(sampleRate_);
+    case audioMasterGetBlockSize: return blockSize_;
+    case audioMasterGetCurrentProcessLevel: return settings_.processLevel;
+    case audioMasterGetVendorString: return CopyHostText(settings_.vendorString, ptr);
+    case audioMasterGetProductString: return CopyHostText(settings_.productString, ptr);
+    case audioMasterGetVendorVersion: return settings_.vendorVersion;
+    case audioMasterCanDo: {
+      if (ptr == nullptr) return 0;
+      const auto found = settings_.canDo.find(static_cast<const char*>(ptr));
+      return found == settings_.canDo.end() ? 0 : found->second;
     }
-    return settings_.processEventsAnswer;
-  case audioMasterIOChanged:
-    record_.ioChangedCalls += rec ? 1 : 0;
-    return 1;
-  case audioMasterGetSampleRate:
-    return static_cast<VstIntPtr>(sampleRate_);
-  case audioMasterGetBlockSize:
-    return blockSize_;
-  case audioMasterGetCurrentProcessLevel:
-    return settings_.processLevel;
-  case audioMasterGetVendorString:
-    return CopyHostText(settings_.vendorString, ptr);
-  case audioMasterGetProductString:
-    return CopyHostText(settings_.productString, ptr);
-  case audioMasterGetVendorVersion:
-    return settings_.vendorVersion;
-  case audioMasterCanDo: {
-    if (ptr == nullptr)
-      return 0;
-    const auto found = settings_.canDo.find(static_cast<const char*>(ptr));
-    return found == settings_.canDo.end() ? 0 : found->second;
-  }
-  case audioMasterGetLanguage:
-    return kVstLangEnglish;
-  case audioMasterUpdateDisplay:
-    record_.updateDisplays += rec ? 1 : 0;
-    return 1;
-  case audioMasterBeginEdit:
-    if (rec)
-      record_.beginEdits.push_back(index);
-    return 1;
-  case audioMasterEndEdit:
-    if (rec)
-      record_.endEdits.push_back(index);
-    return 1;
-  default:
-    return 0;
+    case audioMasterGetLanguage: return kVstLangEnglish;
+    case audioMasterUpdateDisplay: record_.updateDisplays += rec ? 1 : 0; return 1;
+    case audioMasterBeginEdit:
+      if (rec) record_.beginEdits.push_back(index);
+      return 1;
+    case audioMasterEndEdit:
+      if (rec) record_.endEdits.push_back(index);
+      return 1;
+    default: return 0;
   }
 }
 
 // --- Settings and record -------------------------------------------------------------------------
 
-HostSettings VstHost::Settings() const
-{
+HostSettings VstHost::Settings() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return settings_;
 }
 
-void VstHost::SetSettings(const HostSettings& settings)
-{
+void VstHost::SetSettings(const HostSettings& settings) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_ = settings;
 }
 
-void VstHost::SetProductString(const std::string& text)
-{
+void VstHost::SetProductString(const std::string& text) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.productString = text;
 }
 
-void VstHost::SetVendorString(const std::string& text)
-{
+void VstHost::SetVendorString(const std::string& text) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.vendorString = text;
 }
 
-void VstHost::SetVendorVersion(VstInt32 version)
-{
+void VstHost::SetVendorVersion(VstInt32 version) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.vendorVersion = version;
 }
 
-void VstHost::SetProcessLevel(VstInt32 level)
-{
+void VstHost::SetProcessLevel(VstInt32 level) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.processLevel = level;
 }
 
-void VstHost::SetTimeInfo(const VstTimeInfo& info)
-{
+void VstHost::SetTimeInfo(const VstTimeInfo& info) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.hasTime = true;
   settings_.timeInfo = info;
 }
 
-void VstHost::ClearTimeInfo()
-{
+void VstHost::ClearTimeInfo() {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.hasTime = false;
 }
 
-void VstHost::SetHostCanDo(const std::string& what, VstIntPtr answer)
-{
+void VstHost::SetHostCanDo(const std::string& what, VstIntPtr answer) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.canDo[what] = answer;
 }
 
-void VstHost::SetRecording(bool on)
-{
+void VstHost::SetRecording(bool on) {
   std::lock_guard<std::mutex> lock(mutex_);
   settings_.recording = on;
 }
 
-HostRecord VstHost::Record() const
-{
+HostRecord VstHost::Record() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return record_;
 }
 
-void VstHost::ClearRecord()
-{
+void VstHost::ClearRecord() {
   std::lock_guard<std::mutex> lock(mutex_);
   record_ = HostRecord();
 }
 
-} // namespace brel
+}  // namespace brel

@@ -6,8 +6,7 @@
 
 namespace brel {
 
-class VstModule
-{
+class VstModule {
 public:
   using Function = void (*)();
 
@@ -27,4 +26,4 @@ private:
   void* handle_ = nullptr;
 };
 
-} // namespace brel
+}  // namespace brel

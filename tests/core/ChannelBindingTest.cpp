@@ -24,7 +24,8 @@ public:
 };
 
 struct FloatBlock {
-  explicit FloatBlock(int frames) : left(frames), right(frames), outLeft(frames, -1.0f), outRight(frames, -1.0f) {
+  explicit FloatBlock(int frames)
+      : left(frames), right(frames), outLeft(frames, -1.0f), outRight(frames, -1.0f) {
     for (int i = 0; i < frames; ++i) {
       left[i] = float(i);
       right[i] = float(-i);

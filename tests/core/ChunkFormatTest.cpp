@@ -11,10 +11,10 @@ namespace {
 
 // The eleven default values, little-endian doubles: 12.5, 100, 53.5, 0, 0, 0, 0, 1, 1, 1, 0.
 const std::vector<std::uint8_t> kDefaultBlock = {
-    0, 0, 0, 0, 0, 0, 0x29, 0x40,  0, 0, 0, 0, 0, 0, 0x59, 0x40,  0, 0, 0, 0, 0, 0xC0, 0x4A, 0x40,
-    0, 0, 0, 0, 0, 0, 0,    0,     0, 0, 0, 0, 0, 0, 0,    0,     0, 0, 0, 0, 0, 0,    0,    0,
-    0, 0, 0, 0, 0, 0, 0,    0,     0, 0, 0, 0, 0, 0, 0xF0, 0x3F,  0, 0, 0, 0, 0, 0,    0xF0, 0x3F,
-    0, 0, 0, 0, 0, 0, 0xF0, 0x3F,  0, 0, 0, 0, 0, 0, 0,    0,
+    0,    0,    0, 0, 0,    0,    0x29, 0x40, 0, 0, 0, 0, 0,    0,    0x59, 0x40, 0, 0, 0,    0,    0, 0xC0,
+    0x4A, 0x40, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0,    0,    0, 0,
+    0,    0,    0, 0, 0,    0,    0,    0,    0, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0xF0, 0x3F, 0, 0,
+    0,    0,    0, 0, 0xF0, 0x3F, 0,    0,    0, 0, 0, 0, 0xF0, 0x3F, 0,    0,    0, 0, 0,    0,    0, 0,
 };
 const std::vector<std::uint8_t> kHeader = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
 
@@ -108,7 +108,9 @@ TEST(ChunkFormat, ProgramChunkCutBeforeTheLastValueFailsAfterRestoringTheRest) {
 TEST(ChunkFormat, UnreadableValueBecomesZeroClampedIntoItsRange) {
   VocalTestPlug plug;
   StateChunk chunk;
-  Fill(chunk, Concat({kHeader, std::vector<std::uint8_t>(kDefaultBlock.begin(), kDefaultBlock.begin() + 8), {1, 2, 3}}));
+  Fill(chunk, Concat({kHeader,
+                      std::vector<std::uint8_t>(kDefaultBlock.begin(), kDefaultBlock.begin() + 8),
+                      {1, 2, 3}}));
   EXPECT_LT(plug.LoadChunk(chunk, false), 0);
   EXPECT_EQ(plug.GetParam(0)->GetValue(), 12.5);
   EXPECT_EQ(plug.GetParam(1)->GetValue(), 20.0) << "LowCut's range starts at 20";

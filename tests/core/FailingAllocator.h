@@ -17,7 +17,9 @@ public:
   void RefuseAll(bool refuse) { sRefuseReallocate = sRefuseAllocate = refuse; }
 
 private:
-  static void* Reallocate(void* block, std::size_t bytes) { return sRefuseReallocate ? nullptr : std::realloc(block, bytes); }
+  static void* Reallocate(void* block, std::size_t bytes) {
+    return sRefuseReallocate ? nullptr : std::realloc(block, bytes);
+  }
   static void* Allocate(std::size_t bytes) { return sRefuseAllocate ? nullptr : std::malloc(bytes); }
   static void Release(void* block) { std::free(block); }
 

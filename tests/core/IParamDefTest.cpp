@@ -7,7 +7,8 @@
 
 namespace {
 
-std::string Format(const IParamDef& param, double value, bool isNormalized = false, bool useDisplayTexts = true) {
+std::string Format(const IParamDef& param, double value, bool isNormalized = false,
+                   bool useDisplayTexts = true) {
   char out[64];
   param.FormatValue(value, isNormalized, out, sizeof out, useDisplayTexts);
   return out;

@@ -225,7 +225,7 @@ TEST(IPlugBase, NeutralHostOperations) {
 TEST(IPlugBase, LockCanBeTakenAgainByTheThreadHoldingIt) {
   VocalTestPlug plug;
   IPlugBase::ScopedLock outer(plug);
-  plug.Lock();  // the state-loading path takes it again
+  plug.Lock();                      // the state-loading path takes it again
   plug.SetParamFromEditor(0, 0.5);  // and takes it a third time
   plug.Unlock();
   EXPECT_EQ(plug.GetParam(0)->GetValue(), 10.0);

@@ -38,8 +38,10 @@ public:
 // Host buffers of both widths, made before any counting starts.
 struct HostBuffers {
   explicit HostBuffers(int frames)
-      : floatIn(2, std::vector<float>(frames, 0.25f)), floatOut(2, std::vector<float>(frames)),
-        doubleIn(2, std::vector<double>(frames, 0.25)), doubleOut(2, std::vector<double>(frames)) {
+      : floatIn(2, std::vector<float>(frames, 0.25f)),
+        floatOut(2, std::vector<float>(frames)),
+        doubleIn(2, std::vector<double>(frames, 0.25)),
+        doubleOut(2, std::vector<double>(frames)) {
     for (int c = 0; c < 2; ++c) {
       fin[c] = floatIn[c].data();
       fout[c] = floatOut[c].data();
@@ -67,7 +69,8 @@ struct Rig {
   HostBuffers buffers;
 };
 
-const int kBlockLengths[] = {1, 17, kMaxBlock - 1, kMaxBlock, kMaxBlock + 1, 2 * kMaxBlock, kMaxBlock * 5 + 3};
+const int kBlockLengths[] = {
+    1, 17, kMaxBlock - 1, kMaxBlock, kMaxBlock + 1, 2 * kMaxBlock, kMaxBlock * 5 + 3};
 
 }  // namespace
 

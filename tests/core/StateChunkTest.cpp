@@ -30,8 +30,8 @@ TEST(StateChunk, NumbersAreStoredLittleEndian) {
   EXPECT_EQ(chunk.AppendDouble(12.5), 16);
   EXPECT_EQ(chunk.AppendBool(true), 17);
   EXPECT_EQ(chunk.AppendBool(false), 18);
-  const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0,
-                                              0,    0,    0,    0x29, 0x40, 1,    0};
+  const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0xFE, 0xFF, 0xFF, 0xFF, 0,
+                                              0,    0,    0,    0,    0,    0x29, 0x40, 1,    0};
   EXPECT_EQ(Bytes(chunk), expected);
 }
 

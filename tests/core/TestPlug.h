@@ -17,8 +17,8 @@ constexpr std::int32_t FourCharCode(const char (&code)[5]) {
 class RecordingPlug : public IPlugBase {
 public:
   RecordingPlug(int nParams, int nPresets, const char* channels = "1-1 2-2")
-      : IPlugBase(nParams, nPresets, channels, "Brelvane", "", "Orrindale", 0x3F99999A,
-                  FourCharCode("Qvel"), FourCharCode("Orrn"), ApiId::Vst2) {}
+      : IPlugBase(nParams, nPresets, channels, "Brelvane", "", "Orrindale", 0x3F99999A, FourCharCode("Qvel"),
+                  FourCharCode("Orrn"), ApiId::Vst2) {}
 
   void OnParamChanged(int paramIndex) override {
     IPlugBase::OnParamChanged(paramIndex);
@@ -47,7 +47,20 @@ public:
 // default preset.
 class VocalTestPlug : public RecordingPlug {
 public:
-  enum { kPresComp, kLowCut, kTighten, kBass, kCrispy, kFinalComp, kDbOutput, kPower, kMode, kPLimit, kFLimit, kNumParams };
+  enum {
+    kPresComp,
+    kLowCut,
+    kTighten,
+    kBass,
+    kCrispy,
+    kFinalComp,
+    kDbOutput,
+    kPower,
+    kMode,
+    kPLimit,
+    kFLimit,
+    kNumParams
+  };
 
   explicit VocalTestPlug(int nPresets = 1) : RecordingPlug(kNumParams, nPresets) {
     GetParam(kPresComp)->DefineDouble("Pres Comp", 12.5, -5.0, 25.0, 0.01, "dB");
@@ -92,7 +105,8 @@ public:
       // Reads every parameter: the core must still hold them when its editor goes.
       mLog.paramsSeenAtDestruction = 0;
       for (int i = 0; i < mPlug->NParams(); ++i) {
-        if (mPlug->GetParam(i)->GetName()[0] || mPlug->GetParam(i)->GetValue() >= 0.0) ++mLog.paramsSeenAtDestruction;
+        if (mPlug->GetParam(i)->GetName()[0] || mPlug->GetParam(i)->GetValue() >= 0.0)
+          ++mLog.paramsSeenAtDestruction;
       }
     }
   }

@@ -86,7 +86,8 @@ TEST(Trace, StateOperationsTraceEachParameterAndPreset) {
   EXPECT_EQ(capture.From("IPlugBase::SerializePresets"), std::vector<std::string>{"0 -"});
   plug.LoadChunk(chunk, true);
   EXPECT_EQ(capture.From("IPlugBase::UnserializePresets"), std::vector<std::string>{"0 -"});
-  EXPECT_EQ(capture.From("IPlugBase::UnserializeParams").size(), 22u) << "the bank's slot, then the current preset";
+  EXPECT_EQ(capture.From("IPlugBase::UnserializeParams").size(), 22u)
+      << "the bank's slot, then the current preset";
 }
 
 #endif

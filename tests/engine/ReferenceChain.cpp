@@ -91,8 +91,8 @@ double ReferenceChain::average(Limiter& l, double in, int window) {
 }
 
 // The peak over the window is taken by a plain scan of the whole window every sample.
-void ReferenceChain::limit(Limiter& l, double inL, double inR, double attackMs, double recoveryMs, double aheadMs,
-                           int rate) {
+void ReferenceChain::limit(Limiter& l, double inL, double inR, double attackMs, double recoveryMs,
+                           double aheadMs, int rate) {
   const int n = aheadMs < 1e-10 ? 0 : static_cast<int>(rate * aheadMs * 0.001);
   double m = std::max(std::fabs(inL), std::fabs(inR));
   if (l.pos >= n) l.pos = 0;

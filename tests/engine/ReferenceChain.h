@@ -5,7 +5,7 @@
 #include <vector>
 
 class ReferenceChain {
- public:
+public:
   ReferenceChain();
   void setRate(int rate) { rate_ = rate; }
   void param(int index, double value);
@@ -16,7 +16,7 @@ class ReferenceChain {
   double presLimiterLeft() const { return limiters_[1].outL; }
   double presLimiterRight() const { return limiters_[1].outR; }
 
- private:
+private:
   struct Smooth {
     double s = 0, c = 0, time = 0;
     int rate = 0;

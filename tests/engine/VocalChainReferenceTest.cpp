@@ -46,10 +46,10 @@ Stereo Material(size_t n, int rate) {
   std::uniform_real_distribution<double> u(-1, 1);
   for (size_t i = 0; i < n; ++i) {
     const double t = static_cast<double>(i) / rate;
-    if (t > 1.0 && t < 1.4) s.l[i] = s.r[i] = 2.5 * u(rng);           // loud noise: every limiter works
-    if (t > 2.0 && t < 2.3) s.l[i] = s.r[i] = 0.0;                     // silence
+    if (t > 1.0 && t < 1.4) s.l[i] = s.r[i] = 2.5 * u(rng);  // loud noise: every limiter works
+    if (t > 2.0 && t < 2.3) s.l[i] = s.r[i] = 0.0;           // silence
     if (t > 3.0 && t < 3.2) s.l[i] += 0.9 * std::sin(2 * 3.141592653589793 * 12000 * t);  // air
-    if (t > 4.0 && t < 4.1) s.l[i] = s.r[i] = 1e-310;                  // subnormal input
+    if (t > 4.0 && t < 4.1) s.l[i] = s.r[i] = 1e-310;                                     // subnormal input
   }
   return s;
 }

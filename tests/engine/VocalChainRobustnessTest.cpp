@@ -58,7 +58,8 @@ TEST(VocalChainRobustness, HugeFiniteBurstsKeepEveryOutputFiniteAndDieAwayWithin
       EXPECT_TRUE(AllFinite(a)) << rate << " " << huge;
       ExpectMetersSane(hit);
       double drift = 0;
-      for (size_t i = a.size() - rate / 2; i < a.size(); ++i) drift = std::max(drift, std::fabs(a.l[i] - b.l[i]));
+      for (size_t i = a.size() - rate / 2; i < a.size(); ++i)
+        drift = std::max(drift, std::fabs(a.l[i] - b.l[i]));
       EXPECT_LT(drift, 1e-3) << rate << " " << huge;  // 2¼ s after the burst
     }
   }

@@ -82,7 +82,8 @@ TEST(VocalChainSignal, ModeFourWithFinalLimitOnHasNoDelayAndTheFinalLimiterStays
     double* ip[2] = {&in[0], &in[1]};
     double* op[2] = {&out[0], &out[1]};
     rig.chain.Process(ip, op, 1, 1.0, 44100);
-    peak = std::max({peak, std::fabs(rig.chain.FinalLimiter().left()), std::fabs(rig.chain.FinalLimiter().right())});
+    peak = std::max(
+        {peak, std::fabs(rig.chain.FinalLimiter().left()), std::fabs(rig.chain.FinalLimiter().right())});
   }
   EXPECT_LE(peak, 1.0);
   EXPECT_GT(peak, 0.99);

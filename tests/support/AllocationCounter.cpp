@@ -170,6 +170,8 @@ void operator delete[](void* block, std::size_t) noexcept { Release(block, false
 void operator delete(void* block, std::align_val_t) noexcept { Release(block, true); }
 void operator delete[](void* block, std::align_val_t) noexcept { Release(block, true); }
 void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept { Release(block, true); }
-void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept { Release(block, true); }
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
+  Release(block, true);
+}
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept { Release(block, true); }
 void operator delete[](void* block, std::size_t, std::align_val_t) noexcept { Release(block, true); }

@@ -14,7 +14,6 @@ public:
   HeapBufferCounting& operator=(const HeapBufferCounting&) = delete;
 
 private:
-  static inline const HeapBuffer::Allocator kCounted = {AllocationCounter::CountedRealloc,
-                                                        AllocationCounter::CountedMalloc,
-                                                        AllocationCounter::CountedFree};
+  static inline const HeapBuffer::Allocator kCounted = {
+      AllocationCounter::CountedRealloc, AllocationCounter::CountedMalloc, AllocationCounter::CountedFree};
 };

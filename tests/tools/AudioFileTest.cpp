@@ -36,7 +36,8 @@ std::vector<float> readWithReader(const std::string& path, int expectedChannels)
   EXPECT_TRUE(reader.open(path, error)) << error;
   EXPECT_EQ(reader.channels(), expectedChannels);
   std::vector<float> all, block(64 * expectedChannels);
-  while (int n = reader.read(block.data(), 64)) all.insert(all.end(), block.begin(), block.begin() + n * expectedChannels);
+  while (int n = reader.read(block.data(), 64))
+    all.insert(all.end(), block.begin(), block.begin() + n * expectedChannels);
   EXPECT_FALSE(reader.failed());
   return all;
 }
@@ -44,8 +45,14 @@ std::vector<float> readWithReader(const std::string& path, int expectedChannels)
 // Samples on the grid of a `bits`-bit format, including both ends of full scale.
 std::vector<float> gridSamples(int bits) {
   double step = std::ldexp(1.0, 1 - bits);
-  std::vector<float> v = {-1.0f, static_cast<float>(1.0 - step), 0.0f, static_cast<float>(step),
-                          static_cast<float>(-step), 0.5f, -0.25f, static_cast<float>(12345 * step)};
+  std::vector<float> v = {-1.0f,
+                          static_cast<float>(1.0 - step),
+                          0.0f,
+                          static_cast<float>(step),
+                          static_cast<float>(-step),
+                          0.5f,
+                          -0.25f,
+                          static_cast<float>(12345 * step)};
   return v;
 }
 
@@ -105,10 +112,12 @@ TEST(AudioFiles, IntegerFormatsRoundToTheNearestStep) {
   TempDir dir;
   std::string path = dir.file("round.wav");
   double step = 1.0 / 32768.0;
-  writeWithWriter(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1,
-                  {static_cast<float>(0.6 * step), static_cast<float>(-0.6 * step), static_cast<float>(2.4 * step)});
+  writeWithWriter(
+      path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1,
+      {static_cast<float>(0.6 * step), static_cast<float>(-0.6 * step), static_cast<float>(2.4 * step)});
   std::vector<float> back = readWithReader(path, 1);
-  EXPECT_EQ(back, (std::vector<float>{static_cast<float>(step), static_cast<float>(-step), static_cast<float>(2 * step)}));
+  EXPECT_EQ(back, (std::vector<float>{static_cast<float>(step), static_cast<float>(-step),
+                                      static_cast<float>(2 * step)}));
 }
 
 TEST(AudioFiles, TheReaderReportsWhatItCannotRead) {
@@ -127,9 +136,9 @@ TEST(AudioFiles, TheReaderReportsWhatItCannotRead) {
 TEST(OutputFormat, TheContainerFollowsTheExtensionInAnyCase) {
   int container = 0;
   std::string error;
-  const std::pair<const char*, int> cases[] = {{"x.wav", SF_FORMAT_WAV},   {"X.WAV", SF_FORMAT_WAV},
+  const std::pair<const char*, int> cases[] = {{"x.wav", SF_FORMAT_WAV},    {"X.WAV", SF_FORMAT_WAV},
                                                {"a/b.wave", SF_FORMAT_WAV}, {"x.aif", SF_FORMAT_AIFF},
-                                               {"x.AIFF", SF_FORMAT_AIFF}, {"x.aifc", SF_FORMAT_AIFF},
+                                               {"x.AIFF", SF_FORMAT_AIFF},  {"x.aifc", SF_FORMAT_AIFF},
                                                {"x.flac", SF_FORMAT_FLAC}};
   for (const auto& c : cases) {
     ASSERT_TRUE(containerForPath(c.first, container, error)) << c.first;
@@ -144,31 +153,39 @@ TEST(OutputFormat, TheContainerFollowsTheExtensionInAnyCase) {
 TEST(OutputFormat, TheSampleFormatIsTheRequestedOneOrTheInputsOwn) {
   int format = 0;
   std::string error;
-  ASSERT_TRUE(resolveOutputFormat("o.wav", SampleFormat::Pcm16, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2, 44100, format, error));
+  ASSERT_TRUE(resolveOutputFormat("o.wav", SampleFormat::Pcm16, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2, 44100,
+                                  format, error));
   EXPECT_EQ(format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-  ASSERT_TRUE(resolveOutputFormat("o.aiff", std::nullopt, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2, 44100, format, error));
+  ASSERT_TRUE(resolveOutputFormat("o.aiff", std::nullopt, SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2, 44100, format,
+                                  error));
   EXPECT_EQ(format, SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
-  ASSERT_TRUE(resolveOutputFormat("o.wav", std::nullopt, SF_FORMAT_WAV | SF_FORMAT_ULAW, 1, 8000, format, error));
+  ASSERT_TRUE(
+      resolveOutputFormat("o.wav", std::nullopt, SF_FORMAT_WAV | SF_FORMAT_ULAW, 1, 8000, format, error));
   EXPECT_EQ(format, SF_FORMAT_WAV | SF_FORMAT_ULAW);
-  ASSERT_TRUE(resolveOutputFormat("o.wav", SampleFormat::Double, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, format, error));
+  ASSERT_TRUE(resolveOutputFormat("o.wav", SampleFormat::Double, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000,
+                                  format, error));
   EXPECT_EQ(format, SF_FORMAT_WAV | SF_FORMAT_DOUBLE);
 }
 
 TEST(OutputFormat, FallsBackToFloatThenToPcm24WhereTheInputsFormatDoesNotFit) {
   int format = 0;
   std::string error;
-  ASSERT_TRUE(resolveOutputFormat("o.wav", std::nullopt, SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 48000, format, error));
+  ASSERT_TRUE(
+      resolveOutputFormat("o.wav", std::nullopt, SF_FORMAT_OGG | SF_FORMAT_VORBIS, 2, 48000, format, error));
   EXPECT_EQ(format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-  ASSERT_TRUE(resolveOutputFormat("o.flac", std::nullopt, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000, format, error));
+  ASSERT_TRUE(
+      resolveOutputFormat("o.flac", std::nullopt, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000, format, error));
   EXPECT_EQ(format, SF_FORMAT_FLAC | SF_FORMAT_PCM_24);
 }
 
 TEST(OutputFormat, RefusesWhatTheContainerCannotHold) {
   int format = 0;
   std::string error;
-  EXPECT_FALSE(resolveOutputFormat("o.flac", SampleFormat::Float, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, format, error));
+  EXPECT_FALSE(resolveOutputFormat("o.flac", SampleFormat::Float, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000,
+                                   format, error));
   EXPECT_EQ(error, "FLAC cannot hold float samples ('o.flac'); use --format pcm16 or pcm24");
-  EXPECT_FALSE(resolveOutputFormat("o.mp3", SampleFormat::Float, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, format, error));
+  EXPECT_FALSE(resolveOutputFormat("o.mp3", SampleFormat::Float, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000,
+                                   format, error));
 }
 
 TEST(OutputFormat, WavLongerThanFourGibibytesBecomesRf64) {
@@ -176,8 +193,10 @@ TEST(OutputFormat, WavLongerThanFourGibibytesBecomesRf64) {
   EXPECT_EQ(formatForLength(wav24, 2, 48000LL * 3600), wav24);
   EXPECT_EQ(formatForLength(wav24, 2, 715000000LL), wav24);
   EXPECT_EQ(formatForLength(wav24, 2, 716000000LL), SF_FORMAT_RF64 | SF_FORMAT_PCM_24);
-  EXPECT_EQ(formatForLength(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, 537000000LL), SF_FORMAT_RF64 | SF_FORMAT_DOUBLE);
-  EXPECT_EQ(formatForLength(SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 2, 716000000LL), SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
+  EXPECT_EQ(formatForLength(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, 537000000LL),
+            SF_FORMAT_RF64 | SF_FORMAT_DOUBLE);
+  EXPECT_EQ(formatForLength(SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 2, 716000000LL),
+            SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
   EXPECT_EQ(describeFormat(SF_FORMAT_RF64 | SF_FORMAT_PCM_24), "WAV pcm24");
 }
 
@@ -188,5 +207,5 @@ TEST(OutputFormat, DescribesFormatsForTheSummary) {
   EXPECT_EQ(describeFormat(SF_FORMAT_WAV | SF_FORMAT_FLOAT), "WAV float");
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

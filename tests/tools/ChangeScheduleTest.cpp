@@ -8,8 +8,10 @@ namespace {
 struct Slice {
   std::uint64_t start;
   int length;
-  std::vector<int> changes; // indexes of the settings applied before the slice
-  bool operator==(const Slice& o) const { return start == o.start && length == o.length && changes == o.changes; }
+  std::vector<int> changes;  // indexes of the settings applied before the slice
+  bool operator==(const Slice& o) const {
+    return start == o.start && length == o.length && changes == o.changes;
+  }
 };
 
 std::ostream& operator<<(std::ostream& os, const Slice& s) {
@@ -88,5 +90,5 @@ TEST(ChangeSchedule, ChangesBeyondTheEndStayPending) {
   EXPECT_FALSE(schedule.hasPending());
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

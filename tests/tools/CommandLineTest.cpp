@@ -21,9 +21,9 @@ std::string failure(const std::vector<std::string>& args) {
 }
 
 TEST(CommandLine, RenderTakesFilesAndEveryOption) {
-  CommandLine cl = parsed({"render", "in.wav", "out.flac", "--param", "Pres Comp=3", "--at",
-                           "4800:Mode=B", "--load-state", "a.state", "--save-state", "b.state",
-                           "--block", "256", "--format", "pcm24", "--plugin", "/x/Brelvane.so"});
+  CommandLine cl = parsed({"render", "in.wav", "out.flac", "--param", "Pres Comp=3", "--at", "4800:Mode=B",
+                           "--load-state", "a.state", "--save-state", "b.state", "--block", "256", "--format",
+                           "pcm24", "--plugin", "/x/Brelvane.so"});
   EXPECT_EQ(cl.command, Command::Render);
   EXPECT_EQ(cl.input, "in.wav");
   EXPECT_EQ(cl.output, "out.flac");
@@ -92,40 +92,50 @@ TEST(CommandLine, RejectsMissingOrUnknownCommands) {
 }
 
 TEST(CommandLine, RejectsUnknownOptionsAndOptionsOfTheOtherCommand) {
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--gain", "3"}).find("unknown option '--gain'"), std::string::npos);
+  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--gain", "3"}).find("unknown option '--gain'"),
+            std::string::npos);
   EXPECT_NE(failure({"render", "a.wav", "b.wav", "-x"}).find("'-x'"), std::string::npos);
-  EXPECT_NE(failure({"params", "--block", "64"}).find("--block is not an option of 'params'"), std::string::npos);
+  EXPECT_NE(failure({"params", "--block", "64"}).find("--block is not an option of 'params'"),
+            std::string::npos);
 }
 
 TEST(CommandLine, RejectsWrongFileCounts) {
   EXPECT_NE(failure({"render", "a.wav"}).find("input and an output"), std::string::npos);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "c.wav"}).find("unexpected argument 'c.wav'"), std::string::npos);
+  EXPECT_NE(failure({"render", "a.wav", "b.wav", "c.wav"}).find("unexpected argument 'c.wav'"),
+            std::string::npos);
   EXPECT_NE(failure({"params", "x"}).find("unexpected argument 'x'"), std::string::npos);
 }
 
 TEST(CommandLine, RejectsBadOptionValues) {
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--block"}).find("--block needs a value"), std::string::npos);
+  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--block"}).find("--block needs a value"),
+            std::string::npos);
   for (const char* bad : {"0", "65537", "-5", "12x", "", "99999999999999999999"})
     EXPECT_NE(failure({"render", "a.wav", "b.wav", "--block", bad}).find("--block needs a whole number"),
-              std::string::npos) << bad;
+              std::string::npos)
+        << bad;
   EXPECT_EQ(parsed({"render", "a.wav", "b.wav", "--block", "65536"}).blockSize, 65536);
   EXPECT_EQ(parsed({"render", "a.wav", "b.wav", "--block", "1"}).blockSize, 1);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--format", "pcm32"}).find("--format must be"), std::string::npos);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--load-state="}).find("needs a file name"), std::string::npos);
+  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--format", "pcm32"}).find("--format must be"),
+            std::string::npos);
+  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--load-state="}).find("needs a file name"),
+            std::string::npos);
 }
 
 TEST(CommandLine, RejectsMalformedAssignments) {
   for (const char* bad : {"Bass", "=3", "Bass=", ""})
     EXPECT_NE(failure({"render", "a.wav", "b.wav", "--param", bad}).find("--param needs NAME=VALUE"),
-              std::string::npos) << bad;
+              std::string::npos)
+        << bad;
   for (const char* bad : {"Bass=3", "x:Bass=3", "-1:Bass=3", ":Bass=3", "10:Bass", "10:=3", "1.5:Bass=3"})
     EXPECT_NE(failure({"render", "a.wav", "b.wav", "--at", bad}).find("--at needs FRAME:NAME=VALUE"),
-              std::string::npos) << bad;
+              std::string::npos)
+        << bad;
 }
 
 TEST(CommandLine, RefusesToSaveStateOverTheAudioOutput) {
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--save-state", "b.wav"}).find("overwrite"), std::string::npos);
+  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--save-state", "b.wav"}).find("overwrite"),
+            std::string::npos);
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

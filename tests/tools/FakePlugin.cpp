@@ -31,7 +31,7 @@ FakeParam whole(const char* name, double min, double max, double def,
   return p;
 }
 
-} // namespace
+}  // namespace
 
 FakePlugin::FakePlugin() {
   params = {real("Gain", "dB", -30, 20, 0), real("LowCut", "Hz", 20, 300, 100),
@@ -44,8 +44,10 @@ std::string FakePlugin::format(const FakeParam& p, double v) {
   for (const auto& t : p.texts)
     if (t.first == static_cast<int>(std::trunc(v))) return t.second;
   char buf[64];
-  if (p.precision == 0) std::snprintf(buf, sizeof buf, "%d", static_cast<int>(std::trunc(v)));
-  else std::snprintf(buf, sizeof buf, "%.*f", p.precision, v);
+  if (p.precision == 0)
+    std::snprintf(buf, sizeof buf, "%d", static_cast<int>(std::trunc(v)));
+  else
+    std::snprintf(buf, sizeof buf, "%.*f", p.precision, v);
   return buf;
 }
 
@@ -132,7 +134,8 @@ double FakePlugin::gain() const {
   return params[2].value >= 0.5 ? std::pow(10.0, params[0].value / 20.0) : 1.0;
 }
 
-template <typename T> void FakePlugin::run(T** inputs, T** outputs, int frames, const char* kind) {
+template <typename T>
+void FakePlugin::run(T** inputs, T** outputs, int frames, const char* kind) {
   log.push_back(std::string(kind) + " " + std::to_string(frames));
   double g = gain();
   for (int c = 0; c < 2; ++c)
@@ -152,4 +155,4 @@ bool FakePlugin::process(double** inputs, double** outputs, int frames) {
   return true;
 }
 
-} // namespace brel::cmd::test
+}  // namespace brel::cmd::test

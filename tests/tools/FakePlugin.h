@@ -28,12 +28,12 @@ class FakePlugin final : public PluginPort {
 public:
   FakePlugin();
 
-  std::vector<std::string> log;        // every host call, in order ("open", "process 512", ...)
+  std::vector<std::string> log;  // every host call, in order ("open", "process 512", ...)
   std::vector<FakeParam> params;
   std::vector<std::uint8_t> lastChunkSet;
   bool rejectChunks = false;
   bool offerDouble = true;
-  bool monoInputClean = true;          // in mono, the unused input stayed silent
+  bool monoInputClean = true;  // in mono, the unused input stayed silent
   int channels = 2;
 
   // Log lines for parameter changes read "set Gain=-6" with the stored value.
@@ -69,7 +69,8 @@ public:
   static std::string format(const FakeParam& p, double plain);
 
 private:
-  template <typename T> void run(T** inputs, T** outputs, int frames, const char* kind);
+  template <typename T>
+  void run(T** inputs, T** outputs, int frames, const char* kind);
   void logValue(int index);
 };
 
@@ -106,4 +107,4 @@ private:
   PluginPort& p_;
 };
 
-} // namespace brel::cmd::test
+}  // namespace brel::cmd::test

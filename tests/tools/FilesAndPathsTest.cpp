@@ -63,7 +63,7 @@ TEST(PendingFile, KeepsTheTargetsPermissionsAndGivesNewFilesTheUsualOnes) {
   std::string error;
   ASSERT_TRUE(file.create(error));
   ASSERT_TRUE(file.commit(error));
-  struct stat st{};
+  struct stat st {};
   ::stat(target.c_str(), &st);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 
@@ -113,7 +113,8 @@ TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesModuleFolders) {
   EXPECT_EQ(path, dir.file("bin/Brelvane.so"));
   for (const char* f : {"bin/Brelvane.so", "adapters/vst2/Brelvane.so", "modules/vst2/Brelvane.so"})
     ::unlink(dir.file(f).c_str());
-  for (const char* d : {"modules/vst2", "modules", "adapters/vst2", "adapters", "bin"}) ::rmdir(dir.file(d).c_str());
+  for (const char* d : {"modules/vst2", "modules", "adapters/vst2", "adapters", "bin"})
+    ::rmdir(dir.file(d).c_str());
 }
 
 TEST(RenderSummary, LevelsAndSpeedReadCleanly) {
@@ -145,5 +146,5 @@ TEST(RenderSummary, ListsDurationRateLevelsAndSpeed) {
             "realtime      4.0x (rendered in 0.500 s)\n");
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

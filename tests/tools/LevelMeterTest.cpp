@@ -47,5 +47,5 @@ TEST(LevelMeter, MonoCountsItsOneChannelOnce) {
   EXPECT_NEAR(meter.loudnessLufs(), -23.0, 0.1);
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

@@ -95,5 +95,5 @@ TEST(ParamTablePrinter, ShowsRangesDefaultsUnitsAndTexts) {
             "4  Steps   -3 to 3          0              -3 min\n");
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

@@ -61,7 +61,8 @@ TEST_F(PluginCommand, ParamsShowsTheElevenParametersAsAHostSeesThem) {
 }
 
 TEST_F(PluginCommand, RenderSetsValuesExactlyAndSavesThemInTheState) {
-  test::writeAudio(dir.file("in.wav"), test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.3, 220.0));
+  test::writeAudio(dir.file("in.wav"),
+                   test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.3, 220.0));
   ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=12.3", "--param",
                  "LowCut=100.00000000000001", "--param", "Mode=A", "--param", "F Limit=on", "--at",
                  "100:Tighten=33.3", "--save-state", dir.file("s.state")}),
@@ -81,7 +82,8 @@ TEST_F(PluginCommand, RenderSetsValuesExactlyAndSavesThemInTheState) {
 }
 
 TEST_F(PluginCommand, ARenderFromSavedStateRepeatsTheFirstBitForBit) {
-  test::writeAudio(dir.file("in.wav"), test::sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 44100, 20000, 0.5, 330.0));
+  test::writeAudio(dir.file("in.wav"),
+                   test::sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 44100, 20000, 0.5, 330.0));
   ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("a.wav"), "--param", "Bass=4.25", "--param", "Mode=C",
                  "--save-state", dir.file("a.state")}),
             kExitOk)
@@ -102,8 +104,9 @@ TEST_F(PluginCommand, ARenderFromSavedStateRepeatsTheFirstBitForBit) {
 TEST_F(PluginCommand, DoubleOutputHoldsThePluginsSixtyFourBitOutput) {
   AudioData in = test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 48000, 3000, 0.4, 440.0);
   test::writeAudio(dir.file("in.wav"), in);
-  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--format", "double", "--param", "Crispy=2.5"}),
-            kExitOk)
+  ASSERT_EQ(
+      run({"render", dir.file("in.wav"), dir.file("out.wav"), "--format", "double", "--param", "Crispy=2.5"}),
+      kExitOk)
       << err.str();
   AudioData result = test::readAudio(dir.file("out.wav"));
 
@@ -169,13 +172,15 @@ TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
 }
 
 TEST_F(PluginCommand, RejectsValuesThePluginDoesNotHave) {
-  test::writeAudio(dir.file("in.wav"), test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 100, 0.3, 220.0));
+  test::writeAudio(dir.file("in.wav"),
+                   test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 100, 0.3, 220.0));
   EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Mode=E"}), kExitError);
   EXPECT_EQ(err.str(), "brelvane: 'E' is not a value of 'Mode' (values: A, B, C, D)\n");
-  EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=25.5"}), kExitError);
+  EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=25.5"}),
+            kExitError);
   EXPECT_EQ(err.str(), "brelvane: 25.5 is outside the range of 'Pres Comp' (-5.00 to 25.00 dB)\n");
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.wav"});
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

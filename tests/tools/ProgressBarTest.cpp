@@ -65,5 +65,5 @@ TEST(ProgressBar, UnknownLengthsShowNothing) {
   EXPECT_EQ(err.str(), "");
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

@@ -122,9 +122,10 @@ TEST_F(BrelvaneCommand, DrivesThePluginThroughTheHostSequence) {
                     "--save-state", dir.file("out.state")}),
             kExitOk)
       << err.str();
-  EXPECT_EQ(fake.log, (std::vector<std::string>{"open", "rate 48000", "block 256", "channels 1", "set chunk 44",
-                                                "set Mode=2", "resume", "process 256", "process 256",
-                                                "process 256", "process 232", "suspend", "get chunk", "close"}));
+  EXPECT_EQ(fake.log,
+            (std::vector<std::string>{"open", "rate 48000", "block 256", "channels 1", "set chunk 44",
+                                      "set Mode=2", "resume", "process 256", "process 256", "process 256",
+                                      "process 232", "suspend", "get chunk", "close"}));
 }
 
 TEST_F(BrelvaneCommand, MonoRendersFeedSilenceToTheUnusedInput) {
@@ -144,7 +145,8 @@ TEST_F(BrelvaneCommand, StereoRendersKeepTheTwoInTwoOutLayout) {
 
 TEST_F(BrelvaneCommand, ChangesTakeEffectAtExactlyTheirFrame) {
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--at", "700:Power=off", "--at", "100:Gain=-6"}), kExitOk) << err.str();
+  ASSERT_EQ(render("in.wav", "out.wav", {"--at", "700:Power=off", "--at", "100:Gain=-6"}), kExitOk)
+      << err.str();
   EXPECT_EQ(processCalls(),
             (std::vector<std::string>{"process 100", "process 412", "process 188", "process 300"}));
   std::vector<float> result = test::readAudioFloats(dir.file("out.wav"));
@@ -167,7 +169,8 @@ TEST_F(BrelvaneCommand, AChangeAtTheLastFrameReachesTheSavedState) {
 TEST_F(BrelvaneCommand, DoubleOutputIsThePluginsSixtyFourBitOutputBitForBit) {
   AudioData in = test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 44100, 3000, 0.7, 123.4);
   input("in.wav", in);
-  ASSERT_EQ(render("in.wav", "out.wav", {"--format", "double", "--param", "Gain=-3.3"}), kExitOk) << err.str();
+  ASSERT_EQ(render("in.wav", "out.wav", {"--format", "double", "--param", "Gain=-3.3"}), kExitOk)
+      << err.str();
   for (const std::string& call : processCalls()) EXPECT_EQ(call.rfind("process64 ", 0), 0u) << call;
   AudioData result = test::readAudio(dir.file("out.wav"));
   EXPECT_EQ(result.format, SF_FORMAT_WAV | SF_FORMAT_DOUBLE);
@@ -187,7 +190,8 @@ TEST_F(BrelvaneCommand, OtherFormatsRenderInThirtyTwoBits) {
 
 TEST_F(BrelvaneCommand, RealValuesReachThePluginUnrounded) {
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "LowCut=100.00000000000001", "--param", "0=-0.1"}), kExitOk)
+  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "LowCut=100.00000000000001", "--param", "0=-0.1"}),
+            kExitOk)
       << err.str();
   EXPECT_EQ(fake.params[1].value, 100.00000000000001);
   EXPECT_EQ(fake.params[0].value, -0.1);
@@ -207,7 +211,8 @@ TEST_F(BrelvaneCommand, StateIsLoadedBeforeParametersAndSavedAsThePluginReturnsI
   test::writeBytes(dir.file("in.state"), saved.programChunk());
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
   ASSERT_EQ(render("in.wav", "out.wav",
-                   {"--load-state", dir.file("in.state"), "--param", "Gain=-6", "--save-state", dir.file("out.state")}),
+                   {"--load-state", dir.file("in.state"), "--param", "Gain=-6", "--save-state",
+                    dir.file("out.state")}),
             kExitOk)
       << err.str();
   EXPECT_EQ(fake.lastChunkSet, test::readBytes(dir.file("in.state")));
@@ -236,8 +241,8 @@ TEST_F(BrelvaneCommand, RendersEmptyFiles) {
 TEST_F(BrelvaneCommand, WarnsWhenAnIntegerOutputHadToClip) {
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 50, 0.75));
   ASSERT_EQ(render("in.wav", "out.wav", {"--param", "Gain=6"}), kExitOk);
-  EXPECT_EQ(err.str(), "brelvane: warning: 50 samples beyond full scale were clipped in '" + dir.file("out.wav") +
-                           "' (WAV pcm16)\n");
+  EXPECT_EQ(err.str(), "brelvane: warning: 50 samples beyond full scale were clipped in '" +
+                           dir.file("out.wav") + "' (WAV pcm16)\n");
   EXPECT_EQ(test::readAudio(dir.file("out.wav")).samples, std::vector<double>(50, 32767.0 / 32768.0));
 }
 
@@ -253,7 +258,7 @@ TEST_F(BrelvaneCommand, ShowsProgressOnATerminalForLongRenders) {
 struct ErrorCase {
   const char* name;
   std::vector<std::string> extra;
-  const char* message; // the start of the one error line, after "brelvane: "
+  const char* message;  // the start of the one error line, after "brelvane: "
   std::function<void(BrelvaneCommand*)> setup;
 };
 
@@ -262,20 +267,42 @@ class RenderErrors : public BrelvaneCommand, public ::testing::WithParamInterfac
 const std::vector<ErrorCase>& errorCases() {
   static const std::vector<ErrorCase> cases = {
       {"unknown parameter", {"--param", "Volume=3"}, "unknown parameter 'Volume'", nullptr},
-      {"real value out of range", {"--param", "Gain=21"}, "21 is outside the range of 'Gain' (-30.00 to 20.00 dB)", nullptr},
-      {"whole value out of range", {"--at", "5:Mode=5"}, "5 is outside the range of 'Mode' (0 to 4)", nullptr},
-      {"unknown display text", {"--param", "Power=yes"}, "'yes' is not a value of 'Power' (values: off, on)", nullptr},
+      {"real value out of range",
+       {"--param", "Gain=21"},
+       "21 is outside the range of 'Gain' (-30.00 to 20.00 dB)",
+       nullptr},
+      {"whole value out of range",
+       {"--at", "5:Mode=5"},
+       "5 is outside the range of 'Mode' (0 to 4)",
+       nullptr},
+      {"unknown display text",
+       {"--param", "Power=yes"},
+       "'yes' is not a value of 'Power' (values: off, on)",
+       nullptr},
       {"bad option", {"--gain", "3"}, "unknown option '--gain'", nullptr},
       {"change beyond the end", {"--at", "1001:Mode=B"}, "--at frame 1001 lies beyond the end of", nullptr},
-      {"missing state", {"--load-state", "/nonexistent/s.state"}, "cannot read the state file '/nonexistent/s.state'", nullptr},
-      {"plug-in not loadable", {}, "cannot load the plug-in 'fake.so': no entry point",
+      {"missing state",
+       {"--load-state", "/nonexistent/s.state"},
+       "cannot read the state file '/nonexistent/s.state'",
+       nullptr},
+      {"plug-in not loadable",
+       {},
+       "cannot load the plug-in 'fake.so': no entry point",
        [](BrelvaneCommand* t) { t->loadFails = true; }},
-      {"no 64-bit processing", {"--format", "double"}, "the plug-in cannot process 64-bit samples",
+      {"no 64-bit processing",
+       {"--format", "double"},
+       "the plug-in cannot process 64-bit samples",
        [](BrelvaneCommand* t) { t->fake.offerDouble = false; }},
-      {"state rejected", {"--load-state", "STATE"}, "the plug-in rejected the state in",
+      {"state rejected",
+       {"--load-state", "STATE"},
+       "the plug-in rejected the state in",
        [](BrelvaneCommand* t) { t->fake.rejectChunks = true; }},
-      {"plug-in rejects a text", {"--param", "Gain=0.5"}, "the plug-in rejected Gain = 0.5 dB",
-       [](BrelvaneCommand* t) { t->fake.params[0].texts = {{-30, "-inf"}}; }},
+      {"plug-in rejects a text",
+       {"--param", "Gain=0.5"},
+       "the plug-in rejected Gain = 0.5 dB",
+       [](BrelvaneCommand* t) {
+         t->fake.params[0].texts = {{-30, "-inf"}};
+       }},
   };
   return cases;
 }
@@ -309,7 +336,8 @@ TEST_P(RenderErrors, FailWithOneLineAndStatusTwoAndLeaveTheOutputsAlone) {
 INSTANTIATE_TEST_SUITE_P(Render, RenderErrors, ::testing::Range(0, 11),
                          [](const ::testing::TestParamInfo<int>& info) {
                            std::string n = errorCases()[info.param].name;
-                           for (char& ch : n) if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           for (char& ch : n)
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                            return n;
                          });
 
@@ -319,14 +347,22 @@ TEST_F(BrelvaneCommand, FileProblemsAreFoundBeforeThePluginIsLoaded) {
   test::writeText(dir.file("words.wav"), "this is not audio");
   test::writeText(dir.file("empty.state"), "");
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"render", dir.file("missing.wav"), dir.file("o.wav")}, "cannot read '" + dir.file("missing.wav") + "': No such file"},
-      {{"render", dir.file("words.wav"), dir.file("o.wav")}, "cannot read '" + dir.file("words.wav") + "' as audio"},
-      {{"render", dir.file("six.wav"), dir.file("o.wav")}, "'" + dir.file("six.wav") + "' has 6 channels; only mono and stereo"},
-      {{"render", dir.file("in.wav"), dir.file("o.mp3")}, "unsupported output format for '" + dir.file("o.mp3") + "'"},
-      {{"render", dir.file("in.wav"), dir.file("o.flac"), "--format", "float"}, "FLAC cannot hold float samples"},
-      {{"render", dir.file("in.wav"), dir.file("o.wav"), "--load-state", dir.file("empty.state")}, "the state file '" + dir.file("empty.state") + "' is empty"},
-      {{"render", dir.file("in.wav"), dir.file("no/dir/o.wav")}, "cannot write '" + dir.file("no/dir/o.wav") + "'"},
-      {{"render", dir.file("in.wav"), dir.file("o.wav"), "--at", "11:Mode=B"}, "--at frame 11 lies beyond the end of '" + dir.file("in.wav") + "' (10 frames)"},
+      {{"render", dir.file("missing.wav"), dir.file("o.wav")},
+       "cannot read '" + dir.file("missing.wav") + "': No such file"},
+      {{"render", dir.file("words.wav"), dir.file("o.wav")},
+       "cannot read '" + dir.file("words.wav") + "' as audio"},
+      {{"render", dir.file("six.wav"), dir.file("o.wav")},
+       "'" + dir.file("six.wav") + "' has 6 channels; only mono and stereo"},
+      {{"render", dir.file("in.wav"), dir.file("o.mp3")},
+       "unsupported output format for '" + dir.file("o.mp3") + "'"},
+      {{"render", dir.file("in.wav"), dir.file("o.flac"), "--format", "float"},
+       "FLAC cannot hold float samples"},
+      {{"render", dir.file("in.wav"), dir.file("o.wav"), "--load-state", dir.file("empty.state")},
+       "the state file '" + dir.file("empty.state") + "' is empty"},
+      {{"render", dir.file("in.wav"), dir.file("no/dir/o.wav")},
+       "cannot write '" + dir.file("no/dir/o.wav") + "'"},
+      {{"render", dir.file("in.wav"), dir.file("o.wav"), "--at", "11:Mode=B"},
+       "--at frame 11 lies beyond the end of '" + dir.file("in.wav") + "' (10 frames)"},
   };
   std::vector<std::string> before = dir.entries();
   for (const auto& c : cases) {
@@ -351,7 +387,7 @@ TEST_F(BrelvaneCommand, AnInterruptedRenderLeavesNothingBehind) {
 }
 
 TEST_F(BrelvaneCommand, ParamsListsTheTableUnderTheNameOfThePlugin) {
-  fake.params[0].value = 5.0; // not a default: the table must not show it
+  fake.params[0].value = 5.0;  // not a default: the table must not show it
   fake.params[0].defaultValue = 5.0;
   ASSERT_EQ(run({"params", "--plugin", "fake.so"}), kExitOk) << err.str();
   std::vector<std::string> lines = linesOf(out.str());
@@ -365,7 +401,8 @@ TEST_F(BrelvaneCommand, ParamsListsTheTableUnderTheNameOfThePlugin) {
 
 TEST_F(BrelvaneCommand, ParamsFailsCleanlyWithoutAPlugin) {
   EXPECT_EQ(run({"params"}), kExitError);
-  EXPECT_EQ(err.str().rfind("brelvane: cannot find the plug-in (looked for " + dir.file("Brelvane.so"), 0), 0u);
+  EXPECT_EQ(err.str().rfind("brelvane: cannot find the plug-in (looked for " + dir.file("Brelvane.so"), 0),
+            0u);
   loadFails = true;
   EXPECT_EQ(run({"params", "--plugin", "x.so"}), kExitError);
   EXPECT_EQ(err.str(), "brelvane: cannot load the plug-in 'x.so': no entry point\n");
@@ -378,5 +415,5 @@ TEST_F(BrelvaneCommand, HelpGoesToStandardOutput) {
   EXPECT_EQ(err.str(), "brelvane: no command given; try 'brelvane help'\n");
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

@@ -103,4 +103,4 @@ AudioData sine(int format, int channels, int sampleRate, std::int64_t frames, do
   return a;
 }
 
-} // namespace brel::cmd::test
+}  // namespace brel::cmd::test

@@ -16,7 +16,7 @@ public:
 
   const std::string& path() const { return path_; }
   std::string file(const std::string& name) const { return path_ + "/" + name; }
-  std::vector<std::string> entries() const; // names, sorted
+  std::vector<std::string> entries() const;  // names, sorted
 
 private:
   std::string path_;
@@ -26,14 +26,14 @@ struct AudioData {
   int format = 0;
   int channels = 0;
   int sampleRate = 0;
-  std::vector<double> samples; // interleaved
+  std::vector<double> samples;  // interleaved
   std::int64_t frames() const { return channels ? static_cast<std::int64_t>(samples.size()) / channels : 0; }
 };
 
 // Writes through libsndfile directly (not through the code under test).
 void writeAudio(const std::string& path, const AudioData& audio);
-AudioData readAudio(const std::string& path);                  // as doubles
-std::vector<float> readAudioFloats(const std::string& path);   // as floats
+AudioData readAudio(const std::string& path);                 // as doubles
+std::vector<float> readAudioFloats(const std::string& path);  // as floats
 
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
@@ -42,4 +42,4 @@ void writeText(const std::string& path, const std::string& text);
 // `frames` frames of a sine with the given peak, the same in every channel.
 AudioData sine(int format, int channels, int sampleRate, std::int64_t frames, double peak, double hz);
 
-} // namespace brel::cmd::test
+}  // namespace brel::cmd::test

@@ -40,8 +40,7 @@ ParamTable brelvaneLike() {
                      realParam(1, "LowCut", "Hz", 20, 300, "20.00", "300.00"),
                      wholeParam(2, "Power", 0, 1, {{0, "off"}, {1, "on"}}),
                      wholeParam(3, "Mode", 0, 4, {{0, "A"}, {1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}}),
-                     wholeParam(4, "Steps", -3, 3, {}),
-                     wholeParam(5, "Case", 0, 1, {{0, "x"}, {1, "X"}})});
+                     wholeParam(4, "Steps", -3, 3, {}), wholeParam(5, "Case", 0, 1, {{0, "x"}, {1, "X"}})});
 }
 
 ParamSetting resolved(const std::string& name, const std::string& value) {
@@ -115,14 +114,16 @@ TEST(RealValues, AcceptTheBoundsExponentsAndTheUnit) {
 }
 
 TEST(RealValues, OutsideTheRangeAreErrorsNotClamped) {
-  EXPECT_EQ(rejected("Pres Comp", "25.001"), "25.001 is outside the range of 'Pres Comp' (-5.00 to 25.00 dB)");
+  EXPECT_EQ(rejected("Pres Comp", "25.001"),
+            "25.001 is outside the range of 'Pres Comp' (-5.00 to 25.00 dB)");
   EXPECT_NE(rejected("LowCut", "19.99").find("outside the range"), std::string::npos);
   EXPECT_NE(rejected("LowCut", "1e400").find("'LowCut'"), std::string::npos);
 }
 
 TEST(RealValues, TextThatIsNotANumberIsAnErrorUnlessThePluginShowsIt) {
   // The plug-in reads a leading number and ignores the rest, so "3abc" would quietly set 3.
-  EXPECT_EQ(rejected("Pres Comp", "3abc"), "'3abc' is not a value of 'Pres Comp' (a number from -5.00 to 25.00 dB)");
+  EXPECT_EQ(rejected("Pres Comp", "3abc"),
+            "'3abc' is not a value of 'Pres Comp' (a number from -5.00 to 25.00 dB)");
   EXPECT_NE(rejected("Pres Comp", "max").find("not a value"), std::string::npos);
   EXPECT_NE(rejected("Pres Comp", "nan").find("not a value"), std::string::npos);
   EXPECT_NE(rejected("Pres Comp", "0x10").find("not a value"), std::string::npos);
@@ -227,5 +228,5 @@ TEST(ExactDecimal, IsTheShortestTextThatReadsBackExactly) {
     EXPECT_EQ(std::strtod(exactDecimal(v).c_str(), nullptr), v) << exactDecimal(v);
 }
 
-} // namespace
-} // namespace brel::cmd
+}  // namespace
+}  // namespace brel::cmd

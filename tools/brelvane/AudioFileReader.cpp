@@ -13,7 +13,7 @@ AudioFileReader::~AudioFileReader() { close(); }
 
 bool AudioFileReader::open(const std::string& path, std::string& error) {
   close();
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     error = "cannot read '" + path + "': " + std::strerror(errno);
     return false;
@@ -61,4 +61,4 @@ int AudioFileReader::read(double* interleaved, int frames) {
 
 std::string AudioFileReader::lastError() const { return file_ ? sf_strerror(file_) : ""; }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

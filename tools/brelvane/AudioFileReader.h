@@ -21,8 +21,8 @@ public:
 
   int channels() const { return channels_; }
   int sampleRate() const { return sampleRate_; }
-  std::int64_t frames() const { return frames_; } // as the file's header says
-  int format() const { return format_; }          // libsndfile format code
+  std::int64_t frames() const { return frames_; }  // as the file's header says
+  int format() const { return format_; }           // libsndfile format code
 
   // Reads up to `frames` frames; returns the number read (0 at the end or on a read error,
   // which `failed` then reports).
@@ -40,4 +40,4 @@ private:
   bool failed_ = false;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -20,7 +20,8 @@ int pcmBitsOf(int subtype) {
 
 // One sample as a left-aligned 32-bit integer holding a `bits`-bit value: libsndfile keeps
 // the top `bits` bits, so the file gets round(x * 2^(bits-1)), clipped to the format's range.
-template <typename T> int toLeftAligned(T x, int bits, std::uint64_t& clipped) {
+template <typename T>
+int toLeftAligned(T x, int bits, std::uint64_t& clipped) {
   const double scale = std::ldexp(1.0, bits - 1);
   double q = std::nearbyint(static_cast<double>(x) * scale);
   if (q > scale - 1.0) {
@@ -35,15 +36,15 @@ template <typename T> int toLeftAligned(T x, int bits, std::uint64_t& clipped) {
   return static_cast<int>(static_cast<std::int64_t>(q) * (std::int64_t{1} << (32 - bits)));
 }
 
-} // namespace
+}  // namespace
 
 AudioFileWriter::~AudioFileWriter() {
   std::string ignored;
   close(ignored);
 }
 
-bool AudioFileWriter::open(int fd, const std::string& name, int format, int channels,
-                           int sampleRate, int maxFrames, std::string& error) {
+bool AudioFileWriter::open(int fd, const std::string& name, int format, int channels, int sampleRate,
+                           int maxFrames, std::string& error) {
   name_ = name;
   channels_ = channels;
   clipped_ = 0;
@@ -103,4 +104,4 @@ bool AudioFileWriter::close(std::string& error) {
   return true;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -19,8 +19,8 @@ public:
 
   // Writes into the open descriptor `fd` (left open on close). `name` names the file in
   // errors; `maxFrames` is the most any one write call passes.
-  bool open(int fd, const std::string& name, int format, int channels, int sampleRate,
-            int maxFrames, std::string& error);
+  bool open(int fd, const std::string& name, int format, int channels, int sampleRate, int maxFrames,
+            std::string& error);
   bool write(const float* interleaved, int frames, std::string& error);
   bool write(const double* interleaved, int frames, std::string& error);
   // Completes the file's header; false with an error when that fails.
@@ -30,15 +30,16 @@ public:
   std::uint64_t clippedSamples() const { return clipped_; }
 
 private:
-  template <typename T> bool writeSamples(const T* interleaved, int frames, std::string& error);
+  template <typename T>
+  bool writeSamples(const T* interleaved, int frames, std::string& error);
   bool checkWritten(long long written, int frames, std::string& error);
 
   SNDFILE* file_ = nullptr;
   std::string name_;
   int channels_ = 0;
-  int pcmBits_ = 0; // 8, 16, 24 or 32 for integer formats written exactly; 0 otherwise
+  int pcmBits_ = 0;  // 8, 16, 24 or 32 for integer formats written exactly; 0 otherwise
   std::vector<int> scratch_;
   std::uint64_t clipped_ = 0;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -33,7 +33,7 @@ int runParams(const CommandLine& cl, const CommandEnv& env, std::ostream& out, s
   return kExitOk;
 }
 
-} // namespace
+}  // namespace
 
 int runBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std::ostream& out,
                 std::ostream& err) {
@@ -41,15 +41,11 @@ int runBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std
   std::string error;
   if (!parseCommandLine(args, cl, error)) return failWith(err, error);
   switch (cl.command) {
-    case Command::Help:
-      out << usageText();
-      return kExitOk;
-    case Command::Params:
-      return runParams(cl, env, out, err);
-    case Command::Render:
-      return RenderJob(cl, env, out, err).run();
+    case Command::Help: out << usageText(); return kExitOk;
+    case Command::Params: return runParams(cl, env, out, err);
+    case Command::Render: return RenderJob(cl, env, out, err).run();
   }
   return kExitError;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

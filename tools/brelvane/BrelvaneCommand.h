@@ -17,8 +17,8 @@ constexpr int kExitInterrupted = 130;
 
 struct CommandEnv {
   std::function<std::unique_ptr<PluginPort>(const std::string& path, std::string& error)> loadPlugin;
-  std::string executableDir; // where the default plug-in is looked for
-  bool terminal = false;     // stderr is a terminal: show progress
+  std::string executableDir;  // where the default plug-in is looked for
+  bool terminal = false;      // stderr is a terminal: show progress
   std::function<double()> clock;
   std::function<bool()> interrupted;
 };
@@ -28,4 +28,4 @@ struct CommandEnv {
 int runBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std::ostream& out,
                 std::ostream& err);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -27,4 +27,4 @@ std::vector<const ScheduledChange*> ChangeSchedule::takeDue(std::uint64_t positi
   return due;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

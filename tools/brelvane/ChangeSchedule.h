@@ -35,4 +35,4 @@ private:
   std::size_t next_ = 0;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -33,13 +33,11 @@ bool splitAssignment(const std::string& text, ParamAssignment& out) {
 }
 
 bool takesValue(const std::string& option) {
-  return option == "--param" || option == "--at" || option == "--load-state" ||
-         option == "--save-state" || option == "--block" || option == "--format" ||
-         option == "--plugin";
+  return option == "--param" || option == "--at" || option == "--load-state" || option == "--save-state" ||
+         option == "--block" || option == "--format" || option == "--plugin";
 }
 
-bool applyOption(const std::string& option, const std::string& value, CommandLine& out,
-                 std::string& error) {
+bool applyOption(const std::string& option, const std::string& value, CommandLine& out, std::string& error) {
   if (option == "--param") {
     ParamAssignment a;
     if (!splitAssignment(value, a)) {
@@ -147,7 +145,7 @@ bool parseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
   return true;
 }
 
-} // namespace
+}  // namespace
 
 bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
   out = CommandLine{};
@@ -192,4 +190,4 @@ std::string usageText() {
          "container follows OUT's extension (.wav, .aif/.aiff, .flac).\n";
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

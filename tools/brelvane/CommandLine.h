@@ -28,8 +28,8 @@ struct CommandLine {
   Command command = Command::Help;
   std::string input;
   std::string output;
-  std::vector<ParamAssignment> params;  // in command-line order; a later one wins
-  std::vector<TimedAssignment> changes; // in command-line order
+  std::vector<ParamAssignment> params;   // in command-line order; a later one wins
+  std::vector<TimedAssignment> changes;  // in command-line order
   std::string loadState;
   std::string saveState;
   int blockSize = 512;
@@ -46,4 +46,4 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
 // The text `brelvane help` prints.
 std::string usageText();
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -17,8 +17,8 @@ struct LevelMeter::Loudness {
 LevelMeter::LevelMeter(int channels, int sampleRate)
     : loudness_(std::make_unique<Loudness>()), channels_(channels) {
   if (channels > 0 && sampleRate > 0)
-    loudness_->state = ebur128_init(static_cast<unsigned>(channels),
-                                    static_cast<unsigned long>(sampleRate), EBUR128_MODE_I);
+    loudness_->state =
+        ebur128_init(static_cast<unsigned>(channels), static_cast<unsigned long>(sampleRate), EBUR128_MODE_I);
 }
 
 LevelMeter::~LevelMeter() = default;
@@ -26,8 +26,10 @@ LevelMeter::~LevelMeter() = default;
 void LevelMeter::add(const float* interleaved, int frames) {
   if (frames <= 0) return;
   std::size_t count = static_cast<std::size_t>(frames) * channels_;
-  for (std::size_t i = 0; i < count; ++i) peak_ = std::fmax(peak_, std::fabs(static_cast<double>(interleaved[i])));
-  if (loudness_->state) ebur128_add_frames_float(loudness_->state, interleaved, static_cast<std::size_t>(frames));
+  for (std::size_t i = 0; i < count; ++i)
+    peak_ = std::fmax(peak_, std::fabs(static_cast<double>(interleaved[i])));
+  if (loudness_->state)
+    ebur128_add_frames_float(loudness_->state, interleaved, static_cast<std::size_t>(frames));
   frames_ += static_cast<std::uint64_t>(frames);
 }
 
@@ -35,7 +37,8 @@ void LevelMeter::add(const double* interleaved, int frames) {
   if (frames <= 0) return;
   std::size_t count = static_cast<std::size_t>(frames) * channels_;
   for (std::size_t i = 0; i < count; ++i) peak_ = std::fmax(peak_, std::fabs(interleaved[i]));
-  if (loudness_->state) ebur128_add_frames_double(loudness_->state, interleaved, static_cast<std::size_t>(frames));
+  if (loudness_->state)
+    ebur128_add_frames_double(loudness_->state, interleaved, static_cast<std::size_t>(frames));
   frames_ += static_cast<std::uint64_t>(frames);
 }
 
@@ -52,4 +55,4 @@ double LevelMeter::loudnessLufs() const {
   return lufs;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -16,19 +16,19 @@ public:
   void add(const float* interleaved, int frames);
   void add(const double* interleaved, int frames);
 
-  double peak() const { return peak_; }       // largest magnitude, linear
-  double peakDbfs() const;                    // -inf for silence
+  double peak() const { return peak_; }  // largest magnitude, linear
+  double peakDbfs() const;               // -inf for silence
   // Integrated loudness in LUFS; -inf for silence or audio shorter than one 400 ms block,
   // NaN when it cannot be measured at this sample rate.
   double loudnessLufs() const;
   std::uint64_t frames() const { return frames_; }
 
 private:
-  struct Loudness; // the libebur128 state
+  struct Loudness;  // the libebur128 state
   std::unique_ptr<Loudness> loudness_;
   int channels_;
   double peak_ = 0.0;
   std::uint64_t frames_ = 0;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -44,7 +44,7 @@ int bytesPerSample(int subtype) {
     case SF_FORMAT_PCM_32:
     case SF_FORMAT_FLOAT: return 4;
   }
-  return 8; // the widest, for anything else
+  return 8;  // the widest, for anything else
 }
 
 const char* subtypeName(int subtype) {
@@ -62,7 +62,7 @@ const char* subtypeName(int subtype) {
   return "encoded";
 }
 
-} // namespace
+}  // namespace
 
 bool containerForPath(const std::string& path, int& container, std::string& error) {
   std::string ext = extensionOf(path);
@@ -80,22 +80,20 @@ bool containerForPath(const std::string& path, int& container, std::string& erro
   return true;
 }
 
-bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> requested,
-                         int inputFormat, int channels, int sampleRate, int& format,
-                         std::string& error) {
+bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> requested, int inputFormat,
+                         int channels, int sampleRate, int& format, std::string& error) {
   int container = 0;
   if (!containerForPath(path, container, error)) return false;
   if (requested) {
     format = container | sampleFormatSubtype(*requested);
     if (!accepts(format, channels, sampleRate)) {
       if (accepts(format, 1, 44100)) {
-        error = std::string(containerName(container)) + " cannot hold " +
-                std::to_string(channels) + " channels at " + std::to_string(sampleRate) +
-                " Hz ('" + path + "')";
+        error = std::string(containerName(container)) + " cannot hold " + std::to_string(channels) +
+                " channels at " + std::to_string(sampleRate) + " Hz ('" + path + "')";
         return false;
       }
-      error = std::string(containerName(container)) + " cannot hold " +
-              sampleFormatName(*requested) + " samples ('" + path + "')";
+      error = std::string(containerName(container)) + " cannot hold " + sampleFormatName(*requested) +
+              " samples ('" + path + "')";
       if (container == SF_FORMAT_FLAC) error += "; use --format pcm16 or pcm24";
       return false;
     }
@@ -115,7 +113,7 @@ bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> re
 
 int formatForLength(int format, int channels, std::int64_t frames) {
   if ((format & SF_FORMAT_TYPEMASK) != SF_FORMAT_WAV || frames <= 0) return format;
-  const double limit = 4294967295.0 - 4096.0; // the 32-bit sizes, less room for the header
+  const double limit = 4294967295.0 - 4096.0;  // the 32-bit sizes, less room for the header
   double bytes = static_cast<double>(frames) * channels * bytesPerSample(format & SF_FORMAT_SUBMASK);
   return bytes > limit ? ((format & ~SF_FORMAT_TYPEMASK) | SF_FORMAT_RF64) : format;
 }
@@ -125,4 +123,4 @@ std::string describeFormat(int format) {
          subtypeName(format & SF_FORMAT_SUBMASK);
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -15,9 +15,8 @@ bool containerForPath(const std::string& path, int& container, std::string& erro
 
 // The full libsndfile format code for OUT, or false with an error when the container cannot
 // hold the requested sample format, the channel count or the sample rate.
-bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> requested,
-                         int inputFormat, int channels, int sampleRate, int& format,
-                         std::string& error);
+bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> requested, int inputFormat,
+                         int channels, int sampleRate, int& format, std::string& error);
 
 // WAV holds at most 4 GiB of audio data: a longer render is written as RF64, WAV's 64-bit
 // form, which the same readers open. Other formats are returned unchanged.
@@ -26,4 +25,4 @@ int formatForLength(int format, int channels, std::int64_t frames);
 // "WAV pcm24", "FLAC pcm16", "AIFF float", ...
 std::string describeFormat(int format);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

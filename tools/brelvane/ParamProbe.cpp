@@ -63,13 +63,15 @@ ParamInfo probeOne(PluginPort& port, int index, float current) {
   std::optional<double> def = numericAt(port, index, current, &p.defaultText);
   extrapolateRange(port, p, min, max);
   if (!p.rangeKnown) return p;
-  if (p.real) p.defaultValue = def ? *def : p.min + current * (p.max - p.min);
-  else p.defaultValue = std::round(p.min + current * (p.max - p.min));
+  if (p.real)
+    p.defaultValue = def ? *def : p.min + current * (p.max - p.min);
+  else
+    p.defaultValue = std::round(p.min + current * (p.max - p.min));
   probeTexts(port, p);
   return p;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<float> readNormalizedValues(PluginPort& port) {
   std::vector<float> values;
@@ -88,4 +90,4 @@ ParamTable probeParams(PluginPort& port, const std::vector<float>* defaults) {
   return ParamTable(std::move(params));
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -19,4 +19,4 @@ std::vector<float> readNormalizedValues(PluginPort& port);
 // values stand in for the defaults.
 ParamTable probeParams(PluginPort& port, const std::vector<float>* defaults = nullptr);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

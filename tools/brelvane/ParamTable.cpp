@@ -9,8 +9,7 @@ namespace brel::cmd {
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
@@ -27,8 +26,8 @@ bool parseNumber(const std::string& text, double& out) {
   if (t.empty()) return false;
   // Decimal notation only: strtod would also take hex, "inf" and "nan".
   for (char c : t)
-    if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+' &&
-        c != 'e' && c != 'E')
+    if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+' && c != 'e' &&
+        c != 'E')
       return false;
   char* end = nullptr;
   double v = std::strtod(t.c_str(), &end);
@@ -51,9 +50,12 @@ float normalizedForWhole(const ParamInfo& p, long k) {
   float x = static_cast<float>((k - p.min) / span);
   for (int i = 0; i < 4; ++i) {
     double mapped = p.min + static_cast<double>(x) * span;
-    if (k > 0 && mapped < k) x = std::nextafter(x, 2.0f);
-    else if (k < 0 && mapped > k) x = std::nextafter(x, -2.0f);
-    else break;
+    if (k > 0 && mapped < k)
+      x = std::nextafter(x, 2.0f);
+    else if (k < 0 && mapped > k)
+      x = std::nextafter(x, -2.0f);
+    else
+      break;
   }
   return x;
 }
@@ -79,12 +81,12 @@ const ParamInfo* ParamTable::find(const std::string& nameOrIndex, std::string& e
   if (digits && wanted.size() < 10) {
     int index = std::atoi(wanted.c_str());
     if (index < size()) return &params_[index];
-    error = "parameter index " + wanted + " is out of range (the plug-in has " +
-            std::to_string(size()) + " parameters)";
+    error = "parameter index " + wanted + " is out of range (the plug-in has " + std::to_string(size()) +
+            " parameters)";
     return nullptr;
   }
   error = "unknown parameter '" + wanted + "' (see 'brelvane params')";
   return nullptr;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

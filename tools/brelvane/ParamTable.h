@@ -15,15 +15,15 @@ struct ParamInfo {
   int index = 0;
   std::string name;
   std::string label;
-  bool real = true;        // takes any value in its range; otherwise whole numbers only
-  bool rangeKnown = false; // min/max could be derived from the plug-in's display strings
+  bool real = true;         // takes any value in its range; otherwise whole numbers only
+  bool rangeKnown = false;  // min/max could be derived from the plug-in's display strings
   double min = 0.0;
   double max = 1.0;
   double defaultValue = 0.0;
-  std::string minText;     // min, max and default as the plug-in displays them
+  std::string minText;  // min, max and default as the plug-in displays them
   std::string maxText;
   std::string defaultText;
-  std::vector<DisplayText> texts; // whole-number parameters: the values that show a text
+  std::vector<DisplayText> texts;  // whole-number parameters: the values that show a text
 };
 
 class ParamTable {
@@ -56,4 +56,4 @@ std::string trimmed(const std::string& s);
 // The whole text as a finite decimal number (surrounding blanks allowed), or false.
 bool parseNumber(const std::string& text, double& out);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

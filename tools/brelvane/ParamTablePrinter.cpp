@@ -25,8 +25,10 @@ void printRow(const std::vector<std::string>& cells, const std::vector<std::size
   for (std::size_t c = 0; c < cells.size(); ++c) {
     std::string cell = cells[c];
     bool last = c + 1 == cells.size();
-    if (c == 0) cell = std::string(widths[c] - cell.size(), ' ') + cell; // right-aligned index
-    else if (!last) cell += std::string(widths[c] - cell.size(), ' ');
+    if (c == 0)
+      cell = std::string(widths[c] - cell.size(), ' ') + cell;  // right-aligned index
+    else if (!last)
+      cell += std::string(widths[c] - cell.size(), ' ');
     line += cell;
     if (!last) line += "  ";
   }
@@ -34,7 +36,7 @@ void printRow(const std::vector<std::string>& cells, const std::vector<std::size
   out << line << '\n';
 }
 
-} // namespace
+}  // namespace
 
 std::string describeDefault(const ParamInfo& p) {
   if (p.real || !p.rangeKnown) return p.defaultText;
@@ -55,12 +57,12 @@ std::string describeTexts(const ParamInfo& p) {
 void printParamTable(const ParamTable& table, std::ostream& out) {
   std::vector<std::vector<std::string>> rows = {{"#", "name", "range", "default", "unit", "display texts"}};
   for (const ParamInfo& p : table.params())
-    rows.push_back({std::to_string(p.index), p.name, rangeColumn(p), describeDefault(p), p.label,
-                    describeTexts(p)});
+    rows.push_back(
+        {std::to_string(p.index), p.name, rangeColumn(p), describeDefault(p), p.label, describeTexts(p)});
   std::vector<std::size_t> widths(rows[0].size(), 0);
   for (const auto& row : rows)
     for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
   for (const auto& row : rows) printRow(row, widths, out);
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

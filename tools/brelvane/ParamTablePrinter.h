@@ -15,4 +15,4 @@ std::string describeDefault(const ParamInfo& param);
 // "0 off, 1 on" for the values that show a text; empty when none does.
 std::string describeTexts(const ParamInfo& param);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

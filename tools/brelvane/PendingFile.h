@@ -8,7 +8,7 @@ namespace brel::cmd {
 class PendingFile {
 public:
   explicit PendingFile(std::string target) : target_(std::move(target)) {}
-  ~PendingFile(); // removes the temporary unless committed
+  ~PendingFile();  // removes the temporary unless committed
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
 
@@ -30,4 +30,4 @@ private:
   int fd_ = -1;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

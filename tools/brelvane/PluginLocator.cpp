@@ -8,11 +8,11 @@ namespace {
 const char* const kModuleName = "Brelvane.so";
 
 bool isFile(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> defaultPluginCandidates(const std::string& executableDir) {
   std::string dir = executableDir.empty() ? "." : executableDir;
@@ -20,8 +20,8 @@ std::vector<std::string> defaultPluginCandidates(const std::string& executableDi
           dir + "/../modules/vst2/" + kModuleName};
 }
 
-bool locatePlugin(const std::string& pluginOption, const std::string& executableDir,
-                  std::string& path, std::string& error) {
+bool locatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
+                  std::string& error) {
   if (!pluginOption.empty()) {
     path = pluginOption;
     return true;
@@ -37,4 +37,4 @@ bool locatePlugin(const std::string& pluginOption, const std::string& executable
   return false;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -48,4 +48,4 @@ public:
   virtual bool process(double** inputs, double** outputs, int frames) = 0;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -5,7 +5,7 @@
 
 namespace brel::cmd {
 
-std::string executableDirectory(); // empty when unknown
+std::string executableDirectory();  // empty when unknown
 bool stderrIsTerminal();
 double monotonicSeconds();
 
@@ -14,4 +14,4 @@ double monotonicSeconds();
 void installInterruptHandler();
 bool interruptRequested();
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -11,7 +11,7 @@ constexpr double kDelaySeconds = 1.0;
 constexpr double kRedrawSeconds = 0.1;
 constexpr int kBarWidth = 30;
 
-} // namespace
+}  // namespace
 
 std::string progressLine(std::uint64_t done, std::uint64_t total, double elapsedSeconds, int width) {
   double fraction = total > 0 ? std::min(1.0, static_cast<double>(done) / static_cast<double>(total)) : 0.0;
@@ -47,4 +47,4 @@ void ProgressBar::finish() {
   visible_ = false;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

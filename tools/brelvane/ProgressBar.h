@@ -26,4 +26,4 @@ private:
 // "[#########...........]  45%  2 s left", `width` characters between the brackets.
 std::string progressLine(std::uint64_t done, std::uint64_t total, double elapsedSeconds, int width);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -38,11 +38,15 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std
 
 double now(const CommandEnv& env) { return env.clock ? env.clock() : 0.0; }
 
-} // namespace
+}  // namespace
 
 RenderJob::RenderJob(const CommandLine& commandLine, const CommandEnv& env, std::ostream& out,
                      std::ostream& err)
-    : cl_(commandLine), env_(env), out_(out), err_(err), output_(commandLine.output),
+    : cl_(commandLine),
+      env_(env),
+      out_(out),
+      err_(err),
+      output_(commandLine.output),
       state_(commandLine.saveState) {}
 
 bool RenderJob::fail(const std::string& message) {
@@ -51,8 +55,8 @@ bool RenderJob::fail(const std::string& message) {
 }
 
 int RenderJob::run() {
-  bool ok = prepareFiles() && preparePlugin() && resolveSettings() && configurePlugin() &&
-            render() && saveState() && finish();
+  bool ok = prepareFiles() && preparePlugin() && resolveSettings() && configurePlugin() && render() &&
+            saveState() && finish();
   if (port_) {
     if (opened_) port_->close();
     port_.reset();
@@ -64,8 +68,8 @@ int RenderJob::run() {
     return interrupted_ ? kExitInterrupted : kExitError;
   }
   if (clipped_ > 0)
-    err_ << "brelvane: warning: " << clipped_ << " samples beyond full scale were clipped in '"
-         << cl_.output << "' (" << summary_.outputFormat << ")\n";
+    err_ << "brelvane: warning: " << clipped_ << " samples beyond full scale were clipped in '" << cl_.output
+         << "' (" << summary_.outputFormat << ")\n";
   printSummary(summary_, out_);
   return kExitOk;
 }
@@ -82,8 +86,8 @@ bool RenderJob::prepareFiles() {
     return false;
   for (const TimedAssignment& t : cl_.changes)
     if (reader_.frames() >= 0 && t.frame > static_cast<std::uint64_t>(reader_.frames()))
-      return fail("--at frame " + std::to_string(t.frame) + " lies beyond the end of '" + cl_.input +
-                  "' (" + std::to_string(reader_.frames()) + " frames)");
+      return fail("--at frame " + std::to_string(t.frame) + " lies beyond the end of '" + cl_.input + "' (" +
+                  std::to_string(reader_.frames()) + " frames)");
   if (!cl_.loadState.empty() && !readWholeFile(cl_.loadState, loadedState_, error_)) return false;
   if (!output_.create(error_)) return false;
   return cl_.saveState.empty() || state_.create(error_);
@@ -180,4 +184,4 @@ bool RenderJob::finish() {
   return cl_.saveState.empty() || state_.commit(error_);
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

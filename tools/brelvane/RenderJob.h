@@ -50,4 +50,4 @@ private:
   bool interrupted_ = false;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -17,8 +17,7 @@ bool applySetting(PluginPort& port, const ParamSetting& setting, std::string& er
 
 bool RenderLoop::run(ChangeSchedule& schedule, bool doublePrecision, RenderResult& result,
                      std::string& error) {
-  return doublePrecision ? runAs<double>(schedule, result, error)
-                         : runAs<float>(schedule, result, error);
+  return doublePrecision ? runAs<double>(schedule, result, error) : runAs<float>(schedule, result, error);
 }
 
 bool RenderLoop::applyDue(ChangeSchedule& schedule, std::uint64_t position, std::string& error) {
@@ -38,7 +37,8 @@ bool RenderLoop::runAs(ChangeSchedule& schedule, RenderResult& result, std::stri
   std::vector<T*> inPtrs, outPtrs;
   for (auto& c : in) inPtrs.push_back(c.data());
   for (auto& c : out) outPtrs.push_back(c.data());
-  const std::uint64_t total = streams_.reader.frames() > 0 ? static_cast<std::uint64_t>(streams_.reader.frames()) : 0;
+  const std::uint64_t total =
+      streams_.reader.frames() > 0 ? static_cast<std::uint64_t>(streams_.reader.frames()) : 0;
 
   std::uint64_t position = 0;
   for (;;) {
@@ -67,7 +67,8 @@ bool RenderLoop::runAs(ChangeSchedule& schedule, RenderResult& result, std::stri
   }
   control_.progress.finish();
   if (streams_.reader.failed()) {
-    error = "cannot read the input after frame " + std::to_string(position) + ": " + streams_.reader.lastError();
+    error =
+        "cannot read the input after frame " + std::to_string(position) + ": " + streams_.reader.lastError();
     return false;
   }
   if (!applyDue(schedule, position, error)) return false;
@@ -79,4 +80,4 @@ bool RenderLoop::runAs(ChangeSchedule& schedule, RenderResult& result, std::stri
   return true;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -37,9 +37,11 @@ struct RenderResult {
 
 class RenderLoop {
 public:
-  RenderLoop(PluginPort& port, RenderStreams streams, RenderControl control, int channels,
-             int blockSize)
-      : port_(port), streams_(streams), control_(std::move(control)), channels_(channels),
+  RenderLoop(PluginPort& port, RenderStreams streams, RenderControl control, int channels, int blockSize)
+      : port_(port),
+        streams_(streams),
+        control_(std::move(control)),
+        channels_(channels),
         blockSize_(blockSize) {}
 
   // Processes the whole input (64-bit when `doublePrecision`), then applies the changes due
@@ -47,7 +49,8 @@ public:
   bool run(ChangeSchedule& schedule, bool doublePrecision, RenderResult& result, std::string& error);
 
 private:
-  template <typename T> bool runAs(ChangeSchedule& schedule, RenderResult& result, std::string& error);
+  template <typename T>
+  bool runAs(ChangeSchedule& schedule, RenderResult& result, std::string& error);
   bool applyDue(ChangeSchedule& schedule, std::uint64_t position, std::string& error);
 
   PluginPort& port_;
@@ -57,4 +60,4 @@ private:
   int blockSize_;
 };
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

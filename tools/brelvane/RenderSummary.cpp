@@ -41,4 +41,4 @@ void printSummary(const RenderSummary& s, std::ostream& out) {
   out << line;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -7,8 +7,8 @@
 namespace brel::cmd {
 
 struct SignalLevels {
-  double peakDbfs = 0.0;     // -inf for silence
-  double loudnessLufs = 0.0; // -inf for silence, NaN when not measurable
+  double peakDbfs = 0.0;      // -inf for silence
+  double loudnessLufs = 0.0;  // -inf for silence, NaN when not measurable
 };
 
 struct RenderSummary {
@@ -29,4 +29,4 @@ std::string formatLevel(double value);
 // Audio seconds per wall-clock second, "81.2x"; "n/a" when the render took no measurable time.
 std::string formatRealtimeFactor(double audioSeconds, double renderSeconds);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

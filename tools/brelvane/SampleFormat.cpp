@@ -32,4 +32,4 @@ int sampleFormatSubtype(SampleFormat format) {
   return SF_FORMAT_FLOAT;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

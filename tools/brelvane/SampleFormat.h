@@ -9,6 +9,6 @@ enum class SampleFormat { Float, Double, Pcm16, Pcm24 };
 
 std::optional<SampleFormat> sampleFormatFromName(const std::string& name);
 const char* sampleFormatName(SampleFormat format);
-int sampleFormatSubtype(SampleFormat format); // SF_FORMAT_FLOAT, SF_FORMAT_PCM_16, ...
+int sampleFormatSubtype(SampleFormat format);  // SF_FORMAT_FLOAT, SF_FORMAT_PCM_16, ...
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

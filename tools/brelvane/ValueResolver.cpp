@@ -67,8 +67,7 @@ std::string textOf(const ParamInfo& p, long v) {
   return std::string();
 }
 
-bool resolveWhole(const ParamInfo& p, const std::string& value, ParamSetting& out,
-                  std::string& error) {
+bool resolveWhole(const ParamInfo& p, const std::string& value, ParamSetting& out, std::string& error) {
   std::string t = trimmed(value);
   long v = 0;
   std::string spelling, textError;
@@ -111,8 +110,7 @@ bool resolveWhole(const ParamInfo& p, const std::string& value, ParamSetting& ou
   return true;
 }
 
-bool resolveReal(const ParamInfo& p, const std::string& value, ParamSetting& out,
-                 std::string& error) {
+bool resolveReal(const ParamInfo& p, const std::string& value, ParamSetting& out, std::string& error) {
   std::string t = trimmed(value);
   long v = 0;
   std::string spelling;
@@ -149,7 +147,7 @@ bool resolveReal(const ParamInfo& p, const std::string& value, ParamSetting& out
   return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string exactDecimal(double v) {
   char buf[40];
@@ -160,18 +158,16 @@ std::string exactDecimal(double v) {
   return buf;
 }
 
-bool resolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out,
-                  std::string& error) {
+bool resolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out, std::string& error) {
   out = ParamSetting{};
   out.index = param.index;
-  return param.real ? resolveReal(param, value, out, error)
-                    : resolveWhole(param, value, out, error);
+  return param.real ? resolveReal(param, value, out, error) : resolveWhole(param, value, out, error);
 }
 
-bool resolveAssignment(const ParamTable& table, const ParamAssignment& assignment,
-                       ParamSetting& out, std::string& error) {
+bool resolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
+                       std::string& error) {
   const ParamInfo* param = table.find(assignment.name, error);
   return param && resolveValue(*param, assignment.value, out, error);
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

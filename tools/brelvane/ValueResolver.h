@@ -13,21 +13,20 @@ struct ParamSetting {
   enum class Route { Normalized, Text };
   int index = 0;
   Route route = Route::Normalized;
-  float normalized = 0.0f; // Route::Normalized
-  std::string text;        // Route::Text: parsed by the plug-in itself
-  std::string shown;       // how the setting reads in messages: "Mode = 1 (A)"
+  float normalized = 0.0f;  // Route::Normalized
+  std::string text;         // Route::Text: parsed by the plug-in itself
+  std::string shown;        // how the setting reads in messages: "Mode = 1 (A)"
 };
 
 // A whole-number or display-text VALUE: a display text shared by several values selects the
 // highest of them; a number must be whole and within the range. A real VALUE must be within
 // the range; it may carry the parameter's unit ("-3 dB").
-bool resolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out,
-                  std::string& error);
+bool resolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out, std::string& error);
 
-bool resolveAssignment(const ParamTable& table, const ParamAssignment& assignment,
-                       ParamSetting& out, std::string& error);
+bool resolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
+                       std::string& error);
 
 // The shortest decimal text that reads back as exactly `v`.
 std::string exactDecimal(double v);
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -8,8 +8,8 @@ namespace brel::cmd {
 namespace {
 
 // The plug-in's private opcodes under effVendorSpecific.
-constexpr VstInt32 kFormatNormalized = 7; // writes the display text of normalized `opt`
-constexpr VstInt32 kIsNotRealValued = 8;  // answers kVendorAnswer for non-real parameters
+constexpr VstInt32 kFormatNormalized = 7;  // writes the display text of normalized `opt`
+constexpr VstInt32 kIsNotRealValued = 8;   // answers kVendorAnswer for non-real parameters
 constexpr VstIntPtr kVendorAnswer = 0xBEEF;
 constexpr std::size_t kTextRoom = 256;
 
@@ -19,7 +19,7 @@ public:
     HostSettings settings;
     settings.productString = "brelvane render";
     settings.processLevel = kVstProcessLevelOffline;
-    settings.recording = false; // a render keeps no history of the plug-in's calls
+    settings.recording = false;  // a render keeps no history of the plug-in's calls
     host_.SetSettings(settings);
   }
 
@@ -89,7 +89,7 @@ private:
   VstHost host_;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<PluginPort> loadVstPlugin(const std::string& path, std::string& error) {
   auto port = std::make_unique<VstPluginPort>();
@@ -97,4 +97,4 @@ std::unique_ptr<PluginPort> loadVstPlugin(const std::string& path, std::string& 
   return port;
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

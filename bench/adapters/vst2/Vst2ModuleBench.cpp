@@ -22,8 +22,8 @@ namespace {
 
 constexpr int kBlock = 512;
 constexpr float kRate = 48000.0f;
-constexpr int kTakeFrames = 10 * 48000;   // a 10-second take, looped
-constexpr int kWarmUpFrames = 48000;      // glides settled and look-ahead buffers made first
+constexpr int kTakeFrames = 10 * 48000;  // a 10-second take, looped
+constexpr int kWarmUpFrames = 48000;     // glides settled and look-ahead buffers made first
 
 const char* const kBrelvanePath = BRELVANE_VST2_PATH;
 const char* const kPeerPath = PEER_LIMITER_PATH;
@@ -168,8 +168,10 @@ public:
       const auto counter = run.counters.find("ns_per_frame");
       if (run.error_occurred || counter == run.counters.end()) continue;
       const std::string& name = run.run_name.function_name;
-      if (run.run_type == Run::RT_Iteration) last_[name] = counter->second.value;
-      else if (run.aggregate_name == "median") median_[name] = counter->second.value;
+      if (run.run_type == Run::RT_Iteration)
+        last_[name] = counter->second.value;
+      else if (run.aggregate_name == "median")
+        median_[name] = counter->second.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }

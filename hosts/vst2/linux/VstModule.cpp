@@ -5,8 +5,7 @@
 
 namespace brel {
 
-bool VstModule::Open(const std::string& path, std::string& error)
-{
+bool VstModule::Open(const std::string& path, std::string& error) {
   Close();
   // A bare file name would make the loader search the library path; a host means the file itself.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
@@ -19,18 +18,14 @@ bool VstModule::Open(const std::string& path, std::string& error)
   return true;
 }
 
-VstModule::Function VstModule::Find(const char* name) const
-{
-  if (handle_ == nullptr || name == nullptr)
-    return nullptr;
+VstModule::Function VstModule::Find(const char* name) const {
+  if (handle_ == nullptr || name == nullptr) return nullptr;
   return reinterpret_cast<Function>(dlsym(handle_, name));
 }
 
-void VstModule::Close()
-{
-  if (handle_ != nullptr)
-    dlclose(handle_);
+void VstModule::Close() {
+  if (handle_ != nullptr) dlclose(handle_);
   handle_ = nullptr;
 }
 
-} // namespace brel
+}  // namespace brel

@@ -9,24 +9,21 @@ namespace brel {
 
 namespace {
 
-std::string SystemMessage(DWORD code)
-{
+std::string SystemMessage(DWORD code) {
   char text[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, text, sizeof(text) - 1, nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                      code, 0, text, sizeof(text) - 1, nullptr);
   std::string message(text, length);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.'))
+  while (!message.empty() &&
+         (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
     message.pop_back();
-  if (message.empty())
-    message = "system error " + std::to_string(code);
+  if (message.empty()) message = "system error " + std::to_string(code);
   return message;
 }
 
-} // namespace
+}  // namespace
 
-bool VstModule::Open(const std::string& path, std::string& error)
-{
+bool VstModule::Open(const std::string& path, std::string& error) {
   Close();
   // LoadLibraryA wants backslashes; paths from scripts and build files often carry slashes.
   std::string file = path;
@@ -44,18 +41,14 @@ bool VstModule::Open(const std::string& path, std::string& error)
   return true;
 }
 
-VstModule::Function VstModule::Find(const char* name) const
-{
-  if (handle_ == nullptr || name == nullptr)
-    return nullptr;
+VstModule::Function VstModule::Find(const char* name) const {
+  if (handle_ == nullptr || name == nullptr) return nullptr;
   return reinterpret_cast<Function>(GetProcAddress(static_cast<HMODULE>(handle_), name));
 }
 
-void VstModule::Close()
-{
-  if (handle_ != nullptr)
-    FreeLibrary(static_cast<HMODULE>(handle_));
+void VstModule::Close() {
+  if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
   handle_ = nullptr;
 }
 
-} // namespace brel
+}  // namespace brel

@@ -27,18 +27,30 @@ struct NullPointerCase {
 
 TEST_F(Abi, OpcodesThatWriteThroughPtrCheckItFirst) {
   const NullPointerCase cases[] = {
-      {effSetProgramName, 0, 0},        {effGetProgramName, 0, 0},
-      {effGetParamLabel, 0, 0},         {effGetParamDisplay, 0, 0},
-      {effGetParamName, 0, 0},          {effEditGetRect, 0, 0},
-      {effEditOpen, 0, 0},              {effGetChunk, 1, 0},
-      {effGetChunk, 0, 0},              {effSetChunk, 1, 0},
-      {effSetChunk, 0, 0},              {effProcessEvents, 0, 0},
-      {effString2Parameter, 0, 1},      {effGetProgramNameIndexed, 0, 0},
-      {effGetInputProperties, 0, 0},    {effGetOutputProperties, 0, 0},
-      {effGetEffectName, 0, 0},         {effGetVendorString, 0, 0},
-      {effGetProductString, 0, 0},      {effVendorSpecific, 7, 0},
-      {effCanDo, 0, 0},                 {effGetMidiKeyName, 0, 0},
-      {effSetSpeakerArrangement, 0, 1}, {effGetSpeakerArrangement, 0, 1},
+      {effSetProgramName, 0, 0},
+      {effGetProgramName, 0, 0},
+      {effGetParamLabel, 0, 0},
+      {effGetParamDisplay, 0, 0},
+      {effGetParamName, 0, 0},
+      {effEditGetRect, 0, 0},
+      {effEditOpen, 0, 0},
+      {effGetChunk, 1, 0},
+      {effGetChunk, 0, 0},
+      {effSetChunk, 1, 0},
+      {effSetChunk, 0, 0},
+      {effProcessEvents, 0, 0},
+      {effString2Parameter, 0, 1},
+      {effGetProgramNameIndexed, 0, 0},
+      {effGetInputProperties, 0, 0},
+      {effGetOutputProperties, 0, 0},
+      {effGetEffectName, 0, 0},
+      {effGetVendorString, 0, 0},
+      {effGetProductString, 0, 0},
+      {effVendorSpecific, 7, 0},
+      {effCanDo, 0, 0},
+      {effGetMidiKeyName, 0, 0},
+      {effSetSpeakerArrangement, 0, 1},
+      {effGetSpeakerArrangement, 0, 1},
   };
   const std::vector<double> before = ProgramValues(host);
   for (const NullPointerCase& c : cases) {
@@ -74,8 +86,8 @@ TEST_F(Abi, ParameterTextsStayWithinTheirField) {
 }
 
 TEST_F(Abi, HugeDisplayedValuesStayWithinTheirField) {
-  ASSERT_TRUE(host.String2Parameter(1, "1e300"));   // clamped: LowCut shows 300.00
-  host.SetParameter(0, -1.0e30f);                    // far below the range: shown as it is
+  ASSERT_TRUE(host.String2Parameter(1, "1e300"));  // clamped: LowCut shows 300.00
+  host.SetParameter(0, -1.0e30f);                  // far below the range: shown as it is
   for (int i : {0, 1}) {
     char text[96];
     std::memset(text, 'x', sizeof(text));

@@ -12,9 +12,7 @@ using brel::VstHost;
 
 namespace {
 
-int ProductStringRequests(const VstHost& host) {
-  return host.Record().CountOf(audioMasterGetProductString);
-}
+int ProductStringRequests(const VstHost& host) { return host.Record().CountOf(audioMasterGetProductString); }
 
 }  // namespace
 
@@ -53,7 +51,7 @@ TEST(HostConversation, AHostWithoutAProductNameIsNotAskedForItsVersion) {
   EXPECT_EQ(ProductStringRequests(host), 1);
   EXPECT_EQ(host.Record().CountOf(audioMasterGetVendorVersion), 0);
   host.Open();
-  EXPECT_EQ(ProductStringRequests(host), 1);   // an unknown host is still known to be unknown
+  EXPECT_EQ(ProductStringRequests(host), 1);  // an unknown host is still known to be unknown
 }
 
 TEST(HostConversation, ConstructionAsksNothingThatNeedsTheRecord) {

@@ -50,7 +50,7 @@ enum class FloatCall { Replacing, Accumulating };
 // buffers start as `initial` (what accumulation adds to, or what replacing must overwrite).
 inline Stereo<float> RenderFloat(brel::VstHost& host, const Stereo<float>& in, int blockFrames,
                                  FloatCall call = FloatCall::Replacing, float initial = 0.0f) {
-  Stereo<float> source = in;   // the plug-in gets writable pointers; the caller's signal stays
+  Stereo<float> source = in;  // the plug-in gets writable pointers; the caller's signal stays
   Stereo<float> out(in.Frames(), initial);
   for (int at = 0; at < in.Frames(); at += blockFrames) {
     const int n = std::min(blockFrames, in.Frames() - at);
@@ -95,7 +95,8 @@ inline std::int32_t Int32At(const std::vector<std::uint8_t>& chunk, std::size_t 
 inline void PutDouble(std::vector<std::uint8_t>& chunk, std::size_t offset, double value) {
   std::uint64_t bits;
   std::memcpy(&bits, &value, sizeof(bits));
-  for (int i = 0; i < 8; ++i) chunk.at(offset + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(bits >> (8 * i));
+  for (int i = 0; i < 8; ++i)
+    chunk.at(offset + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(bits >> (8 * i));
 }
 
 // The plain values of all parameters, as the program chunk carries them (after its 8-byte header).

@@ -12,7 +12,7 @@ using vst2test::PluginTest;
 
 namespace {
 
-constexpr VstInt32 kQvel = 0x5176656C;        // 'Qvel'
+constexpr VstInt32 kQvel = 0x5176656C;  // 'Qvel'
 constexpr VstInt32 kDecimalVersion = 162825454;
 
 class ModuleIdentity : public PluginTest {};
@@ -103,7 +103,7 @@ TEST_F(ModuleIdentity, NamesTheEffectAndVendorWithAnEmptyProduct) {
 TEST_F(ModuleIdentity, VersionsAndIdentifierAreTheFixedNumbers) {
   EXPECT_EQ(host.VendorVersion(), kDecimalVersion);
   EXPECT_EQ(host.VstVersion(), 2400);
-  EXPECT_EQ(host.Dispatch(effIdentify), 0x4E764566);   // 'NvEf'
+  EXPECT_EQ(host.Dispatch(effIdentify), 0x4E764566);  // 'NvEf'
 }
 
 TEST_F(ModuleIdentity, IsAnEffectWithoutTail) {
@@ -122,11 +122,10 @@ TEST_F(ModuleIdentity, EditorOpcodesAnswerAsWithoutAnEditor) {
 
 TEST_F(ModuleIdentity, CanDoAnswersOnlyTimeInfoExactly) {
   EXPECT_EQ(host.CanDo("receiveVstTimeInfo"), 1);
-  for (const char* midi : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents",
-                           "receiveVstMidiEvent"})
+  for (const char* midi : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"})
     EXPECT_EQ(host.CanDo(midi), 0) << midi;
-  for (const char* other : {"ReceiveVstTimeInfo", "receiveVstTimeInfo ", "receiveVstTime", "",
-                            "bypass", "offline", "plugAsChannelInsert", "1in1out", "2in2out"})
+  for (const char* other : {"ReceiveVstTimeInfo", "receiveVstTimeInfo ", "receiveVstTime", "", "bypass",
+                            "offline", "plugAsChannelInsert", "1in1out", "2in2out"})
     EXPECT_EQ(host.CanDo(other), 0) << "'" << other << "'";
   EXPECT_EQ(host.Dispatch(effCanDo, 0, 0, nullptr), 0);
 }
@@ -175,14 +174,14 @@ TEST_F(ModuleIdentity, VendorSpecific7FormatsANormalizedValueWithoutChangingTheP
   const float before = host.GetParameter(0);
   char text[64] = {};
   EXPECT_EQ(host.VendorSpecific(7, 0, text, 0.5f), 0xBEEF);
-  EXPECT_STREQ(text, "10.00");   // "Pres Comp" halfway between -5 and 25
+  EXPECT_STREQ(text, "10.00");  // "Pres Comp" halfway between -5 and 25
   EXPECT_EQ(host.GetParameter(0), before);
   EXPECT_EQ(host.ParamDisplay(0), "12.50");
 
   EXPECT_EQ(host.VendorSpecific(7, 8, text, 0.5f), 0xBEEF);
-  EXPECT_STREQ(text, "B");       // "Mode" 2
+  EXPECT_STREQ(text, "B");  // "Mode" 2
   EXPECT_EQ(host.VendorSpecific(7, 7, text, 0.0f), 0xBEEF);
-  EXPECT_STREQ(text, "off");     // "Power"
+  EXPECT_STREQ(text, "off");  // "Power"
   EXPECT_EQ(host.VendorSpecific(7, 1, text, 1.0f), 0xBEEF);
   EXPECT_STREQ(text, "300.00");  // "LowCut" at its top
 }
@@ -223,9 +222,9 @@ TEST_F(ModuleIdentity, MidiKeyNamesAreNotOfferedAndTheNameIsCleared) {
 TEST_F(ModuleIdentity, UnhandledOpcodesAnswerZeroAndChangeNothing) {
   const std::vector<double> before = vst2test::ProgramValues(host);
   char scratch[512] = {};
-  for (VstInt32 opcode : {9, 16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 41, 43, 44, 46, 53, 54,
-                          55, 56, 57, 59, 60, 61, 62, 63, 64, 65, 67, 68, 70, 71, 72, 73, 74, 75,
-                          76, 77, 78, 79, 80, 200, -1}) {
+  for (VstInt32 opcode :
+       {9,  16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 41, 43, 44, 46, 53, 54, 55, 56,  57, 59,
+        60, 61, 62, 63, 64, 65, 67, 68, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 200, -1}) {
     EXPECT_EQ(host.Dispatch(opcode, 0, 0, scratch, 0.0f), 0) << "opcode " << opcode;
   }
   EXPECT_EQ(vst2test::ProgramValues(host), before);

@@ -20,13 +20,11 @@ namespace {
 
 class Parameters : public PluginTest {};
 
-const char* const kNames[kNumParams] = {"Pres Comp", "LowCut",    "Tighten", "Bass",
-                                        "Crispy",    "Final Comp", "Db Output", "Power",
-                                        "Mode",      "P Limit",   "F Limit"};
+const char* const kNames[kNumParams] = {"Pres Comp", "LowCut", "Tighten", "Bass",    "Crispy", "Final Comp",
+                                        "Db Output", "Power",  "Mode",    "P Limit", "F Limit"};
 const char* const kLabels[kNumParams] = {"dB", "Hz", "%", "dB", "dB", "dB", "dB", "", "", "", ""};
-const char* const kDefaultDisplays[kNumParams] = {"12.50", "100.00", "53.50", "0.00",
-                                                  "0.00",  "0.00",   "0.00",  "on",
-                                                  "A",     "on",     "off"};
+const char* const kDefaultDisplays[kNumParams] = {"12.50", "100.00", "53.50", "0.00", "0.00", "0.00",
+                                                  "0.00",  "on",     "A",     "on",   "off"};
 const double kDefaults[kNumParams] = {12.5, 100.0, 53.5, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 0.0};
 const double kMin[kNumParams] = {-5, 20, 0, -10, 0, -25, -30, 0, 0, 0, 0};
 const double kMax[kNumParams] = {25, 300, 100, 10, 6, 25, 20, 1, 4, 1, 1};
@@ -97,9 +95,8 @@ TEST_F(Parameters, ModeRoundsNormalizedValuesToTheNearestMode) {
     double mode;
     const char* display;
   };
-  const Case cases[] = {{0.5f, 2, "B"},    {0.625f, 3, "C"}, {0.3f, 1, "A"},  {0.0f, 0, "A"},
-                        {1.0f, 4, "D"},    {0.125f, 1, "A"}, {0.374f, 1, "A"}, {0.76f, 3, "C"},
-                        {0.875f, 4, "D"}};
+  const Case cases[] = {{0.5f, 2, "B"},   {0.625f, 3, "C"}, {0.3f, 1, "A"},  {0.0f, 0, "A"},  {1.0f, 4, "D"},
+                        {0.125f, 1, "A"}, {0.374f, 1, "A"}, {0.76f, 3, "C"}, {0.875f, 4, "D"}};
   for (const Case& c : cases) {
     host.SetParameter(kMode, c.normalized);
     EXPECT_EQ(ProgramValues(host)[kMode], c.mode) << c.normalized;
@@ -249,7 +246,7 @@ TEST_F(Parameters, TextWithoutANumberReadsAsZero) {
   EXPECT_TRUE(host.String2Parameter(kPresComp, "loud"));
   EXPECT_EQ(ProgramValues(host)[kPresComp], 0.0);
   EXPECT_TRUE(host.String2Parameter(kLowCut, "abc"));
-  EXPECT_EQ(ProgramValues(host)[kLowCut], 20.0);   // 0 Hz, clamped to the lowest corner
+  EXPECT_EQ(ProgramValues(host)[kLowCut], 20.0);  // 0 Hz, clamped to the lowest corner
 }
 
 TEST_F(Parameters, WordsForNonNumbersReadAsZeroNotAsNonFiniteValues) {
@@ -280,8 +277,8 @@ TEST_F(Parameters, TextForAnIndexOutsideTheListIsRefused) {
 TEST_F(Parameters, TypedAndAutomatedValuesSoundTheSame) {
   VstHost typed;
   ASSERT_TRUE(vst2test::StartPlugin(typed));
-  host.SetParameter(kDbOutput, 0.0f);       // -30 dB
-  host.SetParameter(kMode, 0.75f);          // "C"
+  host.SetParameter(kDbOutput, 0.0f);  // -30 dB
+  host.SetParameter(kMode, 0.75f);     // "C"
   host.SetParameter(kFLimit, 1.0f);
   ASSERT_TRUE(typed.String2Parameter(kDbOutput, "-30"));
   ASSERT_TRUE(typed.String2Parameter(kMode, "C"));

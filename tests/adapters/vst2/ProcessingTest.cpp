@@ -207,7 +207,7 @@ TEST_F(Processing, PowerOffPassesTheInputThroughExactlyOnceSettled) {
   const Stereo<float> out32 = RenderFloat(host, in, 512);
   const Stereo<double> in64 = vst2test::Widened(in);
   const Stereo<double> out64 = RenderDouble(other, in64, 512);
-  for (int n = 9600; n < in.Frames(); ++n) {   // the fade-out is over well within 200 ms
+  for (int n = 9600; n < in.Frames(); ++n) {  // the fade-out is over well within 200 ms
     ASSERT_EQ(out32.left[n], in.left[n]) << "frame " << n;
     ASSERT_EQ(out32.right[n], in.right[n]) << "frame " << n;
     ASSERT_EQ(out64.left[n], in64.left[n]) << "frame " << n;
@@ -277,13 +277,13 @@ std::vector<float> RenderMono(VstHost& host, const std::vector<float>& left, Cal
   for (std::size_t at = 0; at < left.size(); at += 512) {
     const VstInt32 n = static_cast<VstInt32>(std::min<std::size_t>(512, left.size() - at));
     if (callback == Callback::DoubleReplacing) {
-      std::unique_ptr<double*[]> inputs(new double*[1]{in64.data() + at});
-      std::unique_ptr<double*[]> outputs(new double*[1]{out64.data() + at});
+      std::unique_ptr<double*[]> inputs(new double* [1] { in64.data() + at });
+      std::unique_ptr<double*[]> outputs(new double* [1] { out64.data() + at });
       effect->processDoubleReplacing(effect, inputs.get(), outputs.get(), n);
     } else {
       std::vector<float> source(left.begin() + at, left.begin() + at + n);
-      std::unique_ptr<float*[]> inputs(new float*[1]{source.data()});
-      std::unique_ptr<float*[]> outputs(new float*[1]{out.data() + at});
+      std::unique_ptr<float*[]> inputs(new float* [1] { source.data() });
+      std::unique_ptr<float*[]> outputs(new float* [1] { out.data() + at });
       if (callback == Callback::Replacing)
         effect->processReplacing(effect, inputs.get(), outputs.get(), n);
       else

@@ -95,9 +95,9 @@ TEST_F(StateChunks, BankChunkIsTheHeaderThenTheNamedPresetWithItsValues) {
   const Bytes chunk = host.GetChunk(Kind::Bank);
   ASSERT_EQ(chunk.size(), 102u);
   EXPECT_EQ(Head(chunk, 8), kHeader);
-  EXPECT_EQ(Int32At(chunk, 8), 1);      // name length
-  EXPECT_EQ(chunk[12], '-');            // the name, no terminator
-  EXPECT_EQ(chunk[13], 1);              // initialized
+  EXPECT_EQ(Int32At(chunk, 8), 1);  // name length
+  EXPECT_EQ(chunk[12], '-');        // the name, no terminator
+  EXPECT_EQ(chunk[13], 1);          // initialized
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(DoubleAt(chunk, 14 + 8 * i), kDefaults[i]) << i;
 }
 
@@ -107,7 +107,7 @@ TEST_F(StateChunks, BankChunkHoldsTheLiveValues) {
   const Bytes bank = host.GetChunk(Kind::Bank);
   ASSERT_EQ(bank.size(), 102u);
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(DoubleAt(bank, 14 + 8 * i), live[i]) << i;
-  EXPECT_EQ(ProgramValues(host), live);   // saving changed nothing live
+  EXPECT_EQ(ProgramValues(host), live);  // saving changed nothing live
 }
 
 TEST_F(StateChunks, AProgramChunkStaysReadableWhileABankChunkIsMade) {
@@ -160,7 +160,7 @@ TEST_F(StateChunks, RestoredBankSoundsLikeTheOriginal) {
 }
 
 TEST_F(StateChunks, ProgramCutShortIsRefusedAfterApplyingWhatItHeld) {
-  ChangeEverything(host);   // "F Limit", the last value, is on
+  ChangeEverything(host);  // "F Limit", the last value, is on
   Bytes cut = host.GetChunk(Kind::Program);
   cut.pop_back();
   ASSERT_EQ(cut.size(), 95u);
@@ -168,7 +168,7 @@ TEST_F(StateChunks, ProgramCutShortIsRefusedAfterApplyingWhatItHeld) {
   const std::vector<double> expected = ProgramValues(host);
   const std::vector<double> restored = ProgramValues(fresh);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(restored[i], expected[i]) << i;
-  EXPECT_EQ(restored[10], 0.0);   // the unreadable one becomes 0, within its range
+  EXPECT_EQ(restored[10], 0.0);  // the unreadable one becomes 0, within its range
 }
 
 TEST_F(StateChunks, BankCutShortIsRefused) {
@@ -191,16 +191,16 @@ TEST_F(StateChunks, ABareParameterBlockIsReadAsAProgram) {
 TEST_F(StateChunks, AProgramChunkHandedInAsABankIsReadAsAProgramWhenItsVersionIsOld) {
   ChangeEverything(host);
   Bytes chunk = host.GetChunk(Kind::Program);
-  chunk[6] = 0x00;   // version 0x00000000 instead of 0x00010000
+  chunk[6] = 0x00;  // version 0x00000000 instead of 0x00010000
   EXPECT_TRUE(fresh.SetChunk(Kind::Bank, chunk));
   EXPECT_EQ(ProgramValues(fresh), ProgramValues(host));
 }
 
 TEST_F(StateChunks, StoredValuesOutsideTheRangesAreClampedNotRounded) {
   Bytes chunk = host.GetChunk(Kind::Program);
-  PutDouble(chunk, 8 + 8 * 6, 1000.0);    // "Db Output", -30..20
-  PutDouble(chunk, 8 + 8 * 0, -1000.0);   // "Pres Comp", -5..25
-  PutDouble(chunk, 8 + 8 * 8, 2.7);       // "Mode": kept as stored, shown by its whole part
+  PutDouble(chunk, 8 + 8 * 6, 1000.0);   // "Db Output", -30..20
+  PutDouble(chunk, 8 + 8 * 0, -1000.0);  // "Pres Comp", -5..25
+  PutDouble(chunk, 8 + 8 * 8, 2.7);      // "Mode": kept as stored, shown by its whole part
   ASSERT_TRUE(fresh.SetChunk(Kind::Program, chunk));
   const std::vector<double> values = ProgramValues(fresh);
   EXPECT_EQ(values[6], 20.0);
@@ -217,7 +217,7 @@ TEST_F(StateChunks, NonFiniteStoredValuesNeverReachTheParameters) {
   PutDouble(chunk, 8 + 8 * 2, -std::numeric_limits<double>::infinity());
   fresh.SetChunk(Kind::Program, chunk);
   const std::vector<double> values = ProgramValues(fresh);
-  EXPECT_EQ(values[0], 12.5);    // no number: the default
+  EXPECT_EQ(values[0], 12.5);  // no number: the default
   EXPECT_EQ(values[1], 300.0);
   EXPECT_EQ(values[2], 0.0);
   for (float x : NormalizedValues(fresh)) EXPECT_TRUE(x >= 0.0f && x <= 1.0f) << x;
@@ -249,8 +249,8 @@ TEST_F(StateChunks, NegativeOrImpossibleSizesAreRefusedBeforeAnythingChanges) {
   ChangeEverything(fresh);
   Bytes chunk = host.GetChunk(Kind::Program);
   const std::vector<double> before = ProgramValues(fresh);
-  for (VstIntPtr size : {VstIntPtr(-1), VstIntPtr(-96), VstIntPtr(-0x7FFFFFFF) - 1,
-                         VstIntPtr(1) << 32, (VstIntPtr(1) << 32) + 96}) {
+  for (VstIntPtr size : {VstIntPtr(-1), VstIntPtr(-96), VstIntPtr(-0x7FFFFFFF) - 1, VstIntPtr(1) << 32,
+                         (VstIntPtr(1) << 32) + 96}) {
     EXPECT_EQ(fresh.Dispatch(effSetChunk, 1, size, chunk.data()), 0) << size;
     EXPECT_EQ(fresh.Dispatch(effSetChunk, 0, size, chunk.data()), 0) << size;
   }
@@ -274,7 +274,7 @@ TEST_F(StateChunks, ALongerChunkReadsOnlyWhatItNeeds) {
 TEST_F(StateChunks, AStoredPresetNameLongerThanAnyFieldIsCutNotOverrun) {
   const std::string longName(300, 'n');
   Bytes bank = Head(kHeader, 8);
-  const Bytes length = {0x2C, 0x01, 0x00, 0x00};   // 300
+  const Bytes length = {0x2C, 0x01, 0x00, 0x00};  // 300
   bank.insert(bank.end(), length.begin(), length.end());
   bank.insert(bank.end(), longName.begin(), longName.end());
   bank.push_back(1);

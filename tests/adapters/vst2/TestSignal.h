@@ -72,8 +72,8 @@ std::string FirstDifference(const Stereo<Sample>& a, const Stereo<Sample>& b) {
   for (int n = 0; n < a.Frames(); ++n) {
     if (a.left[n] != b.left[n] || a.right[n] != b.right[n]) {
       char text[160];
-      std::snprintf(text, sizeof(text), "frame %d: (%.9g, %.9g) vs (%.9g, %.9g)", n,
-                    double(a.left[n]), double(a.right[n]), double(b.left[n]), double(b.right[n]));
+      std::snprintf(text, sizeof(text), "frame %d: (%.9g, %.9g) vs (%.9g, %.9g)", n, double(a.left[n]),
+                    double(a.right[n]), double(b.left[n]), double(b.right[n]));
       return text;
     }
   }

@@ -88,7 +88,8 @@ TEST(BiquadCascade, ANaNMemoryIsClearedWithinTwelveCalls) {
     f.setMemoryForTest(0, std::numeric_limits<double>::infinity());
     int calls = 0;
     double y = std::numeric_limits<double>::quiet_NaN();
-    while (!std::isfinite(y) && calls < 100) y = f.process(0.1, 500, 0.7, 48000, FilterType::LowPass, 3), ++calls;
+    while (!std::isfinite(y) && calls < 100)
+      y = f.process(0.1, 500, 0.7, 48000, FilterType::LowPass, 3), ++calls;
     EXPECT_LE(calls, 12) << "after " << phase << " calls";
     for (int i = 0; i < 8; ++i) EXPECT_TRUE(std::isfinite(f.memory(i)));
   }

@@ -85,7 +85,7 @@ TEST(LookaheadLimiter, PeakHoldRescansWhenTheHeldPeakIsOverwrittenAndKeepsTheLas
   // 4 samples at 1000 Hz with 4 ms: n = 4.
   for (double m : {3.0, 2.0, 3.0, 1.0}) l.process(m, 0, 1.0, 0, 10, 4.0, 1000);
   EXPECT_EQ(l.heldPeak(), 3.0);
-  EXPECT_EQ(l.heldIndex(), 2);  // 3 ≥ 3: the later one holds
+  EXPECT_EQ(l.heldIndex(), 2);               // 3 ≥ 3: the later one holds
   l.process(1.0, 0, 1.0, 0, 10, 4.0, 1000);  // overwrites index 0, not the held one
   l.process(1.0, 0, 1.0, 0, 10, 4.0, 1000);
   EXPECT_EQ(l.heldPeak(), 3.0);

@@ -41,8 +41,15 @@ protected:
   static constexpr int kFrames = 4 * kHostMaxBlock + 17;
 
   BrelvaneRealtime()
-      : plug(static_cast<Brelvane*>(MakePlug(TestInstanceInfo{}))), inL(kFrames), inR(kFrames), outL(kFrames),
-        outR(kFrames), floatL(kFrames), floatR(kFrames), floatOutL(kFrames), floatOutR(kFrames) {
+      : plug(static_cast<Brelvane*>(MakePlug(TestInstanceInfo{}))),
+        inL(kFrames),
+        inR(kFrames),
+        outL(kFrames),
+        outR(kFrames),
+        floatL(kFrames),
+        floatR(kFrames),
+        floatOutL(kFrames),
+        floatOutR(kFrames) {
     for (int i = 0; i < kFrames; ++i) {
       inL[i] = LoudVoice(i, 0);
       inR[i] = LoudVoice(i, 1);
@@ -162,7 +169,8 @@ TEST_F(BrelvaneRealtime, ParameterChangesAllocateNothing) {
   for (int index = 0; index < plug->NParams(); ++index) {
     const IParamDef* param = plug->GetParam(index);
     SCOPED_TRACE(param->GetName());
-    for (double value : {param->GetMin(), param->GetMax(), param->GetDefault(), 0.5 * (param->GetMin() + param->GetMax())}) {
+    for (double value :
+         {param->GetMin(), param->GetMax(), param->GetDefault(), 0.5 * (param->GetMin() + param->GetMax())}) {
       EXPECT_EQ(HeapUseDuring([&] { Set(index, value); }), "") << value;
     }
     for (double normalized : {0.0, 0.37, 1.0, -0.25, 1.5}) {

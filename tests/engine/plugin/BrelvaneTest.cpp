@@ -63,7 +63,7 @@ TEST(BrelvanePlugin, IdentityIsWhatHostsSee) {
   EXPECT_STREQ(plug->GetProductName(), "");
   EXPECT_STREQ(plug->GetMakerName(), "Orrindale");
   EXPECT_EQ(plug->GetUniqueId(), 0x5176656C);
-  EXPECT_EQ(plug->GetMakerId(), 0x4F72726E);   // 'Orrn'
+  EXPECT_EQ(plug->GetMakerId(), 0x4F72726E);  // 'Orrn'
   EXPECT_EQ(plug->GetVersion(), 0x3F99999A);
   EXPECT_EQ(plug->GetVersionMajor(), 16281);
   EXPECT_EQ(plug->GetVersionMinor(), 153);
@@ -194,7 +194,7 @@ TEST(BrelvanePlugin, ProcessesExactlyAsTheChainWithItsParameters) {
 
 TEST(BrelvanePlugin, ProcessingBeforeAnyResetRunsAtTheCoresRate) {
   auto plug = NewPlug();
-  plug->NotifyAllParamsChanged();   // opened, but no sample rate ever announced
+  plug->NotifyAllParamsChanged();  // opened, but no sample rate ever announced
   const int frames = 44100;
   std::vector<double> inL(frames), inR(frames), outL(frames), outR(frames);
   for (int i = 0; i < frames; ++i) inL[i] = inR[i] = Voice(i, 0);

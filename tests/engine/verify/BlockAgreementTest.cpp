@@ -30,7 +30,7 @@ namespace {
 // fully determined by its steps, so anything but the identical bits (NaN matching NaN) is a parting,
 // down to a subnormal that one side flushed and the other kept.
 class Drift {
- public:
+public:
   explicit Drift(std::string block) : block_(std::move(block)) {}
   ~Drift() { std::printf("[ agree    ] %s: max |diff| %.3g over %ld calls\n", block_.c_str(), max_, calls_); }
 
@@ -47,7 +47,7 @@ class Drift {
   }
   void Expect() const { EXPECT_TRUE(first_.empty()) << block_ << ": " << first_; }
 
- private:
+private:
   static bool Same(double a, double b) {
     return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
   }
@@ -89,7 +89,8 @@ TEST(BlockAgreement, ParamSmoother) {
       hi = lo + Pick(noise, targets) + 1.0;
     }
     drift.Call();
-    drift.Check("output", block.process(target, rate, ms, lo, hi, snap), model.Process(target, rate, ms, lo, hi, snap));
+    drift.Check("output", block.process(target, rate, ms, lo, hi, snap),
+                model.Process(target, rate, ms, lo, hi, snap));
     drift.Check("state", block.state(), model.state());
   }
   drift.Expect();
@@ -103,12 +104,15 @@ TEST(BlockAgreement, ParamSmootherAtTheSnapTieAndTheFlush) {
   Drift drift("ParamSmoother tie and flush");
   for (int i = 0; i < 3; ++i) {
     drift.Call();
-    drift.Check("tie", block.process(0.5, 44100, 40.0, 0.0, 1.0, 0.5), model.Process(0.5, 44100, 40.0, 0.0, 1.0, 0.5));
+    drift.Check("tie", block.process(0.5, 44100, 40.0, 0.0, 1.0, 0.5),
+                model.Process(0.5, 44100, 40.0, 0.0, 1.0, 0.5));
   }
-  drift.Check("jump", block.process(1.0, 8000, 0.0, 0.0, 1.0, 0.0), model.Process(1.0, 8000, 0.0, 0.0, 1.0, 0.0));
+  drift.Check("jump", block.process(1.0, 8000, 0.0, 0.0, 1.0, 0.0),
+              model.Process(1.0, 8000, 0.0, 0.0, 1.0, 0.0));
   for (int i = 0; i < 1000; ++i) {
     drift.Call();
-    drift.Check("decay", block.process(0.0, 8000, 0.1, 0.0, 1.0, 0.0), model.Process(0.0, 8000, 0.1, 0.0, 1.0, 0.0));
+    drift.Check("decay", block.process(0.0, 8000, 0.1, 0.0, 1.0, 0.0),
+                model.Process(0.0, 8000, 0.1, 0.0, 1.0, 0.0));
     drift.Check("state", block.state(), model.state());
   }
   EXPECT_EQ(model.state(), 0.0);
@@ -194,9 +198,18 @@ TEST(BlockAgreement, LookaheadLimiter) {
     }
     double l = 0.0, r = 0.0;
     switch (kind) {
-      case 0: l = (i / 20) % 2 ? amplitude : -amplitude; r = 0.5 * l; break;  // square: equal peaks
-      case 1: l = amplitude * noise.Uniform(); r = amplitude * noise.Uniform(); break;
-      case 2: l = i % 97 == 0 ? amplitude : 0.01; r = i % 89 == 0 ? -amplitude : 0.0; break;
+      case 0:
+        l = (i / 20) % 2 ? amplitude : -amplitude;
+        r = 0.5 * l;
+        break;  // square: equal peaks
+      case 1:
+        l = amplitude * noise.Uniform();
+        r = amplitude * noise.Uniform();
+        break;
+      case 2:
+        l = i % 97 == 0 ? amplitude : 0.01;
+        r = i % 89 == 0 ? -amplitude : 0.0;
+        break;
       default: break;  // silence
     }
     drift.Call();
@@ -211,7 +224,9 @@ TEST(BlockAgreement, LookaheadLimiter) {
   drift.Expect();
 }
 
-FilterType Type(model::ModelFilter t) { return t == model::ModelFilter::LowPass ? FilterType::LowPass : FilterType::HighPass; }
+FilterType Type(model::ModelFilter t) {
+  return t == model::ModelFilter::LowPass ? FilterType::LowPass : FilterType::HighPass;
+}
 
 void CheckState(Drift& drift, const BiquadCascade& block, const model::ModelBiquad& model) {
   drift.Check("last output", block.lastOutput(), model.lastOutput());
@@ -239,17 +254,22 @@ TEST(BlockAgreement, BiquadCascade) {
     if (Chance(noise, 0.001)) target = 20.0 + 9000.0 * (noise.Uniform() + 1.0) * 0.5;
     if (Chance(noise, 0.0005)) q = Pick(noise, qs);
     if (Chance(noise, 0.0003)) rate = Pick(noise, rates);
-    if (Chance(noise, 0.0005)) type = Chance(noise, 0.5) ? model::ModelFilter::LowPass : model::ModelFilter::HighPass;
+    if (Chance(noise, 0.0005))
+      type = Chance(noise, 0.5) ? model::ModelFilter::LowPass : model::ModelFilter::HighPass;
     if (Chance(noise, 0.0005)) selector = static_cast<int>((noise.Uniform() + 1.0) * 2.0);
     frequency = Chance(noise, 0.01) ? frequency + 3e-11 : (frequency - target) * 0.999 + target;
     // Loud, tiny and silent stretches, and subnormal inputs (taken as zero inside the filter,
     // even those just below the normal range that a coefficient above 1 would lift back into it).
     const int phase = i % 8000;
     double input = 0.0;
-    if (phase < 2500) input = noise.Uniform();
-    else if (phase < 4000) input = 1e-300 * noise.Uniform();
-    else if (phase < 4500) input = 1e-310 * noise.Uniform();
-    else if (phase < 5000) input = 2.2e-308 * noise.Uniform();
+    if (phase < 2500)
+      input = noise.Uniform();
+    else if (phase < 4000)
+      input = 1e-300 * noise.Uniform();
+    else if (phase < 4500)
+      input = 1e-310 * noise.Uniform();
+    else if (phase < 5000)
+      input = 2.2e-308 * noise.Uniform();
     drift.Call();
     drift.Check("output", block.process(input, frequency, q, rate, Type(type), selector),
                 model.Process(input, frequency, q, rate, type, selector));

@@ -70,8 +70,13 @@ TEST(ChainAgreement, EveryKnobMovedMidStream) {
   b.At(2.30, P::kDbOutput, 20).At(2.50, P::kDbOutput, -30).At(2.51, P::kDbOutput, -1.5);
   b.At(2.70, P::kPLimit, 0).At(2.90, P::kFLimit, 1).At(3.00, P::kMode, 3).At(3.20, P::kPLimit, 1);
   // Every knob at once, then a rapid sweep of the two filter frequencies.
-  b.At(3.40, {{P::kPresComp, 18}, {P::kLowCut, 250}, {P::kTighten, 80}, {P::kBass, -4}, {P::kCrispy, 5},
-              {P::kFinalComp, 10}, {P::kDbOutput, -6}});
+  b.At(3.40, {{P::kPresComp, 18},
+              {P::kLowCut, 250},
+              {P::kTighten, 80},
+              {P::kBass, -4},
+              {P::kCrispy, 5},
+              {P::kFinalComp, 10},
+              {P::kDbOutput, -6}});
   for (int i = 0; i < 40; ++i) {
     b.At(3.5 + i * 0.01, {{P::kLowCut, 20 + 7 * i}, {P::kTighten, 100 - 2.5 * i}});
   }
@@ -114,18 +119,39 @@ TEST(ChainAgreement, ModeFourAndBackToModeOne) {
 TEST(ChainAgreement, ExtremeKnobSettings) {
   const Stereo loud = SpeechThenLoudNoise(44100, 6);
   ExpectAgreement(ScenarioBuilder("every knob at its maximum", 44100, loud)
-                      .At(0, {{P::kPresComp, 25}, {P::kLowCut, 300}, {P::kTighten, 100}, {P::kBass, 10},
-                              {P::kCrispy, 6}, {P::kFinalComp, 25}, {P::kDbOutput, 20}})
+                      .At(0, {{P::kPresComp, 25},
+                              {P::kLowCut, 300},
+                              {P::kTighten, 100},
+                              {P::kBass, 10},
+                              {P::kCrispy, 6},
+                              {P::kFinalComp, 25},
+                              {P::kDbOutput, 20}})
                       .Build());
   ExpectAgreement(ScenarioBuilder("every knob at its minimum", 44100, loud)
-                      .At(0, {{P::kPresComp, -5}, {P::kLowCut, 20}, {P::kTighten, 0}, {P::kBass, -10},
-                              {P::kCrispy, 0}, {P::kFinalComp, -25}, {P::kDbOutput, -30}})
+                      .At(0, {{P::kPresComp, -5},
+                              {P::kLowCut, 20},
+                              {P::kTighten, 0},
+                              {P::kBass, -10},
+                              {P::kCrispy, 0},
+                              {P::kFinalComp, -25},
+                              {P::kDbOutput, -30}})
                       .Build());
   ExpectAgreement(ScenarioBuilder("knobs jumping between their ends", 44100, loud)
-                      .At(0, {{P::kPresComp, 25}, {P::kLowCut, 20}, {P::kTighten, 0}, {P::kBass, 10},
-                              {P::kCrispy, 6}, {P::kFinalComp, -25}, {P::kDbOutput, 20}})
-                      .At(0.3, {{P::kPresComp, -5}, {P::kLowCut, 300}, {P::kTighten, 100}, {P::kBass, -10},
-                                {P::kCrispy, 0}, {P::kFinalComp, 25}, {P::kDbOutput, -30}, {P::kMode, 4}})
+                      .At(0, {{P::kPresComp, 25},
+                              {P::kLowCut, 20},
+                              {P::kTighten, 0},
+                              {P::kBass, 10},
+                              {P::kCrispy, 6},
+                              {P::kFinalComp, -25},
+                              {P::kDbOutput, 20}})
+                      .At(0.3, {{P::kPresComp, -5},
+                                {P::kLowCut, 300},
+                                {P::kTighten, 100},
+                                {P::kBass, -10},
+                                {P::kCrispy, 0},
+                                {P::kFinalComp, 25},
+                                {P::kDbOutput, -30},
+                                {P::kMode, 4}})
                       .At(0.6, {{P::kPresComp, 25}, {P::kFinalComp, 25}, {P::kDbOutput, 20}, {P::kCrispy, 6}})
                       .Build());
 }
@@ -157,7 +183,8 @@ TEST(ChainAgreement, LowSampleRatesWithTheAirCornerAboveHalfTheRate) {
   for (int rate : rates) {
     const std::string name = "air corner above half of " + std::to_string(rate) + " Hz";
     SCOPED_TRACE(name);
-    ExpectAgreement(ScenarioBuilder(name, rate, SpeechThenLoudNoise(rate, 18)).At(0.5, P::kCrispy, 6).Build());
+    ExpectAgreement(
+        ScenarioBuilder(name, rate, SpeechThenLoudNoise(rate, 18)).At(0.5, P::kCrispy, 6).Build());
   }
 }
 
@@ -174,7 +201,8 @@ TEST(ChainAgreement, LowSampleRatesGiveFiniteOutput) {
     double* out[2] = {outL.data(), outR.data()};
     chain.Process(in, out, static_cast<int>(s.frames()), 1.0, rate);
     int nonFinite = 0;
-    for (long i = 0; i < s.frames(); ++i) nonFinite += std::isfinite(outL[i]) && std::isfinite(outR[i]) ? 0 : 1;
+    for (long i = 0; i < s.frames(); ++i)
+      nonFinite += std::isfinite(outL[i]) && std::isfinite(outR[i]) ? 0 : 1;
     EXPECT_EQ(nonFinite, 0) << rate << " Hz";
   }
 }
@@ -188,10 +216,13 @@ TEST(ChainAgreement, NoResetRunsAtTheHostRate) {
 TEST(ChainAgreement, BlockSizesFromOneTo8192) {
   const Stereo s = Speech(48000, 1.5, 0.0, 9);
   ExpectAgreement(ScenarioBuilder("blocks of 1", 48000, s).Blocks({1}).At(0.5, P::kMode, 2).Build());
-  ExpectAgreement(
-      ScenarioBuilder("blocks of 7, 13, 1, 4096", 48000, s).Blocks({7, 13, 1, 4096}).At(0.5, P::kMode, 3).Build());
+  ExpectAgreement(ScenarioBuilder("blocks of 7, 13, 1, 4096", 48000, s)
+                      .Blocks({7, 13, 1, 4096})
+                      .At(0.5, P::kMode, 3)
+                      .Build());
   ExpectAgreement(ScenarioBuilder("blocks of 8192", 48000, s).Blocks({8192}).At(0.5, P::kMode, 4).Build());
-  ExpectAgreement(ScenarioBuilder("empty blocks between others", 48000, s).Blocks({0, 100, 1, 0, 37}).Build());
+  ExpectAgreement(
+      ScenarioBuilder("empty blocks between others", 48000, s).Blocks({0, 100, 1, 0, 37}).Build());
 }
 
 TEST(ChainAgreement, NegativeFrameCountChangesNothing) {
@@ -202,7 +233,8 @@ TEST(ChainAgreement, NegativeFrameCountChangesNothing) {
     for (int i = 0; i < VocalChain::kNumParams; ++i) chain->OnParamChanged(i, DefaultValue(i));
   }
   const int half = static_cast<int>(s.frames() / 2);
-  std::vector<double> a(s.left.size(), NAN), b(s.left.size(), NAN), c(s.left.size(), NAN), d(s.left.size(), NAN);
+  std::vector<double> a(s.left.size(), NAN), b(s.left.size(), NAN), c(s.left.size(), NAN),
+      d(s.left.size(), NAN);
   const double* first[2] = {s.left.data(), s.right.data()};
   const double* second[2] = {s.left.data() + half, s.right.data() + half};
   double* outTouched[2] = {a.data(), b.data()};

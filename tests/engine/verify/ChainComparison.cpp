@@ -13,7 +13,8 @@ namespace verify {
 
 namespace {
 
-constexpr double kDefaults[VocalChain::kNumParams] = {12.5, 100.0, 53.5, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 0.0};
+constexpr double kDefaults[VocalChain::kNumParams] = {12.5, 100.0, 53.5, 0.0, 0.0, 0.0,
+                                                      0.0,  1.0,   1.0,  1.0, 0.0};
 
 double Difference(double a, double b) {
   if (std::isnan(a) || std::isnan(b)) return std::isnan(a) && std::isnan(b) ? 0.0 : INFINITY;
@@ -25,7 +26,7 @@ bool BitIdentical(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 
 
 // Both sides of one run, with the bookkeeping of what has been compared so far.
 class Run {
- public:
+public:
   explicit Run(const Scenario& s) : s_(s) {
     chain_.SetMeters(&presMeter_, &finalMeter_);
     SetRate(s.rate);
@@ -50,7 +51,7 @@ class Run {
     return result_;
   }
 
- private:
+private:
   void Apply(const Change& c) {
     if (c.index == Change::kSampleRate) {
       SetRate(static_cast<int>(c.value));

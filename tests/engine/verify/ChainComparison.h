@@ -26,7 +26,7 @@ struct Scenario {
   std::string name;
   int rate = 44100;
   Stereo input;
-  std::vector<Change> changes;  // in frame order
+  std::vector<Change> changes;   // in frame order
   std::vector<int> blocks{512};  // block sizes, used in turn
   bool reportDefaults = true;    // report every parameter's default before the first block, as hosts do
   int meterRate = 0;             // rate the meters run at; 0 means the chain's rate

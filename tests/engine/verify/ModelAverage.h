@@ -7,7 +7,7 @@
 namespace model {
 
 class ModelAverage {
- public:
+public:
   double Process(double input, int window) {
     if (window != window_) Restart(window);
     if (window <= 1) return input;
@@ -17,7 +17,7 @@ class ModelAverage {
     return ZeroOrSubnormal(r) ? 0.0 : r;
   }
 
- private:
+private:
   void Restart(int window) {
     window_ = window;
     delay_.Zero();

@@ -13,11 +13,11 @@ namespace {
 
 // Flush-to-zero and denormals-are-zero while alive; the caller's mode comes back afterwards.
 class FlushScope {
- public:
+public:
   FlushScope() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040u); }
   ~FlushScope() { _mm_setcsr(saved_); }
 
- private:
+private:
   unsigned saved_;
 };
 

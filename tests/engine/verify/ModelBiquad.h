@@ -9,8 +9,9 @@ namespace model {
 enum class ModelFilter : int { LowPass = 0, HighPass = 1 };
 
 class ModelBiquad {
- public:
-  double Process(double input, double frequency, double q, double rate, ModelFilter type, int sectionsSelector);
+public:
+  double Process(double input, double frequency, double q, double rate, ModelFilter type,
+                 int sectionsSelector);
 
   static double PadeTan(double w);
 
@@ -22,7 +23,7 @@ class ModelBiquad {
   double a1() const { return a1_; }
   double a2() const { return a2_; }
 
- private:
+private:
   void SweepNonFinite();
   bool SettingsChanged(double frequency, double q, double rate, ModelFilter type) const;
   void Recompute(double frequency, double q, double rate, ModelFilter type);

@@ -72,7 +72,9 @@ ModelChain::Glided ModelChain::GlideTargets() {
   return g;
 }
 
-double ModelChain::Louder(double a, double b) const { return std::max(std::fabs(a * 1.6), std::fabs(b * 1.6)); }
+double ModelChain::Louder(double a, double b) const {
+  return std::max(std::fabs(a * 1.6), std::fabs(b * 1.6));
+}
 
 void ModelChain::ProcessSample(double inL, double inR, double p, int meterRate, double& outL, double& outR) {
   const int sr = sampleRate_;

@@ -20,7 +20,7 @@ struct ModelTiming {
 };
 
 class ModelChain {
- public:
+public:
   void SetSampleRate(int rate) { sampleRate_ = rate; }
   void OnParamChanged(int index, double v);
 
@@ -45,7 +45,7 @@ class ModelChain {
   const ModelMeter& presMeter() const { return presMeter_; }
   const ModelMeter& finalMeter() const { return finalMeter_; }
 
- private:
+private:
   struct Glided {
     double gp, fc, ft, gb, ac, gf, gt;
   };

@@ -7,7 +7,7 @@
 namespace model {
 
 class ModelDelay {
- public:
+public:
   double Process(double input, int length) {
     if (position_ >= length) position_ = 0;
     if (length < 1) return input;
@@ -20,7 +20,7 @@ class ModelDelay {
   // Zeroes the stored samples at the present size; position and length stay.
   void Zero() { std::fill(buffer_.begin(), buffer_.end(), 0.0); }
 
- private:
+private:
   void Resize(int length) {
     buffer_.assign(static_cast<size_t>(length), 0.0);
     length_ = length;

@@ -8,7 +8,7 @@
 namespace model {
 
 class ModelFollower {
- public:
+public:
   double Process(double input, int rate, double riseMs, double fallMs) {
     const double x = std::fabs(input);
     RefreshCoefficients(rate, riseMs, fallMs);
@@ -19,9 +19,10 @@ class ModelFollower {
 
   double value() const { return value_; }
 
- private:
+private:
   void RefreshCoefficients(int rate, double riseMs, double fallMs) {
-    if (!RealChanged(riseMs, cachedRiseMs_) && !RealChanged(fallMs, cachedFallMs_) && rate == cachedRate_) return;
+    if (!RealChanged(riseMs, cachedRiseMs_) && !RealChanged(fallMs, cachedFallMs_) && rate == cachedRate_)
+      return;
     rise_ = TimeCoefficient(riseMs, rate);
     fall_ = TimeCoefficient(fallMs, rate);
     cachedRiseMs_ = riseMs;

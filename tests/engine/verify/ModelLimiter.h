@@ -11,7 +11,7 @@
 namespace model {
 
 class ModelLimiter {
- public:
+public:
   double Process(double left, double right, double threshold, double attackMs, double recoveryMs,
                  double lookaheadMs, int rate);
 
@@ -23,7 +23,7 @@ class ModelLimiter {
   double heldPeak() const { return heldPeak_; }
   int heldIndex() const { return heldIndex_; }
 
- private:
+private:
   double HoldPeak(double m, int n);
   void ResetWindow(int n);
   void Rescan();

@@ -9,7 +9,7 @@
 namespace model {
 
 class ModelMeter {
- public:
+public:
   void PushLevel(double level, int rate) {
     const double x = std::min(level, 1.99526);
     const double y = peak_.Process(x, rate, 0.0, 300.0);
@@ -21,7 +21,7 @@ class ModelMeter {
   bool lamp = false;
   int mode = 0;
 
- private:
+private:
   ModelFollower peak_;
   ModelFollower needle_;
   double level_ = 0.0;

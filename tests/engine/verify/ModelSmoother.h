@@ -9,7 +9,7 @@
 namespace model {
 
 class ModelSmoother {
- public:
+public:
   double Process(double target, int rate, double ms, double minimum, double maximum, double snap) {
     RefreshCoefficient(ms, rate);
     const double range = maximum - minimum;
@@ -21,7 +21,7 @@ class ModelSmoother {
 
   double state() const { return state_; }
 
- private:
+private:
   void RefreshCoefficient(double ms, int rate) {
     if (!RealChanged(ms, cachedMs_) && rate == cachedRate_) return;
     coefficient_ = TimeCoefficient(ms, rate);

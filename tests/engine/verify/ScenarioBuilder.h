@@ -10,7 +10,7 @@
 namespace verify {
 
 class ScenarioBuilder {
- public:
+public:
   ScenarioBuilder(std::string name, int rate, Stereo input) {
     s_.name = std::move(name);
     s_.rate = rate;
@@ -52,7 +52,7 @@ class ScenarioBuilder {
 
   Scenario Build() const { return s_; }
 
- private:
+private:
   Scenario s_;
 };
 

@@ -27,9 +27,13 @@ void ExpectAgreementBothWays(const std::string& name, const Stereo& s) {
                       .Build());
 }
 
-TEST(SignalAgreement, WhiteNoiseAtMinus6Dbfs) { ExpectAgreementBothWays("noise -6 dBFS", WhiteNoise(44100, 1.0, -6, 21)); }
+TEST(SignalAgreement, WhiteNoiseAtMinus6Dbfs) {
+  ExpectAgreementBothWays("noise -6 dBFS", WhiteNoise(44100, 1.0, -6, 21));
+}
 
-TEST(SignalAgreement, WhiteNoiseAtPlus12Dbfs) { ExpectAgreementBothWays("noise +12 dBFS", WhiteNoise(44100, 1.0, 12, 22)); }
+TEST(SignalAgreement, WhiteNoiseAtPlus12Dbfs) {
+  ExpectAgreementBothWays("noise +12 dBFS", WhiteNoise(44100, 1.0, 12, 22));
+}
 
 TEST(SignalAgreement, FullScaleSquares) {
   Stereo s = Square(44100, 0.5, 100.0, 1.0);

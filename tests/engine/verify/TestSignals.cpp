@@ -28,7 +28,7 @@ double SyllableEnvelope(double t) {
 // Harmonics of a gliding fundamental, weighted by two moving formant bumps (the weights are
 // refreshed every 64 samples, which is plenty for a test voice).
 class Voice {
- public:
+public:
   explicit Voice(int rate) : rate_(rate) {}
 
   double Next(long i) {
@@ -41,7 +41,7 @@ class Voice {
     return sum;
   }
 
- private:
+private:
   void Weigh(double t, double f0) {
     const double formant1 = 600.0 + 250.0 * std::sin(kTwoPi * 1.3 * t);
     const double formant2 = 2200.0 + 500.0 * std::sin(kTwoPi * 0.9 * t);

@@ -15,11 +15,11 @@ struct Stereo {
 
 // Small xorshift generator: the same numbers on every platform and library.
 class Noise {
- public:
+public:
   explicit Noise(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
   double Uniform();  // [-1, 1)
 
- private:
+private:
   std::uint64_t state_;
 };
 

@@ -148,9 +148,11 @@ TEST(WorkedNumbers, PadeTangentBothForms) {
     const double plain = (105.0 * w - 10.0 * w * w * w) / (105.0 - 45.0 * w * w + w * w * w * w);
     EXPECT_NEAR(model::ModelBiquad::PadeTan(w), plain, 1e-14 * (1.0 + std::fabs(plain))) << w;
   }
-  for (double w = 0.0; w < 1.6; w += 0.001) EXPECT_EQ(BiquadCascade::padeTan(w), model::ModelBiquad::PadeTan(w)) << w;
+  for (double w = 0.0; w < 1.6; w += 0.001)
+    EXPECT_EQ(BiquadCascade::padeTan(w), model::ModelBiquad::PadeTan(w)) << w;
   // Close to tan(w) where it matters, at the low-cut and crossover corners.
-  EXPECT_NEAR(model::ModelBiquad::PadeTan(3.141592653589793 * 100.0 / 44100.0), std::tan(3.141592653589793 * 100.0 / 44100.0), 1e-15);
+  EXPECT_NEAR(model::ModelBiquad::PadeTan(3.141592653589793 * 100.0 / 44100.0),
+              std::tan(3.141592653589793 * 100.0 / 44100.0), 1e-15);
 }
 
 TEST(WorkedNumbers, LowPassPassesDcWithUnitGain) {

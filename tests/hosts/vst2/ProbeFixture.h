@@ -15,36 +15,30 @@ inline std::string ModulePath() { return PROBE_MODULE_PATH; }
 inline std::string MainOnlyModulePath() { return PROBE_MAIN_ONLY_PATH; }
 inline std::string NoEntryModulePath() { return PROBE_NO_ENTRY_PATH; }
 
-inline VstIntPtr Ask(brel::VstHost& host, Command command, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f)
-{
+inline VstIntPtr Ask(brel::VstHost& host, Command command, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
   return host.VendorSpecific(command, value, ptr, opt);
 }
 
 // Makes the probe call its host with the given arguments, as a plug-in would.
-inline VstIntPtr Relayed(brel::VstHost& host, VstInt32 opcode, VstInt32 index = 0,
-                         VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f)
-{
+inline VstIntPtr Relayed(brel::VstHost& host, VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                         void* ptr = nullptr, float opt = 0.0f) {
   Relay relay{opcode, index, value, ptr, opt};
   return Ask(host, kRelay, 0, &relay);
 }
 
 // The module's own view of how many plug-ins are alive, through a second handle on it.
-class ModuleCounters
-{
+class ModuleCounters {
 public:
-  ModuleCounters()
-  {
+  ModuleCounters() {
     std::string error;
     module_.Open(ModulePath(), error);
   }
-  int LiveInstances() const
-  {
+  int LiveInstances() const {
     auto f = reinterpret_cast<LiveInstancesProc>(module_.Find("ProbeLiveInstances"));
     return f != nullptr ? f() : -1;
   }
-  int ClosedWhileResumed() const
-  {
+  int ClosedWhileResumed() const {
     auto f = reinterpret_cast<ClosedWhileResumedProc>(module_.Find("ProbeClosedWhileResumed"));
     return f != nullptr ? f() : -1;
   }
@@ -54,11 +48,9 @@ private:
 };
 
 // A host with the probe loaded and opened.
-class ProbeTest : public ::testing::Test
-{
+class ProbeTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
+  void SetUp() override {
     ASSERT_TRUE(host.Load(ModulePath())) << host.LastError();
     host.Open();
   }
@@ -66,4 +58,4 @@ protected:
   brel::VstHost host;
 };
 
-} // namespace probe
+}  // namespace probe

@@ -18,18 +18,15 @@ std::atomic<int> g_liveInstances{0};
 std::atomic<int> g_closedWhileResumed{0};
 
 // The same layout as VstEvents, with room for three pointers.
-struct ThreeEvents
-{
+struct ThreeEvents {
   VstInt32 numEvents;
   VstIntPtr reserved;
   VstEvent* events[3];
 };
 
-class ProbeEffect
-{
+class ProbeEffect {
 public:
-  explicit ProbeEffect(audioMasterCallback host) : host_(host)
-  {
+  explicit ProbeEffect(audioMasterCallback host) : host_(host) {
     std::memset(&effect_, 0, sizeof(effect_));
     effect_.magic = kEffectMagic;
     effect_.dispatcher = &ProbeEffect::Dispatcher;
@@ -42,8 +39,8 @@ public:
     effect_.numParams = probe::kNumParams;
     effect_.numInputs = 2;
     effect_.numOutputs = 2;
-    effect_.flags = effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing |
-                    effFlagsProgramChunks;
+    effect_.flags =
+        effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks;
     effect_.ioRatio = 1.0f;
     effect_.object = this;
     effect_.uniqueID = probe::kUniqueId;
@@ -60,9 +57,8 @@ public:
   ~ProbeEffect() { --g_liveInstances; }
 
   AEffect* Effect() { return &effect_; }
-  VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
-                     void* ptr = nullptr, float opt = 0.0f)
-  {
+  VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
     return host_(&effect_, opcode, index, value, ptr, opt);
   }
 
@@ -70,131 +66,108 @@ public:
   VstIntPtr entryVendorVersion = 0;
 
 private:
-  static ProbeEffect* From(AEffect* effect)
-  {
+  static ProbeEffect* From(AEffect* effect) {
     return effect != nullptr ? static_cast<ProbeEffect*>(effect->object) : nullptr;
   }
 
-  static VstIntPtr Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                              void* ptr, float opt)
-  {
+  static VstIntPtr Dispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                              float opt) {
     ProbeEffect* self = From(effect);
-    if (self == nullptr)
-      return 0;
+    if (self == nullptr) return 0;
     if (opcode == effClose) {
-      if (self->resumed_)
-        ++g_closedWhileResumed;
+      if (self->resumed_) ++g_closedWhileResumed;
       delete self;
       return 0;
     }
     return self->Handle(opcode, index, value, ptr, opt);
   }
 
-  VstIntPtr Handle(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt)
-  {
+  VstIntPtr Handle(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (opcode) {
-    case effOpen: opened_ = true; return 0;
-    case effSetProgram:
-      if (value >= 0 && value < probe::kNumPrograms)
-        program_ = static_cast<int>(value);
-      return 0;
-    case effGetProgram: return program_;
-    case effSetProgramName:
-      if (ptr != nullptr)
-        std::snprintf(programNames_[program_], kVstMaxProgNameLen, "%s", static_cast<char*>(ptr));
-      return 0;
-    case effGetProgramName: return CopyText(programNames_[program_], ptr);
-    case effGetProgramNameIndexed:
-      if (index < 0 || index >= probe::kNumPrograms)
+      case effOpen: opened_ = true; return 0;
+      case effSetProgram:
+        if (value >= 0 && value < probe::kNumPrograms) program_ = static_cast<int>(value);
         return 0;
-      return CopyText(programNames_[index], ptr);
-    case effGetParamName: return ValidParam(index) ? CopyText(ParamName(index), ptr) : 0;
-    case effGetParamLabel: return ValidParam(index) ? CopyText(index == 0 ? "dB" : "%", ptr) : 0;
-    case effGetParamDisplay: return ParamDisplay(index, ptr);
-    case effSetSampleRate: sampleRate_ = opt; return 0;
-    case effSetBlockSize: blockSize_ = static_cast<int>(value); return 0;
-    case effMainsChanged: resumed_ = value != 0; return 0;
-    case effEditGetRect:
-      if (ptr == nullptr)
+      case effGetProgram: return program_;
+      case effSetProgramName:
+        if (ptr != nullptr)
+          std::snprintf(programNames_[program_], kVstMaxProgNameLen, "%s", static_cast<char*>(ptr));
         return 0;
-      *static_cast<ERect**>(ptr) = &editorRect_;
-      return 1;
-    case effGetChunk: return GetChunk(index, ptr);
-    case effSetChunk: return SetChunk(index, value, ptr);
-    case effProcessEvents: return ReceiveEvents(static_cast<VstEvents*>(ptr));
-    case effCanBeAutomated: return ValidParam(index) ? 1 : 0;
-    case effString2Parameter: return String2Parameter(index, static_cast<const char*>(ptr));
-    case effGetInputProperties: return PinProperties(index, effect_.numInputs, "Probe In", ptr);
-    case effGetOutputProperties: return PinProperties(index, effect_.numOutputs, "Probe Out", ptr);
-    case effGetPlugCategory: return kPlugCategEffect;
-    case effSetSpeakerArrangement:
-      return SetArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
-                            static_cast<VstSpeakerArrangement*>(ptr));
-    case effGetEffectName: return CopyText("Probe Effect", ptr);
-    case effGetVendorString: return CopyText("Brelvane Tests", ptr);
-    case effGetProductString: return CopyText("Probe", ptr);
-    case effGetVendorVersion: return probe::kVendorVersion;
-    case effVendorSpecific: return Command(index, value, ptr, opt);
-    case effCanDo:
-      if (ptr == nullptr)
-        return 0;
-      if (std::strcmp(static_cast<char*>(ptr), "probeYes") == 0)
+      case effGetProgramName: return CopyText(programNames_[program_], ptr);
+      case effGetProgramNameIndexed:
+        if (index < 0 || index >= probe::kNumPrograms) return 0;
+        return CopyText(programNames_[index], ptr);
+      case effGetParamName: return ValidParam(index) ? CopyText(ParamName(index), ptr) : 0;
+      case effGetParamLabel: return ValidParam(index) ? CopyText(index == 0 ? "dB" : "%", ptr) : 0;
+      case effGetParamDisplay: return ParamDisplay(index, ptr);
+      case effSetSampleRate: sampleRate_ = opt; return 0;
+      case effSetBlockSize: blockSize_ = static_cast<int>(value); return 0;
+      case effMainsChanged: resumed_ = value != 0; return 0;
+      case effEditGetRect:
+        if (ptr == nullptr) return 0;
+        *static_cast<ERect**>(ptr) = &editorRect_;
         return 1;
-      return std::strcmp(static_cast<char*>(ptr), "probeNo") == 0 ? -1 : 0;
-    case effGetTailSize: return probe::kTailSize;
-    case effGetVstVersion: return kVstVersion;
-    case effGetSpeakerArrangement:
-      if (value != 0)
-        *reinterpret_cast<VstSpeakerArrangement**>(value) = &arrangement_[0];
-      if (ptr != nullptr)
-        *static_cast<VstSpeakerArrangement**>(ptr) = &arrangement_[1];
-      return 1;
-    default: return 0;
+      case effGetChunk: return GetChunk(index, ptr);
+      case effSetChunk: return SetChunk(index, value, ptr);
+      case effProcessEvents: return ReceiveEvents(static_cast<VstEvents*>(ptr));
+      case effCanBeAutomated: return ValidParam(index) ? 1 : 0;
+      case effString2Parameter: return String2Parameter(index, static_cast<const char*>(ptr));
+      case effGetInputProperties: return PinProperties(index, effect_.numInputs, "Probe In", ptr);
+      case effGetOutputProperties: return PinProperties(index, effect_.numOutputs, "Probe Out", ptr);
+      case effGetPlugCategory: return kPlugCategEffect;
+      case effSetSpeakerArrangement:
+        return SetArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
+                              static_cast<VstSpeakerArrangement*>(ptr));
+      case effGetEffectName: return CopyText("Probe Effect", ptr);
+      case effGetVendorString: return CopyText("Brelvane Tests", ptr);
+      case effGetProductString: return CopyText("Probe", ptr);
+      case effGetVendorVersion: return probe::kVendorVersion;
+      case effVendorSpecific: return Command(index, value, ptr, opt);
+      case effCanDo:
+        if (ptr == nullptr) return 0;
+        if (std::strcmp(static_cast<char*>(ptr), "probeYes") == 0) return 1;
+        return std::strcmp(static_cast<char*>(ptr), "probeNo") == 0 ? -1 : 0;
+      case effGetTailSize: return probe::kTailSize;
+      case effGetVstVersion: return kVstVersion;
+      case effGetSpeakerArrangement:
+        if (value != 0) *reinterpret_cast<VstSpeakerArrangement**>(value) = &arrangement_[0];
+        if (ptr != nullptr) *static_cast<VstSpeakerArrangement**>(ptr) = &arrangement_[1];
+        return 1;
+      default: return 0;
     }
   }
 
   static bool ValidParam(VstInt32 index) { return index >= 0 && index < probe::kNumParams; }
 
-  static const char* ParamName(VstInt32 index)
-  {
+  static const char* ParamName(VstInt32 index) {
     static const char* const names[probe::kNumParams] = {"Gain", "Pan", probe::kLongParamName};
     return names[index];
   }
 
-  static VstIntPtr CopyText(const char* text, void* ptr)
-  {
-    if (ptr == nullptr)
-      return 0;
+  static VstIntPtr CopyText(const char* text, void* ptr) {
+    if (ptr == nullptr) return 0;
     std::strcpy(static_cast<char*>(ptr), text);
     return 1;
   }
 
-  VstIntPtr ParamDisplay(VstInt32 index, void* ptr)
-  {
-    if (!ValidParam(index) || ptr == nullptr)
-      return 0;
+  VstIntPtr ParamDisplay(VstInt32 index, void* ptr) {
+    if (!ValidParam(index) || ptr == nullptr) return 0;
     std::snprintf(static_cast<char*>(ptr), kVstMaxParamStrLen, "%.3f", params_[index]);
     return 1;
   }
 
-  VstIntPtr String2Parameter(VstInt32 index, const char* text)
-  {
-    if (!ValidParam(index))
-      return 0;
-    if (text == nullptr)
-      return 1;
+  VstIntPtr String2Parameter(VstInt32 index, const char* text) {
+    if (!ValidParam(index)) return 0;
+    if (text == nullptr) return 1;
     char* end = nullptr;
     const double v = std::strtod(text, &end);
-    if (end == text || *end != '\0')
-      return 0;
+    if (end == text || *end != '\0') return 0;
     params_[index] = v < 0.0 ? 0.0f : v > 1.0 ? 1.0f : static_cast<float>(v);
     return 1;
   }
 
-  VstIntPtr GetChunk(VstInt32 index, void* ptr)
-  {
-    if (ptr == nullptr)
-      return 0;
+  VstIntPtr GetChunk(VstInt32 index, void* ptr) {
+    if (ptr == nullptr) return 0;
     std::vector<unsigned char>& chunk = index != 0 ? programChunk_ : bankChunk_;
     if (chunk.empty() && index != 0) {
       const char* text = probe::kDefaultProgramChunk;
@@ -207,38 +180,30 @@ private:
     return static_cast<VstIntPtr>(chunk.size());
   }
 
-  VstIntPtr SetChunk(VstInt32 index, VstIntPtr size, void* ptr)
-  {
-    if (ptr == nullptr || size <= 0)
-      return 0;
+  VstIntPtr SetChunk(VstInt32 index, VstIntPtr size, void* ptr) {
+    if (ptr == nullptr || size <= 0) return 0;
     const unsigned char* bytes = static_cast<const unsigned char*>(ptr);
-    if (bytes[0] == probe::kRejectedChunkByte)
-      return 0;
+    if (bytes[0] == probe::kRejectedChunkByte) return 0;
     (index != 0 ? programChunk_ : bankChunk_).assign(bytes, bytes + size);
     return 1;
   }
 
-  VstIntPtr ReceiveEvents(VstEvents* events)
-  {
-    if (events == nullptr)
-      return 0;
+  VstIntPtr ReceiveEvents(VstEvents* events) {
+    if (events == nullptr) return 0;
     for (VstInt32 i = 0; i < events->numEvents; ++i) {
       const VstEvent* event = events->events[i];
-      if (event == nullptr)
-        continue;
-      const int status = event->type == kVstMidiType
-                             ? static_cast<unsigned char>(
-                                   reinterpret_cast<const VstMidiEvent*>(event)->midiData[0])
-                             : -1;
+      if (event == nullptr) continue;
+      const int status =
+          event->type == kVstMidiType
+              ? static_cast<unsigned char>(reinterpret_cast<const VstMidiEvent*>(event)->midiData[0])
+              : -1;
       receivedStatus_.push_back(status);
     }
     return 1;
   }
 
-  static VstIntPtr PinProperties(VstInt32 index, VstInt32 count, const char* prefix, void* ptr)
-  {
-    if (ptr == nullptr || index < 0 || index >= count)
-      return 0;
+  static VstIntPtr PinProperties(VstInt32 index, VstInt32 count, const char* prefix, void* ptr) {
+    if (ptr == nullptr || index < 0 || index >= count) return 0;
     VstPinProperties* pin = static_cast<VstPinProperties*>(ptr);
     std::snprintf(pin->label, sizeof(pin->label), "%s %d", prefix, index + 1);
     pin->flags = kVstPinIsActive | (index % 2 == 0 && index + 1 < count ? kVstPinIsStereo : 0);
@@ -246,65 +211,56 @@ private:
     return 1;
   }
 
-  VstIntPtr SetArrangement(const VstSpeakerArrangement* in, const VstSpeakerArrangement* out)
-  {
+  VstIntPtr SetArrangement(const VstSpeakerArrangement* in, const VstSpeakerArrangement* out) {
     const auto valid = [](const VstSpeakerArrangement* a) {
       return a == nullptr || (a->numChannels >= 1 && a->numChannels <= 2);
     };
-    if (!valid(in) || !valid(out))
-      return 0;
-    if (in != nullptr)
-      effect_.numInputs = in->numChannels;
-    if (out != nullptr)
-      effect_.numOutputs = out->numChannels;
+    if (!valid(in) || !valid(out)) return 0;
+    if (in != nullptr) effect_.numInputs = in->numChannels;
+    if (out != nullptr) effect_.numOutputs = out->numChannels;
     return 1;
   }
 
-  VstIntPtr Command(VstInt32 index, VstIntPtr value, void* ptr, float opt)
-  {
+  VstIntPtr Command(VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (index) {
-    case probe::kEditGesture: {
-      const VstInt32 param = static_cast<VstInt32>(value);
-      CallHost(audioMasterBeginEdit, param);
-      CallHost(audioMasterAutomate, param, 0, nullptr, opt);
-      CallHost(audioMasterEndEdit, param);
-      return 1;
-    }
-    case probe::kUpdateDisplay: return CallHost(audioMasterUpdateDisplay);
-    case probe::kReadTime: {
-      const VstIntPtr answer = CallHost(audioMasterGetTime, 0, value);
-      if (answer == 0)
-        return 0;
-      if (ptr != nullptr)
-        std::memcpy(ptr, reinterpret_cast<const VstTimeInfo*>(answer), sizeof(VstTimeInfo));
-      return 1;
-    }
-    case probe::kSendEvents: return SendEvents();
-    case probe::kRelay: {
-      if (ptr == nullptr)
-        return 0;
-      const probe::Relay& r = *static_cast<const probe::Relay*>(ptr);
-      return CallHost(r.opcode, r.index, r.value, r.ptr, r.opt);
-    }
-    case probe::kEntryVersion: return entryVersion;
-    case probe::kEntryVendorVersion: return entryVendorVersion;
-    case probe::kReceivedEvents: return static_cast<VstIntPtr>(receivedStatus_.size());
-    case probe::kReceivedEventStatus:
-      if (value < 0 || value >= static_cast<VstIntPtr>(receivedStatus_.size()))
-        return -1;
-      return receivedStatus_[static_cast<size_t>(value)];
-    case probe::kProcessCalls: return processCalls_;
-    case probe::kSampleRate: return static_cast<VstIntPtr>(sampleRate_);
-    case probe::kBlockSize: return blockSize_;
-    case probe::kResumed: return resumed_ ? 1 : 0;
-    case probe::kOpened: return opened_ ? 1 : 0;
-    default: return 0;
+      case probe::kEditGesture: {
+        const VstInt32 param = static_cast<VstInt32>(value);
+        CallHost(audioMasterBeginEdit, param);
+        CallHost(audioMasterAutomate, param, 0, nullptr, opt);
+        CallHost(audioMasterEndEdit, param);
+        return 1;
+      }
+      case probe::kUpdateDisplay: return CallHost(audioMasterUpdateDisplay);
+      case probe::kReadTime: {
+        const VstIntPtr answer = CallHost(audioMasterGetTime, 0, value);
+        if (answer == 0) return 0;
+        if (ptr != nullptr)
+          std::memcpy(ptr, reinterpret_cast<const VstTimeInfo*>(answer), sizeof(VstTimeInfo));
+        return 1;
+      }
+      case probe::kSendEvents: return SendEvents();
+      case probe::kRelay: {
+        if (ptr == nullptr) return 0;
+        const probe::Relay& r = *static_cast<const probe::Relay*>(ptr);
+        return CallHost(r.opcode, r.index, r.value, r.ptr, r.opt);
+      }
+      case probe::kEntryVersion: return entryVersion;
+      case probe::kEntryVendorVersion: return entryVendorVersion;
+      case probe::kReceivedEvents: return static_cast<VstIntPtr>(receivedStatus_.size());
+      case probe::kReceivedEventStatus:
+        if (value < 0 || value >= static_cast<VstIntPtr>(receivedStatus_.size())) return -1;
+        return receivedStatus_[static_cast<size_t>(value)];
+      case probe::kProcessCalls: return processCalls_;
+      case probe::kSampleRate: return static_cast<VstIntPtr>(sampleRate_);
+      case probe::kBlockSize: return blockSize_;
+      case probe::kResumed: return resumed_ ? 1 : 0;
+      case probe::kOpened: return opened_ ? 1 : 0;
+      default: return 0;
     }
   }
 
   // Sends two notes and a sysex dump, then spoils its own copies: a host must have copied them.
-  VstIntPtr SendEvents()
-  {
+  VstIntPtr SendEvents() {
     VstMidiEvent on;
     std::memset(&on, 0, sizeof(on));
     on.type = kVstMidiType;
@@ -348,8 +304,7 @@ private:
   float Gain() const { return 2.0f * params_[0]; }
 
   template <typename Sample>
-  void Run(Sample** inputs, Sample** outputs, VstInt32 frames, bool accumulate)
-  {
+  void Run(Sample** inputs, Sample** outputs, VstInt32 frames, bool accumulate) {
     ++processCalls_;
     const Sample gain = static_cast<Sample>(Gain());
     for (VstInt32 c = 0; c < effect_.numOutputs; ++c) {
@@ -361,29 +316,20 @@ private:
     }
   }
 
-  static void ProcessReplacing(AEffect* e, float** in, float** out, VstInt32 frames)
-  {
-    if (ProbeEffect* self = From(e))
-      self->Run(in, out, frames, false);
+  static void ProcessReplacing(AEffect* e, float** in, float** out, VstInt32 frames) {
+    if (ProbeEffect* self = From(e)) self->Run(in, out, frames, false);
   }
-  static void ProcessAccumulating(AEffect* e, float** in, float** out, VstInt32 frames)
-  {
-    if (ProbeEffect* self = From(e))
-      self->Run(in, out, frames, true);
+  static void ProcessAccumulating(AEffect* e, float** in, float** out, VstInt32 frames) {
+    if (ProbeEffect* self = From(e)) self->Run(in, out, frames, true);
   }
-  static void ProcessDoubleReplacing(AEffect* e, double** in, double** out, VstInt32 frames)
-  {
-    if (ProbeEffect* self = From(e))
-      self->Run(in, out, frames, false);
+  static void ProcessDoubleReplacing(AEffect* e, double** in, double** out, VstInt32 frames) {
+    if (ProbeEffect* self = From(e)) self->Run(in, out, frames, false);
   }
-  static void SetParameter(AEffect* e, VstInt32 index, float value)
-  {
+  static void SetParameter(AEffect* e, VstInt32 index, float value) {
     ProbeEffect* self = From(e);
-    if (self != nullptr && ValidParam(index))
-      self->params_[index] = value;
+    if (self != nullptr && ValidParam(index)) self->params_[index] = value;
   }
-  static float GetParameter(AEffect* e, VstInt32 index)
-  {
+  static float GetParameter(AEffect* e, VstInt32 index) {
     ProbeEffect* self = From(e);
     return self != nullptr && ValidParam(index) ? self->params_[index] : 0.0f;
   }
@@ -405,18 +351,14 @@ private:
   std::vector<int> receivedStatus_;
 };
 
-[[maybe_unused]] AEffect* CreateProbe(audioMasterCallback host)
-{
-  if (host == nullptr)
-    return nullptr;
+[[maybe_unused]] AEffect* CreateProbe(audioMasterCallback host) {
+  if (host == nullptr) return nullptr;
   // Like many plug-ins, ask for the host's version before there is an effect to pass.
   const VstIntPtr version = host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
-  if (version == 0)
-    return nullptr;
+  if (version == 0) return nullptr;
   char product[256] = {};
   host(nullptr, audioMasterGetProductString, 0, 0, product, 0.0f);
-  if (std::strcmp(product, probe::kRefuseProduct) == 0)
-    return nullptr;
+  if (std::strcmp(product, probe::kRefuseProduct) == 0) return nullptr;
   if (std::strcmp(product, probe::kBadMagicProduct) == 0) {
     static AEffect impostor;
     std::memset(&impostor, 0, sizeof(impostor));
@@ -424,15 +366,14 @@ private:
     return &impostor;
   }
   ProbeEffect* effect = new (std::nothrow) ProbeEffect(host);
-  if (effect == nullptr)
-    return nullptr;
+  if (effect == nullptr) return nullptr;
   effect->entryVersion = version;
   // A call with the effect the host has not been given yet.
   effect->entryVendorVersion = effect->CallHost(audioMasterGetVendorVersion);
   return effect->Effect();
 }
 
-} // namespace
+}  // namespace
 
 BREL_VST_EXPORT int ProbeLiveInstances();
 BREL_VST_EXPORT int ProbeClosedWhileResumed();

@@ -21,7 +21,7 @@ constexpr VstInt32 kBadMagic = 0x12345678;
 
 // A program chunk starting with this byte is refused by effSetChunk.
 constexpr unsigned char kRejectedChunkByte = 0xFF;
-constexpr int kDefaultBankChunkSize = 100;   // byte i is (i * 7) & 0xFF
+constexpr int kDefaultBankChunkSize = 100;  // byte i is (i * 7) & 0xFF
 constexpr const char* kDefaultProgramChunk = "probe-program";
 
 // The effect's editor size as effEditGetRect reports it.
@@ -29,29 +29,27 @@ constexpr VstInt16 kEditorWidth = 320;
 constexpr VstInt16 kEditorHeight = 200;
 
 // effVendorSpecific commands (the index); value, ptr and opt as noted.
-enum Command : VstInt32
-{
-  kEditGesture = 1,        // beginEdit(value), automate(value, opt), endEdit(value)
-  kUpdateDisplay = 2,      // audioMasterUpdateDisplay; answers the host's answer
-  kReadTime = 3,           // audioMasterGetTime(value); copies the answer into ptr (VstTimeInfo*)
-                           // and answers 1, or answers 0 when the host gave none
-  kSendEvents = 4,         // two MIDI events and one sysex through audioMasterProcessEvents,
-                           // then overwrites its own copies; answers the host's answer
-  kRelay = 5,              // ptr is a Relay: the probe makes that host call with its effect
-  kEntryVersion = 6,       // the audioMasterVersion answer seen in the entry call
-  kEntryVendorVersion = 7, // the audioMasterGetVendorVersion answer seen in the entry call
-  kReceivedEvents = 8,     // number of events received by effProcessEvents so far
-  kReceivedEventStatus = 9,   // midiData[0] of received event number value, or -1
-  kProcessCalls = 10,      // processing callbacks run so far
-  kSampleRate = 11,        // the last effSetSampleRate, truncated
-  kBlockSize = 12,         // the last effSetBlockSize
-  kResumed = 13,           // 1 while resumed
-  kOpened = 14,            // 1 after effOpen
+enum Command : VstInt32 {
+  kEditGesture = 1,          // beginEdit(value), automate(value, opt), endEdit(value)
+  kUpdateDisplay = 2,        // audioMasterUpdateDisplay; answers the host's answer
+  kReadTime = 3,             // audioMasterGetTime(value); copies the answer into ptr (VstTimeInfo*)
+                             // and answers 1, or answers 0 when the host gave none
+  kSendEvents = 4,           // two MIDI events and one sysex through audioMasterProcessEvents,
+                             // then overwrites its own copies; answers the host's answer
+  kRelay = 5,                // ptr is a Relay: the probe makes that host call with its effect
+  kEntryVersion = 6,         // the audioMasterVersion answer seen in the entry call
+  kEntryVendorVersion = 7,   // the audioMasterGetVendorVersion answer seen in the entry call
+  kReceivedEvents = 8,       // number of events received by effProcessEvents so far
+  kReceivedEventStatus = 9,  // midiData[0] of received event number value, or -1
+  kProcessCalls = 10,        // processing callbacks run so far
+  kSampleRate = 11,          // the last effSetSampleRate, truncated
+  kBlockSize = 12,           // the last effSetBlockSize
+  kResumed = 13,             // 1 while resumed
+  kOpened = 14,              // 1 after effOpen
 };
 
 // A host call for kRelay, made as the plug-in would make it.
-struct Relay
-{
+struct Relay {
   VstInt32 opcode;
   VstInt32 index;
   VstIntPtr value;
@@ -61,8 +59,8 @@ struct Relay
 
 // Test-only exports of the module, for what a host cannot see through the interface.
 extern "C" {
-typedef int (*LiveInstancesProc)();            // ProbeLiveInstances: plug-ins alive now
-typedef int (*ClosedWhileResumedProc)();       // ProbeClosedWhileResumed: closes without suspend
+typedef int (*LiveInstancesProc)();       // ProbeLiveInstances: plug-ins alive now
+typedef int (*ClosedWhileResumedProc)();  // ProbeClosedWhileResumed: closes without suspend
 }
 
-} // namespace probe
+}  // namespace probe

@@ -12,14 +12,11 @@ using probe::Ask;
 
 namespace {
 // The probe loaded and opened.
-class VstHostCallbacks : public probe::ProbeTest
-{
-};
-} // namespace
+class VstHostCallbacks : public probe::ProbeTest {};
+}  // namespace
 using probe::Relayed;
 
-TEST(VstHostCallback, EntryCallsWithoutAnEffectAreAnsweredAndRecordedByTheLoadingHost)
-{
+TEST(VstHostCallback, EntryCallsWithoutAnEffectAreAnsweredAndRecordedByTheLoadingHost) {
   VstHost host;
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
   EXPECT_EQ(Ask(host, probe::kEntryVersion), 2400);
@@ -31,8 +28,7 @@ TEST(VstHostCallback, EntryCallsWithoutAnEffectAreAnsweredAndRecordedByTheLoadin
   EXPECT_EQ(record.calls[1].opcode, audioMasterGetProductString);
 }
 
-TEST(VstHostCallback, EntryCallsWithTheNewEffectUseTheLoadingHostsSettings)
-{
+TEST(VstHostCallback, EntryCallsWithTheNewEffectUseTheLoadingHostsSettings) {
   VstHost host;
   host.SetVendorVersion(70503);
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
@@ -43,8 +39,7 @@ TEST(VstHostCallback, EntryCallsWithTheNewEffectUseTheLoadingHostsSettings)
   EXPECT_TRUE(record.calls[2].duringEntry);
 }
 
-TEST(VstHostCallback, CallsAfterTheEntryAreNotMarkedAsEntryCalls)
-{
+TEST(VstHostCallback, CallsAfterTheEntryAreNotMarkedAsEntryCalls) {
   VstHost host;
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
   host.ClearRecord();
@@ -55,8 +50,7 @@ TEST(VstHostCallback, CallsAfterTheEntryAreNotMarkedAsEntryCalls)
   EXPECT_FALSE(record.calls[0].nullEffect);
 }
 
-TEST(VstHostCallback, AnUnknownCallerLearnsOnlyTheVersion)
-{
+TEST(VstHostCallback, AnUnknownCallerLearnsOnlyTheVersion) {
   EXPECT_EQ(VstHost::HostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f), 2400);
   char text[64] = {};
   EXPECT_EQ(VstHost::HostCallback(nullptr, audioMasterGetProductString, 0, 0, text, 0.0f), 0);
@@ -66,8 +60,7 @@ TEST(VstHostCallback, AnUnknownCallerLearnsOnlyTheVersion)
   EXPECT_EQ(VstHost::HostCallback(&stranger, audioMasterGetVendorVersion, 0, 0, nullptr, 0.0f), 0);
 }
 
-TEST_F(VstHostCallbacks, AnEditGestureIsRecordedInOrder)
-{
+TEST_F(VstHostCallbacks, AnEditGestureIsRecordedInOrder) {
   host.ClearRecord();
   EXPECT_EQ(Ask(host, probe::kEditGesture, 1, nullptr, 0.25f), 1);
   const HostRecord record = host.Record();
@@ -84,16 +77,14 @@ TEST_F(VstHostCallbacks, AnEditGestureIsRecordedInOrder)
   EXPECT_EQ(record.endEdits, std::vector<VstInt32>{1});
 }
 
-TEST_F(VstHostCallbacks, UpdateDisplayIsCountedAndAnswered)
-{
+TEST_F(VstHostCallbacks, UpdateDisplayIsCountedAndAnswered) {
   host.ClearRecord();
   EXPECT_EQ(Ask(host, probe::kUpdateDisplay), 1);
   EXPECT_EQ(Ask(host, probe::kUpdateDisplay), 1);
   EXPECT_EQ(host.Record().updateDisplays, 2);
 }
 
-TEST_F(VstHostCallbacks, ClearRecordForgetsEverything)
-{
+TEST_F(VstHostCallbacks, ClearRecordForgetsEverything) {
   Ask(host, probe::kEditGesture, 0, nullptr, 1.0f);
   Ask(host, probe::kSendEvents);
   host.ClearRecord();
@@ -105,8 +96,7 @@ TEST_F(VstHostCallbacks, ClearRecordForgetsEverything)
   EXPECT_EQ(record.processEventsCalls, 0);
 }
 
-TEST_F(VstHostCallbacks, GetTimeAnswersZeroUntilATimeIsConfigured)
-{
+TEST_F(VstHostCallbacks, GetTimeAnswersZeroUntilATimeIsConfigured) {
   VstTimeInfo seen;
   EXPECT_EQ(Ask(host, probe::kReadTime, kVstTempoValid, &seen), 0);
   VstTimeInfo time;
@@ -126,13 +116,12 @@ TEST_F(VstHostCallbacks, GetTimeAnswersZeroUntilATimeIsConfigured)
   EXPECT_EQ(seen.timeSigDenominator, 8);
   EXPECT_EQ(seen.flags, time.flags);
   const HostRecord record = host.Record();
-  EXPECT_EQ(record.calls.back().value, kVstTempoValid | kVstTimeSigValid);   // the mask asked
+  EXPECT_EQ(record.calls.back().value, kVstTempoValid | kVstTimeSigValid);  // the mask asked
   host.ClearTimeInfo();
   EXPECT_EQ(Ask(host, probe::kReadTime, 0, &seen), 0);
 }
 
-TEST_F(VstHostCallbacks, EventsFromThePluginAreCopiedBeforeItReusesItsMemory)
-{
+TEST_F(VstHostCallbacks, EventsFromThePluginAreCopiedBeforeItReusesItsMemory) {
   host.ClearRecord();
   EXPECT_EQ(Ask(host, probe::kSendEvents), 1);
   const HostRecord record = host.Record();
@@ -162,8 +151,7 @@ TEST_F(VstHostCallbacks, EventsFromThePluginAreCopiedBeforeItReusesItsMemory)
   EXPECT_EQ(sysex.sysex, (std::vector<unsigned char>{0xF0, 0x7D, 0x01, 0x02, 0xF7}));
 }
 
-TEST_F(VstHostCallbacks, ProcessEventsAnswersAsConfiguredAndZeroWithoutEvents)
-{
+TEST_F(VstHostCallbacks, ProcessEventsAnswersAsConfiguredAndZeroWithoutEvents) {
   brel::HostSettings settings = host.Settings();
   settings.processEventsAnswer = 0;
   host.SetSettings(settings);
@@ -173,14 +161,16 @@ TEST_F(VstHostCallbacks, ProcessEventsAnswersAsConfiguredAndZeroWithoutEvents)
   EXPECT_EQ(host.Record().processEventsCalls, 0);
 }
 
-TEST_F(VstHostCallbacks, ProcessEventsSkipsEmptySlots)
-{
+TEST_F(VstHostCallbacks, ProcessEventsSkipsEmptySlots) {
   VstMidiEvent note;
   std::memset(&note, 0, sizeof(note));
   note.type = kVstMidiType;
   note.midiData[0] = static_cast<char>(0xB0);
-  struct { VstInt32 numEvents; VstIntPtr reserved; VstEvent* events[3]; } list = {
-      3, 0, {nullptr, reinterpret_cast<VstEvent*>(&note), nullptr}};
+  struct {
+    VstInt32 numEvents;
+    VstIntPtr reserved;
+    VstEvent* events[3];
+  } list = {3, 0, {nullptr, reinterpret_cast<VstEvent*>(&note), nullptr}};
   host.ClearRecord();
   EXPECT_EQ(Relayed(host, audioMasterProcessEvents, 0, 0, &list), 1);
   const HostRecord record = host.Record();
@@ -188,8 +178,7 @@ TEST_F(VstHostCallbacks, ProcessEventsSkipsEmptySlots)
   EXPECT_EQ(record.events[0].midiData[0], 0xB0);
 }
 
-TEST_F(VstHostCallbacks, ProductAndVendorTextsAreConfigurableAndKeptWithin64Bytes)
-{
+TEST_F(VstHostCallbacks, ProductAndVendorTextsAreConfigurableAndKeptWithin64Bytes) {
   char text[256];
   std::memset(text, 'x', sizeof(text));
   host.SetProductString("REAPER");
@@ -201,13 +190,12 @@ TEST_F(VstHostCallbacks, ProductAndVendorTextsAreConfigurableAndKeptWithin64Byte
   std::memset(text, 'x', sizeof(text));
   EXPECT_EQ(Relayed(host, audioMasterGetVendorString, 0, 0, text), 1);
   EXPECT_EQ(std::string(text), longName.substr(0, 63));
-  EXPECT_EQ(text[64], 'x');   // nothing written past the 64-byte field
+  EXPECT_EQ(text[64], 'x');  // nothing written past the 64-byte field
 
-  EXPECT_EQ(Relayed(host, audioMasterGetProductString), 0);   // no buffer, no answer
+  EXPECT_EQ(Relayed(host, audioMasterGetProductString), 0);  // no buffer, no answer
 }
 
-TEST_F(VstHostCallbacks, VersionVendorVersionAndProcessLevelAreAnswered)
-{
+TEST_F(VstHostCallbacks, VersionVendorVersionAndProcessLevelAreAnswered) {
   EXPECT_EQ(Relayed(host, audioMasterVersion), 2400);
   host.SetVendorVersion(60012);
   EXPECT_EQ(Relayed(host, audioMasterGetVendorVersion), 60012);
@@ -216,8 +204,7 @@ TEST_F(VstHostCallbacks, VersionVendorVersionAndProcessLevelAreAnswered)
   EXPECT_EQ(Relayed(host, audioMasterGetCurrentProcessLevel), kVstProcessLevelOffline);
 }
 
-TEST_F(VstHostCallbacks, CanDoAnswersFromTheSettings)
-{
+TEST_F(VstHostCallbacks, CanDoAnswersFromTheSettings) {
   char timeInfo[] = "sendVstTimeInfo";
   char unknown[] = "openFileSelector";
   EXPECT_EQ(Relayed(host, audioMasterCanDo, 0, 0, timeInfo), 1);
@@ -229,16 +216,14 @@ TEST_F(VstHostCallbacks, CanDoAnswersFromTheSettings)
   EXPECT_EQ(Relayed(host, audioMasterCanDo), 0);
 }
 
-TEST_F(VstHostCallbacks, SampleRateAndBlockSizeAreReportedBackToThePlugin)
-{
+TEST_F(VstHostCallbacks, SampleRateAndBlockSizeAreReportedBackToThePlugin) {
   EXPECT_TRUE(host.SetSampleRate(48000.0f));
   EXPECT_TRUE(host.SetBlockSize(256));
   EXPECT_EQ(Relayed(host, audioMasterGetSampleRate), 48000);
   EXPECT_EQ(Relayed(host, audioMasterGetBlockSize), 256);
 }
 
-TEST_F(VstHostCallbacks, WantMidiAndIOChangedAreCounted)
-{
+TEST_F(VstHostCallbacks, WantMidiAndIOChangedAreCounted) {
   host.ClearRecord();
   EXPECT_EQ(Relayed(host, audioMasterWantMidi), 1);
   EXPECT_EQ(Relayed(host, audioMasterIOChanged), 1);
@@ -248,8 +233,7 @@ TEST_F(VstHostCallbacks, WantMidiAndIOChangedAreCounted)
   EXPECT_EQ(record.ioChangedCalls, 2);
 }
 
-TEST_F(VstHostCallbacks, UnhandledOpcodesAnswerZeroButAreRecorded)
-{
+TEST_F(VstHostCallbacks, UnhandledOpcodesAnswerZeroButAreRecorded) {
   host.ClearRecord();
   EXPECT_EQ(Relayed(host, 5, 3, 9), 0);
   EXPECT_EQ(Relayed(host, audioMasterSizeWindow, 100, 200), 0);
@@ -261,8 +245,7 @@ TEST_F(VstHostCallbacks, UnhandledOpcodesAnswerZeroButAreRecorded)
   EXPECT_EQ(record.calls[0].value, 9);
 }
 
-TEST(VstHostCallback, TwoHostsKeepTheirOwnAnswersAndRecords)
-{
+TEST(VstHostCallback, TwoHostsKeepTheirOwnAnswersAndRecords) {
   VstHost first;
   VstHost second;
   first.SetProductString("first");
@@ -281,8 +264,7 @@ TEST(VstHostCallback, TwoHostsKeepTheirOwnAnswersAndRecords)
   EXPECT_EQ(second.Record().updateDisplays, 0);
 }
 
-TEST_F(VstHostCallbacks, WithRecordingOffCallsAreAnsweredButNotKept)
-{
+TEST_F(VstHostCallbacks, WithRecordingOffCallsAreAnsweredButNotKept) {
   host.ClearRecord();
   host.SetRecording(false);
   EXPECT_EQ(Ask(host, probe::kEditGesture, 2, nullptr, 0.5f), 1);

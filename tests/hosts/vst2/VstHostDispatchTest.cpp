@@ -11,13 +11,10 @@ using probe::Ask;
 
 namespace {
 // The probe loaded and opened.
-class VstHostCalls : public probe::ProbeTest
-{
-};
-} // namespace
+class VstHostCalls : public probe::ProbeTest {};
+}  // namespace
 
-TEST_F(VstHostCalls, OpenAndConfigurationReachThePlugin)
-{
+TEST_F(VstHostCalls, OpenAndConfigurationReachThePlugin) {
   EXPECT_EQ(Ask(host, probe::kOpened), 1);
   host.SetSampleRate(96000.0f);
   host.SetBlockSize(333);
@@ -29,8 +26,7 @@ TEST_F(VstHostCalls, OpenAndConfigurationReachThePlugin)
   EXPECT_EQ(Ask(host, probe::kResumed), 0);
 }
 
-TEST_F(VstHostCalls, ParameterTextsAreReadInFullEvenBeyondTheirNominalSize)
-{
+TEST_F(VstHostCalls, ParameterTextsAreReadInFullEvenBeyondTheirNominalSize) {
   EXPECT_EQ(host.ParamName(0), "Gain");
   EXPECT_EQ(host.ParamName(2), probe::kLongParamName);
   EXPECT_EQ(host.ParamLabel(0), "dB");
@@ -39,8 +35,7 @@ TEST_F(VstHostCalls, ParameterTextsAreReadInFullEvenBeyondTheirNominalSize)
   EXPECT_EQ(host.ParamName(-1), "");
 }
 
-TEST_F(VstHostCalls, ParametersAreSetAndReadNormalised)
-{
+TEST_F(VstHostCalls, ParametersAreSetAndReadNormalised) {
   host.SetParameter(1, 0.75f);
   EXPECT_EQ(host.GetParameter(1), 0.75f);
   EXPECT_EQ(host.ParamDisplay(1), "0.750");
@@ -49,8 +44,7 @@ TEST_F(VstHostCalls, ParametersAreSetAndReadNormalised)
   EXPECT_FALSE(host.CanBeAutomated(probe::kNumParams));
 }
 
-TEST_F(VstHostCalls, String2ParameterReportsAcceptanceAndRejection)
-{
+TEST_F(VstHostCalls, String2ParameterReportsAcceptanceAndRejection) {
   EXPECT_TRUE(host.String2Parameter(0, "0.25"));
   EXPECT_EQ(host.GetParameter(0), 0.25f);
   EXPECT_FALSE(host.String2Parameter(0, "loud"));
@@ -60,8 +54,7 @@ TEST_F(VstHostCalls, String2ParameterReportsAcceptanceAndRejection)
   EXPECT_EQ(host.Dispatch(effString2Parameter, 0, 0, nullptr), 1);
 }
 
-TEST_F(VstHostCalls, ProgramsAreSwitchedAndNamed)
-{
+TEST_F(VstHostCalls, ProgramsAreSwitchedAndNamed) {
   EXPECT_EQ(host.GetProgram(), 0);
   EXPECT_EQ(host.ProgramName(), "Init");
   EXPECT_EQ(host.ProgramNameIndexed(1), "Second");
@@ -74,8 +67,7 @@ TEST_F(VstHostCalls, ProgramsAreSwitchedAndNamed)
   EXPECT_EQ(host.ProgramNameIndexed(probe::kNumPrograms), "");
 }
 
-TEST_F(VstHostCalls, ChunksAreCopiedOutOfThePlugin)
-{
+TEST_F(VstHostCalls, ChunksAreCopiedOutOfThePlugin) {
   const std::vector<uint8_t> program = host.GetChunk(VstHost::ChunkKind::Program);
   const std::string text = probe::kDefaultProgramChunk;
   EXPECT_EQ(program, std::vector<uint8_t>(text.begin(), text.end()));
@@ -85,8 +77,7 @@ TEST_F(VstHostCalls, ChunksAreCopiedOutOfThePlugin)
     ASSERT_EQ(bank[i], static_cast<uint8_t>((i * 7) & 0xFF)) << "byte " << i;
 }
 
-TEST_F(VstHostCalls, ChunksRoundTripPerKind)
-{
+TEST_F(VstHostCalls, ChunksRoundTripPerKind) {
   const std::vector<uint8_t> program = {1, 2, 3, 0, 5};
   const std::vector<uint8_t> bank(3000, 0x5A);
   EXPECT_TRUE(host.SetChunk(VstHost::ChunkKind::Program, program));
@@ -95,16 +86,14 @@ TEST_F(VstHostCalls, ChunksRoundTripPerKind)
   EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Bank), bank);
 }
 
-TEST_F(VstHostCalls, RefusedChunksAreReportedAndChangeNothing)
-{
+TEST_F(VstHostCalls, RefusedChunksAreReportedAndChangeNothing) {
   const std::vector<uint8_t> before = host.GetChunk(VstHost::ChunkKind::Program);
   EXPECT_FALSE(host.SetChunk(VstHost::ChunkKind::Program, {probe::kRejectedChunkByte, 1, 2}));
   EXPECT_FALSE(host.SetChunk(VstHost::ChunkKind::Program, {}));
   EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Program), before);
 }
 
-TEST_F(VstHostCalls, IdentityAndCapabilitiesAreAnswered)
-{
+TEST_F(VstHostCalls, IdentityAndCapabilitiesAreAnswered) {
   EXPECT_EQ(host.EffectName(), "Probe Effect");
   EXPECT_EQ(host.VendorString(), "Brelvane Tests");
   EXPECT_EQ(host.ProductString(), "Probe");
@@ -117,8 +106,7 @@ TEST_F(VstHostCalls, IdentityAndCapabilitiesAreAnswered)
   EXPECT_EQ(host.CanDo("receiveVstMidiEvent"), 0);
 }
 
-TEST(VstHostDispatch, MakeArrangementDerivesTheTypeFromTheCount)
-{
+TEST(VstHostDispatch, MakeArrangementDerivesTheTypeFromTheCount) {
   EXPECT_EQ(VstHost::MakeArrangement(0).type, kSpeakerArrEmpty);
   EXPECT_EQ(VstHost::MakeArrangement(1).type, kSpeakerArrMono);
   EXPECT_EQ(VstHost::MakeArrangement(2).type, kSpeakerArrStereo);
@@ -128,8 +116,7 @@ TEST(VstHostDispatch, MakeArrangementDerivesTheTypeFromTheCount)
   EXPECT_EQ(VstHost::MakeArrangement(40).numChannels, 8);
 }
 
-TEST_F(VstHostCalls, SpeakerArrangementsAreSetAndCopiedBack)
-{
+TEST_F(VstHostCalls, SpeakerArrangementsAreSetAndCopiedBack) {
   EXPECT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
   EXPECT_EQ(host.NumInputs(), 1);
   EXPECT_EQ(host.NumOutputs(), 1);
@@ -142,8 +129,7 @@ TEST_F(VstHostCalls, SpeakerArrangementsAreSetAndCopiedBack)
   EXPECT_EQ(out.numChannels, 2);
 }
 
-TEST_F(VstHostCalls, PinPropertiesAreCopiedForValidPinsOnly)
-{
+TEST_F(VstHostCalls, PinPropertiesAreCopiedForValidPinsOnly) {
   VstPinProperties pin;
   ASSERT_TRUE(host.InputProperties(0, pin));
   EXPECT_STREQ(pin.label, "Probe In 1");
@@ -155,8 +141,7 @@ TEST_F(VstHostCalls, PinPropertiesAreCopiedForValidPinsOnly)
   EXPECT_FALSE(host.OutputProperties(-1, pin));
 }
 
-TEST_F(VstHostCalls, EditorRectIsCopiedOut)
-{
+TEST_F(VstHostCalls, EditorRectIsCopiedOut) {
   ERect rect;
   ASSERT_TRUE(host.EditorRect(rect));
   EXPECT_EQ(rect.top, 0);
@@ -165,8 +150,7 @@ TEST_F(VstHostCalls, EditorRectIsCopiedOut)
   EXPECT_EQ(rect.right, probe::kEditorWidth);
 }
 
-TEST_F(VstHostCalls, RawDispatchPassesEveryArgumentThrough)
-{
+TEST_F(VstHostCalls, RawDispatchPassesEveryArgumentThrough) {
   EXPECT_EQ(host.Dispatch(effGetVstVersion), 2400);
   EXPECT_EQ(host.Dispatch(effGetTailSize), probe::kTailSize);
   EXPECT_EQ(host.Dispatch(effVendorSpecific, probe::kReceivedEventStatus, -1), -1);

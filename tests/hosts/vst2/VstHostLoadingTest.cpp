@@ -8,8 +8,7 @@
 
 using brel::VstHost;
 
-TEST(VstHostLoading, LoadsTheModuleThroughVSTPluginMainAndReadsItsRecord)
-{
+TEST(VstHostLoading, LoadsTheModuleThroughVSTPluginMainAndReadsItsRecord) {
   VstHost host;
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
   EXPECT_TRUE(host.IsLoaded());
@@ -26,16 +25,14 @@ TEST(VstHostLoading, LoadsTheModuleThroughVSTPluginMainAndReadsItsRecord)
   EXPECT_EQ(host.Effect()->magic, kEffectMagic);
 }
 
-TEST(VstHostLoading, FallsBackToMainWhenVSTPluginMainIsMissing)
-{
+TEST(VstHostLoading, FallsBackToMainWhenVSTPluginMainIsMissing) {
   VstHost host;
   ASSERT_TRUE(host.Load(probe::MainOnlyModulePath())) << host.LastError();
   EXPECT_EQ(host.EntryName(), "main");
   EXPECT_EQ(host.UniqueId(), probe::kUniqueId);
 }
 
-TEST(VstHostLoading, ReportsAMissingModuleByName)
-{
+TEST(VstHostLoading, ReportsAMissingModuleByName) {
   VstHost host;
   const std::string path = probe::ModulePath() + ".missing";
   EXPECT_FALSE(host.Load(path));
@@ -44,25 +41,21 @@ TEST(VstHostLoading, ReportsAMissingModuleByName)
   EXPECT_NE(host.LastError().find("cannot load"), std::string::npos) << host.LastError();
 }
 
-TEST(VstHostLoading, ReportsAnEmptyPath)
-{
+TEST(VstHostLoading, ReportsAnEmptyPath) {
   VstHost host;
   EXPECT_FALSE(host.Load(""));
   EXPECT_FALSE(host.LastError().empty());
 }
 
-TEST(VstHostLoading, ReportsAModuleWithoutEntryPoint)
-{
+TEST(VstHostLoading, ReportsAModuleWithoutEntryPoint) {
   VstHost host;
   EXPECT_FALSE(host.Load(probe::NoEntryModulePath()));
   EXPECT_FALSE(host.IsLoaded());
-  EXPECT_NE(host.LastError().find("neither VSTPluginMain nor main"), std::string::npos)
-      << host.LastError();
+  EXPECT_NE(host.LastError().find("neither VSTPluginMain nor main"), std::string::npos) << host.LastError();
   EXPECT_TRUE(host.EntryName().empty());
 }
 
-TEST(VstHostLoading, ReportsAnEntryPointThatReturnsNoPlugin)
-{
+TEST(VstHostLoading, ReportsAnEntryPointThatReturnsNoPlugin) {
   VstHost host;
   host.SetProductString(probe::kRefuseProduct);
   EXPECT_FALSE(host.Load(probe::ModulePath()));
@@ -71,8 +64,7 @@ TEST(VstHostLoading, ReportsAnEntryPointThatReturnsNoPlugin)
   EXPECT_NE(host.LastError().find("VSTPluginMain"), std::string::npos) << host.LastError();
 }
 
-TEST(VstHostLoading, RefusesARecordWithTheWrongMagicWithoutCallingIt)
-{
+TEST(VstHostLoading, RefusesARecordWithTheWrongMagicWithoutCallingIt) {
   VstHost host;
   host.SetProductString(probe::kBadMagicProduct);
   EXPECT_FALSE(host.Load(probe::ModulePath()));
@@ -83,8 +75,7 @@ TEST(VstHostLoading, RefusesARecordWithTheWrongMagicWithoutCallingIt)
   host.Unload();
 }
 
-TEST(VstHostLoading, AFailedLoadLeavesTheHostUsableForTheNextLoad)
-{
+TEST(VstHostLoading, AFailedLoadLeavesTheHostUsableForTheNextLoad) {
   VstHost host;
   ASSERT_FALSE(host.Load(probe::NoEntryModulePath()));
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
@@ -92,8 +83,7 @@ TEST(VstHostLoading, AFailedLoadLeavesTheHostUsableForTheNextLoad)
   EXPECT_EQ(host.UniqueId(), probe::kUniqueId);
 }
 
-TEST(VstHostLoading, EveryCallAnswersNeutrallyWithoutAPlugin)
-{
+TEST(VstHostLoading, EveryCallAnswersNeutrallyWithoutAPlugin) {
   VstHost host;
   EXPECT_FALSE(host.IsLoaded());
   EXPECT_EQ(host.Effect(), nullptr);
@@ -127,8 +117,7 @@ TEST(VstHostLoading, EveryCallAnswersNeutrallyWithoutAPlugin)
   host.Unload();
 }
 
-TEST(VstHostLoading, CloseDestroysThePluginAndLaterCallsDoNotReachIt)
-{
+TEST(VstHostLoading, CloseDestroysThePluginAndLaterCallsDoNotReachIt) {
   probe::ModuleCounters counters;
   VstHost host;
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
@@ -139,12 +128,11 @@ TEST(VstHostLoading, CloseDestroysThePluginAndLaterCallsDoNotReachIt)
   EXPECT_FALSE(host.IsLoaded());
   EXPECT_EQ(host.VstVersion(), 0);
   EXPECT_EQ(host.NumParams(), 0);
-  host.Close();   // a second close is harmless
+  host.Close();  // a second close is harmless
   EXPECT_EQ(counters.LiveInstances(), alive - 1);
 }
 
-TEST(VstHostLoading, DispatchingEffCloseClosesThroughTheHost)
-{
+TEST(VstHostLoading, DispatchingEffCloseClosesThroughTheHost) {
   probe::ModuleCounters counters;
   VstHost host;
   ASSERT_TRUE(host.Load(probe::ModulePath())) << host.LastError();
@@ -154,8 +142,7 @@ TEST(VstHostLoading, DispatchingEffCloseClosesThroughTheHost)
   EXPECT_EQ(counters.LiveInstances(), alive - 1);
 }
 
-TEST(VstHostLoading, DestroyingTheHostClosesThePlugin)
-{
+TEST(VstHostLoading, DestroyingTheHostClosesThePlugin) {
   probe::ModuleCounters counters;
   const int before = counters.LiveInstances();
   {
@@ -166,8 +153,7 @@ TEST(VstHostLoading, DestroyingTheHostClosesThePlugin)
   EXPECT_EQ(counters.LiveInstances(), before);
 }
 
-TEST(VstHostLoading, ClosingAResumedPluginSuspendsItFirst)
-{
+TEST(VstHostLoading, ClosingAResumedPluginSuspendsItFirst) {
   probe::ModuleCounters counters;
   const int before = counters.ClosedWhileResumed();
   VstHost host;
@@ -180,8 +166,7 @@ TEST(VstHostLoading, ClosingAResumedPluginSuspendsItFirst)
   EXPECT_EQ(counters.ClosedWhileResumed(), before);
 }
 
-TEST(VstHostLoading, LoadingAgainClosesThePreviousPlugin)
-{
+TEST(VstHostLoading, LoadingAgainClosesThePreviousPlugin) {
   probe::ModuleCounters counters;
   const int before = counters.LiveInstances();
   VstHost host;

@@ -11,26 +11,21 @@ using probe::Ask;
 
 namespace {
 // The probe loaded and opened.
-class VstHostAudio : public probe::ProbeTest
-{
-};
-} // namespace
+class VstHostAudio : public probe::ProbeTest {};
+}  // namespace
 
 namespace {
 
 constexpr VstInt32 kFrames = 64;
 
 template <typename Sample>
-struct StereoBuffers
-{
+struct StereoBuffers {
   std::vector<Sample> data[4];
   Sample* in[2];
   Sample* out[2];
 
-  StereoBuffers(Sample input, Sample output)
-  {
-    for (int c = 0; c < 4; ++c)
-      data[c].assign(kFrames, c < 2 ? input * Sample(c + 1) : output);
+  StereoBuffers(Sample input, Sample output) {
+    for (int c = 0; c < 4; ++c) data[c].assign(kFrames, c < 2 ? input * Sample(c + 1) : output);
     in[0] = data[0].data();
     in[1] = data[1].data();
     out[0] = data[2].data();
@@ -38,11 +33,10 @@ struct StereoBuffers
   }
 };
 
-} // namespace
+}  // namespace
 
-TEST_F(VstHostAudio, ProcessReplacingOverwritesTheOutputs)
-{
-  host.SetParameter(0, 0.25f);   // gain 0.5
+TEST_F(VstHostAudio, ProcessReplacingOverwritesTheOutputs) {
+  host.SetParameter(0, 0.25f);  // gain 0.5
   StereoBuffers<float> b(0.5f, 9.0f);
   ASSERT_TRUE(host.ProcessReplacing(b.in, b.out, kFrames));
   for (VstInt32 i = 0; i < kFrames; ++i) {
@@ -51,9 +45,8 @@ TEST_F(VstHostAudio, ProcessReplacingOverwritesTheOutputs)
   }
 }
 
-TEST_F(VstHostAudio, ProcessAccumulatingAddsToTheOutputs)
-{
-  StereoBuffers<float> b(0.5f, 9.0f);   // gain 1
+TEST_F(VstHostAudio, ProcessAccumulatingAddsToTheOutputs) {
+  StereoBuffers<float> b(0.5f, 9.0f);  // gain 1
   ASSERT_TRUE(host.ProcessAccumulating(b.in, b.out, kFrames));
   for (VstInt32 i = 0; i < kFrames; ++i) {
     ASSERT_EQ(b.out[0][i], 9.5f);
@@ -61,17 +54,15 @@ TEST_F(VstHostAudio, ProcessAccumulatingAddsToTheOutputs)
   }
 }
 
-TEST_F(VstHostAudio, ProcessDoubleReplacingKeepsDoublePrecision)
-{
-  const double input = 1.0 + 1e-12;   // not representable as a float
+TEST_F(VstHostAudio, ProcessDoubleReplacingKeepsDoublePrecision) {
+  const double input = 1.0 + 1e-12;  // not representable as a float
   StereoBuffers<double> b(input, -1.0);
   ASSERT_TRUE(host.ProcessDoubleReplacing(b.in, b.out, kFrames));
   EXPECT_EQ(b.out[0][0], input);
   EXPECT_EQ(b.out[1][kFrames - 1], 2.0 * input);
 }
 
-TEST_F(VstHostAudio, ProcessingFollowsTheChannelCountsOfTheArrangement)
-{
+TEST_F(VstHostAudio, ProcessingFollowsTheChannelCountsOfTheArrangement) {
   ASSERT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
   float in[kFrames], out[kFrames];
   std::fill(in, in + kFrames, 0.125f);
@@ -81,8 +72,7 @@ TEST_F(VstHostAudio, ProcessingFollowsTheChannelCountsOfTheArrangement)
   EXPECT_EQ(out[kFrames - 1], 0.125f);
 }
 
-TEST_F(VstHostAudio, ZeroFramesIsAValidCall)
-{
+TEST_F(VstHostAudio, ZeroFramesIsAValidCall) {
   StereoBuffers<float> b(1.0f, 3.0f);
   const VstIntPtr before = Ask(host, probe::kProcessCalls);
   EXPECT_TRUE(host.ProcessReplacing(b.in, b.out, 0));
@@ -90,8 +80,7 @@ TEST_F(VstHostAudio, ZeroFramesIsAValidCall)
   EXPECT_EQ(b.out[0][0], 3.0f);
 }
 
-TEST_F(VstHostAudio, ProcessingRefusesMissingBuffersAndNegativeFrames)
-{
+TEST_F(VstHostAudio, ProcessingRefusesMissingBuffersAndNegativeFrames) {
   StereoBuffers<float> f(1.0f, 3.0f);
   StereoBuffers<double> d(1.0, 3.0);
   float* halfMissing[2] = {f.data[0].data(), nullptr};
@@ -107,8 +96,7 @@ TEST_F(VstHostAudio, ProcessingRefusesMissingBuffersAndNegativeFrames)
   EXPECT_EQ(f.out[0][0], 3.0f);
 }
 
-TEST_F(VstHostAudio, SendEventsDeliversEveryEventInOrder)
-{
+TEST_F(VstHostAudio, SendEventsDeliversEveryEventInOrder) {
   VstMidiEvent notes[3];
   std::vector<const VstEvent*> list;
   for (int i = 0; i < 3; ++i) {
@@ -120,12 +108,10 @@ TEST_F(VstHostAudio, SendEventsDeliversEveryEventInOrder)
   }
   EXPECT_EQ(host.SendEvents(list), 1);
   ASSERT_EQ(Ask(host, probe::kReceivedEvents), 3);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_EQ(Ask(host, probe::kReceivedEventStatus, i), 0x90 + i);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Ask(host, probe::kReceivedEventStatus, i), 0x90 + i);
 }
 
-TEST_F(VstHostAudio, SendEventsWithAnEmptyListSendsNone)
-{
+TEST_F(VstHostAudio, SendEventsWithAnEmptyListSendsNone) {
   EXPECT_EQ(host.SendEvents({}), 1);
   EXPECT_EQ(Ask(host, probe::kReceivedEvents), 0);
 }

@@ -6,8 +6,7 @@
 
 #include <cstring>
 
-TEST(VstInterface, MagicIsStoredAsPtsVInMemory)
-{
+TEST(VstInterface, MagicIsStoredAsPtsVInMemory) {
   AEffect effect;
   std::memset(&effect, 0, sizeof(effect));
   effect.magic = kEffectMagic;
@@ -19,8 +18,7 @@ TEST(VstInterface, MagicIsStoredAsPtsVInMemory)
   EXPECT_EQ(bytes[3], 0x56);
 }
 
-TEST(VstInterface, FourCharacterCodesPutTheFirstCharacterHighest)
-{
+TEST(VstInterface, FourCharacterCodesPutTheFirstCharacterHighest) {
   EXPECT_EQ(VstFourCC('N', 'v', 'E', 'f'), 0x4E764566);
   EXPECT_EQ(VstFourCC('t', 'f', 'f', 'p'), 0x74666670);
   // Characters above 0x7F must not sign-extend into the higher bytes.

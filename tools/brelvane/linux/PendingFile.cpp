@@ -25,20 +25,20 @@ std::string baseNameOf(const std::string& path) {
 }
 
 mode_t modeForTarget(const std::string& target) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
   mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
 }
 
-} // namespace
+}  // namespace
 
 PendingFile::~PendingFile() { discard(); }
 
 bool PendingFile::create(std::string& error) {
   discard();
-  struct stat st{};
+  struct stat st {};
   if (::stat(target_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     error = "cannot write '" + target_ + "': it is a directory";
     return false;
@@ -94,4 +94,4 @@ void PendingFile::discard() {
   temp_.clear();
 }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -13,7 +13,7 @@ volatile sig_atomic_t g_interrupted = 0;
 
 void onInterrupt(int) { g_interrupted = 1; }
 
-} // namespace
+}  // namespace
 
 std::string executableDirectory() {
   char path[PATH_MAX];
@@ -32,7 +32,7 @@ double monotonicSeconds() {
 }
 
 void installInterruptHandler() {
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = onInterrupt;
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
@@ -41,4 +41,4 @@ void installInterruptHandler() {
 
 bool interruptRequested() { return g_interrupted != 0; }
 
-} // namespace brel::cmd
+}  // namespace brel::cmd

@@ -13,8 +13,8 @@ public:
   TestAdapter(const TestInstanceInfo&, int nParams, const char* channelIOStr, int nPresets,
               const char* effectName, const char* productName, const char* makerName,
               std::int32_t versionWord, std::int32_t uniqueId, std::int32_t makerId)
-      : IPlugBase(nParams, nPresets, channelIOStr, effectName, productName, makerName,
-                  versionWord, uniqueId, makerId, ApiId::Vst2) {
+      : IPlugBase(nParams, nPresets, channelIOStr, effectName, productName, makerName, versionWord, uniqueId,
+                  makerId, ApiId::Vst2) {
     SetInputConnections(NInChannels());
     SetOutputConnections(NOutChannels());
     SetMaxBlockSize(1024);
