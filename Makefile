@@ -1,7 +1,7 @@
 # The two commands of the README:
 #   make demo   builds the Linux tree and renders a spoken sentence through Brelvane into out/
 #   make test   builds the Linux, sanitizer and Windows trees and runs every test in each
-.PHONY: test demo deps build-% test-% bench fuzz clean
+.PHONY: test demo deps build-% test-% bench fuzz lint clean
 
 PRESETS := linux linux-asan windows
 
@@ -44,6 +44,11 @@ fuzz:
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBREL_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target fuzzers
 	for f in build/fuzz/fuzz/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; done
+
+# clang-tidy's fault-finding checks (.clang-tidy) over every source of ours in the Linux tree.
+lint: build-linux
+	git ls-files '*.cpp' | grep -v -E '^(third_party|tests|fuzz|bench)/' | \
+	  xargs -P 2 -n 8 clang-tidy -p build/linux --quiet
 
 clean:
 	rm -rf build out
