@@ -88,6 +88,27 @@ public:
     IPlugBase& mPlug;
   };
 
+  // ---- What every host adapter does with a host's request, written once so that the modules
+  // ---- cannot disagree. Each takes the plug-in lock itself and answers false, changing
+  // ---- nothing, for a request that is not one (a bad index, a value that is not a number).
+
+  // A normalized value from the host: the editor shows it first, then the parameter stores it
+  // and the plug-in hears of it. The host is not told back.
+  bool SetParamFromHost(int paramIndex, double normalized);
+  // A value the user typed into the host: refused when the parameter cannot read it.
+  bool SetParamFromHostText(int paramIndex, const char* text);
+  // The parameter's normalized value; 0.0 for an index out of range.
+  double GetParamNormalized(int paramIndex) const;
+  bool SetSampleRateFromHost(double sampleRate);
+  bool SetBlockSizeFromHost(long long frames);
+  void SetActiveFromHost(bool active);
+  // The host moves to another preset; unless the plug-in keeps its state in chunks, the preset
+  // being left keeps the values it had.
+  bool SelectPresetFromHost(int presetIndex);
+  // A state chunk from the host. The editor is refreshed with whatever was applied, also when the
+  // chunk was cut short; the result is the position after the chunk, or -1 when it was damaged.
+  int LoadStateFromHost(const StateChunk& chunk, bool isBank);
+
   // ---- Identity and processing context.
   const char* GetEffectName() const { return mEffectName; }
   const char* GetProductName() const { return mProductName; }
@@ -190,8 +211,9 @@ private:
   OutputChannel* OutChannel(int channel) const { return mOutputChannels.Get(channel); }
   void SetPresetName(PresetSlot& slot, const char* name);
 
-  // The lock is declared first so that it is destroyed last.
-  std::recursive_mutex mMutex;
+  // The lock is declared first so that it is destroyed last. Mutable: reading a value under the
+  // lock does not change the plug-in.
+  mutable std::recursive_mutex mMutex;
   PointerList<ChannelIOConfig> mChannelIOConfigs{true};
   char mEffectName[kIdentityTextSize] = {};
   char mProductName[kIdentityTextSize] = {};

@@ -49,13 +49,14 @@ public:
 private:
   // The callbacks the host calls through the AEffect record.
   static VstIntPtr VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
-                                 float opt);
-  static void VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 frames);
-  static void VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames);
-  static void VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs, VstInt32 frames);
-  static void VSTSetParameter(AEffect* effect, VstInt32 index, float value);
-  static float VSTGetParameter(AEffect* effect, VstInt32 index);
-  static IPlugVST* FromEffect(AEffect* effect);
+                                 float opt) noexcept;
+  static void VSTProcess(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) noexcept;
+  static void VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs, VstInt32 frames) noexcept;
+  static void VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
+                                        VstInt32 frames) noexcept;
+  static void VSTSetParameter(AEffect* effect, VstInt32 index, float value) noexcept;
+  static float VSTGetParameter(AEffect* effect, VstInt32 index) noexcept;
+  static IPlugVST* FromEffect(AEffect* effect) noexcept;
 
   // One handler per group of dispatcher opcodes; each runs with the plug-in lock held.
   VstIntPtr Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
@@ -73,7 +74,6 @@ private:
   VstIntPtr VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, float opt);
   VstIntPtr CanDo(const char* query);
   VstIntPtr MidiKeyName(::MidiKeyName* key);
-  void SetSampleRateFromHost(float rate);
 
   VstIntPtr HostCall(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f);

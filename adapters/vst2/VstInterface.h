@@ -5,21 +5,15 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/FourCC.h"
+
 // Pointer-sized fields use intptr_t, never long: long is 4 bytes on Win64 and 8 on Linux.
 typedef int16_t VstInt16;
 typedef int32_t VstInt32;
 typedef int64_t VstInt64;
 typedef intptr_t VstIntPtr;
 
-// Four-character codes put the first character in the most significant byte.
-constexpr VstInt32 VstFourCC(char a, char b, char c, char d) {
-  return static_cast<VstInt32>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
-                               (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
-                               (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
-                               static_cast<uint32_t>(static_cast<unsigned char>(d)));
-}
-
-constexpr VstInt32 kEffectMagic = VstFourCC('V', 's', 't', 'P');
+constexpr VstInt32 kEffectMagic = FourCC('V', 's', 't', 'P');
 constexpr VstInt32 kVstVersion = 2400;
 
 // ---------------------------------------------------------------------------------------------

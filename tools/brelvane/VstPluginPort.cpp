@@ -2,15 +2,12 @@
 
 #include <cstring>
 
+#include "adapters/vst2/VstVendorOpcodes.h"
 #include "hosts/vst2/VstHost.h"
 
 namespace brel::cmd {
 namespace {
 
-// The plug-in's private opcodes under effVendorSpecific.
-constexpr VstInt32 kFormatNormalized = 7;  // writes the display text of normalized `opt`
-constexpr VstInt32 kIsNotRealValued = 8;   // answers kVendorAnswer for non-real parameters
-constexpr VstIntPtr kVendorAnswer = 0xBEEF;
 constexpr std::size_t kTextRoom = 256;
 
 class VstPluginPort final : public PluginPort {
@@ -54,7 +51,7 @@ public:
 
   bool formatNormalized(int index, float normalized, std::string& text) override {
     char buffer[kTextRoom] = {};
-    if (host_.VendorSpecific(kFormatNormalized, index, buffer, normalized) == kVendorAnswer) {
+    if (host_.VendorSpecific(kVendorFormatNormalized, index, buffer, normalized) == kVendorAnswer) {
       text.assign(buffer, strnlen(buffer, sizeof buffer));
       return true;
     }
@@ -67,7 +64,7 @@ public:
   }
 
   bool isRealValued(int index) override {
-    return host_.VendorSpecific(kIsNotRealValued, index, nullptr, 0.0f) != kVendorAnswer;
+    return host_.VendorSpecific(kVendorIsStepped, index, nullptr, 0.0f) != kVendorAnswer;
   }
 
   std::vector<std::uint8_t> programChunk() override { return host_.GetChunk(VstHost::ChunkKind::Program); }

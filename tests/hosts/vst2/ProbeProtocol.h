@@ -6,7 +6,7 @@
 
 namespace probe {
 
-constexpr VstInt32 kUniqueId = VstFourCC('P', 'r', 'b', 'E');
+constexpr VstInt32 kUniqueId = FourCC('P', 'r', 'b', 'E');
 constexpr VstInt32 kVersion = 1234;
 constexpr VstInt32 kNumParams = 3;
 constexpr VstInt32 kNumPrograms = 2;

@@ -19,8 +19,8 @@ TEST(VstInterface, MagicIsStoredAsPtsVInMemory) {
 }
 
 TEST(VstInterface, FourCharacterCodesPutTheFirstCharacterHighest) {
-  EXPECT_EQ(VstFourCC('N', 'v', 'E', 'f'), 0x4E764566);
-  EXPECT_EQ(VstFourCC('t', 'f', 'f', 'p'), 0x74666670);
+  EXPECT_EQ(FourCC('N', 'v', 'E', 'f'), 0x4E764566);
+  EXPECT_EQ(FourCC('t', 'f', 'f', 'p'), 0x74666670);
   // Characters above 0x7F must not sign-extend into the higher bytes.
-  EXPECT_EQ(static_cast<uint32_t>(VstFourCC('\xF0', 0, 0, '\x80')), 0xF0000080u);
+  EXPECT_EQ(static_cast<uint32_t>(FourCC('\xF0', 0, 0, '\x80')), 0xF0000080u);
 }

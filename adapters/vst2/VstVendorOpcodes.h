@@ -1,0 +1,11 @@
+#pragma once
+// The plug-in's own requests under effVendorSpecific (index), and the answer that says the
+// request was understood. Shared by the module, the host library and the command.
+#include "adapters/vst2/VstInterface.h"
+
+// Writes the display text of parameter `value` for the normalized value `opt` into ptr (32
+// bytes), without changing the parameter.
+constexpr VstInt32 kVendorFormatNormalized = 7;
+// Answers kVendorAnswer when parameter `value` moves in steps rather than continuously.
+constexpr VstInt32 kVendorIsStepped = 8;
+constexpr VstIntPtr kVendorAnswer = 0xBEEF;
