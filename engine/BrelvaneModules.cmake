@@ -22,3 +22,33 @@ else()
   endif()
   set_target_properties(BrelvaneVST2 PROPERTIES LINK_DEPENDS ${exports_map})
 endif()
+
+# VST3: the bundle Brelvane.vst3, holding Contents/x86_64-linux/Brelvane.so or
+# Contents/x86_64-win/Brelvane.vst3 (a DLL), built on the SDK's factory and module entries.
+set(BREL_VST3_BUNDLE ${CMAKE_BINARY_DIR}/modules/vst3/Brelvane.vst3)
+set(vst3_main ${BREL_VST3SDK_DIR}/public.sdk/source/main)
+add_library(BrelvaneVST3 MODULE
+  ${CMAKE_CURRENT_SOURCE_DIR}/Brelvane.cpp
+  ${PROJECT_SOURCE_DIR}/adapters/vst3/Vst3Factory.cpp
+  ${PROJECT_SOURCE_DIR}/adapters/vst3/${BREL_PLATFORM}/Vst3ModuleInit.cpp
+)
+target_include_directories(BrelvaneVST3 PRIVATE ${PROJECT_SOURCE_DIR}/adapters/vst3/module)
+target_link_libraries(BrelvaneVST3 PRIVATE brel_vst3 brel_engine brel_core brel_flags)
+set_target_properties(BrelvaneVST3 PROPERTIES OUTPUT_NAME Brelvane PREFIX "")
+if(WIN32)
+  # The SDK's DLL entry records the instance handle and exports InitDll and ExitDll.
+  target_sources(BrelvaneVST3 PRIVATE ${vst3_main}/dllmain.cpp)
+  set_source_files_properties(${vst3_main}/dllmain.cpp PROPERTIES COMPILE_DEFINITIONS "UNICODE;_UNICODE")
+  set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .vst3
+    LIBRARY_OUTPUT_DIRECTORY ${BREL_VST3_BUNDLE}/Contents/x86_64-win)
+else()
+  # The SDK's Linux entry exports ModuleEntry and ModuleExit.
+  target_sources(BrelvaneVST3 PRIVATE ${vst3_main}/linuxmain.cpp)
+  set(vst3_exports_map ${PROJECT_SOURCE_DIR}/adapters/vst3/module/exports.map)
+  target_link_options(BrelvaneVST3 PRIVATE -Wl,--version-script=${vst3_exports_map})
+  if(NOT BREL_SANITIZE)
+    target_link_options(BrelvaneVST3 PRIVATE -Wl,--no-undefined)
+  endif()
+  set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .so LINK_DEPENDS ${vst3_exports_map}
+    LIBRARY_OUTPUT_DIRECTORY ${BREL_VST3_BUNDLE}/Contents/x86_64-linux)
+endif()

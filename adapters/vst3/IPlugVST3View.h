@@ -1,0 +1,30 @@
+#pragma once
+// The editor's view as a VST 3 host sees it: it opens the editor's window in the host's window
+// ("HWND" parents only), answers the editor's fixed size and passes the host's frame to the
+// adapter for resize requests. It keeps the adapter alive while it exists.
+
+#include "adapters/vst3/Vst3Sdk.h"
+
+class IPlugVST3;
+
+class IPlugVST3View : public Steinberg::CPluginView {
+public:
+  explicit IPlugVST3View(IPlugVST3* plug);
+  ~IPlugVST3View() override;
+
+  Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) noexcept override;
+  Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) noexcept override;
+  Steinberg::tresult PLUGIN_API removed() noexcept override;
+  Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) noexcept override;
+  Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) noexcept override;
+
+  // The adapter is about to ask the frame for a new size; the host's answer arrives as onSize.
+  void SetResizePending() { mResizePending = true; }
+  Steinberg::IPlugFrame* GetFrame() const { return plugFrame; }
+
+  OBJ_METHODS(IPlugVST3View, CPluginView)
+
+private:
+  IPlugVST3* mPlug;
+  bool mResizePending = false;
+};
