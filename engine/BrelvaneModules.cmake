@@ -52,3 +52,17 @@ else()
   set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .so LINK_DEPENDS ${vst3_exports_map}
     LIBRARY_OUTPUT_DIRECTORY ${BREL_VST3_BUNDLE}/Contents/x86_64-linux)
 endif()
+
+# The bundle's moduleinfo.json, written from what the built module's factory answers (under Wine
+# in the Windows tree).
+set(vst3_moduleinfo_json ${BREL_VST3_BUNDLE}/Contents/Resources/moduleinfo.json)
+file(RELATIVE_PATH vst3_bundle_relative ${CMAKE_BINARY_DIR} ${BREL_VST3_BUNDLE})
+add_custom_command(OUTPUT ${vst3_moduleinfo_json}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BREL_VST3_BUNDLE}/Contents/Resources
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:vst3_moduleinfo> ${vst3_bundle_relative}
+          ${vst3_bundle_relative}/Contents/Resources/moduleinfo.json
+  DEPENDS BrelvaneVST3 vst3_moduleinfo
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  COMMENT "Describing Brelvane.vst3 in its moduleinfo.json"
+  VERBATIM)
+add_custom_target(BrelvaneVST3Bundle ALL DEPENDS ${vst3_moduleinfo_json})
