@@ -25,7 +25,7 @@ endif()
 
 # VST3: the bundle Brelvane.vst3, holding Contents/x86_64-linux/Brelvane.so or
 # Contents/x86_64-win/Brelvane.vst3 (a DLL), built on the SDK's factory and module entries.
-set(BREL_VST3_BUNDLE ${CMAKE_BINARY_DIR}/modules/vst3/Brelvane.vst3)
+set(BREL_VST3_BUNDLE ${CMAKE_BINARY_DIR}/modules/vst3/Brelvane.vst3 CACHE INTERNAL "The VST3 bundle this tree builds")
 set(vst3_main ${BREL_VST3SDK_DIR}/public.sdk/source/main)
 add_library(BrelvaneVST3 MODULE
   ${CMAKE_CURRENT_SOURCE_DIR}/Brelvane.cpp

@@ -1,0 +1,180 @@
+// The controller side of the bundle: the parameter list, conversions and texts, units and
+// program list, views, and what initialize and terminate do to them.
+
+#include <cmath>
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstunits.h"
+#include "public.sdk/source/vst/utility/stringconvert.h"
+#include "tests/adapters/vst3/Vst3Fixture.h"
+
+using namespace Steinberg;
+using namespace vst3test;
+
+namespace {
+
+std::string Text(const Vst::TChar* text) { return Vst::StringConvert::convert(text); }
+
+using Controller = PluginTest;
+
+TEST_F(Controller, ListsThePresetAndBypassParametersBeforeTheCoreOnes) {
+  ASSERT_EQ(host.ParamCount(), 13);
+  Vst::ParameterInfo info;
+  ASSERT_TRUE(host.ParamInfo(0, info));
+  EXPECT_EQ(info.id, kPreset);
+  EXPECT_EQ(Text(info.title), "Preset");
+  EXPECT_EQ(info.stepCount, 1) << "one preset";
+  EXPECT_EQ(info.flags, Vst::ParameterInfo::kIsProgramChange);
+  ASSERT_TRUE(host.ParamInfo(1, info));
+  EXPECT_EQ(info.id, kBypass);
+  EXPECT_EQ(Text(info.title), "Bypass");
+  EXPECT_EQ(info.stepCount, 1);
+  EXPECT_EQ(info.flags, 0x10009);
+
+  struct Expected {
+    const char* title;
+    const char* units;
+    int stepCount;
+    double defaultNormalized;
+  };
+  const Expected core[kNumParams] = {
+      {"Pres Comp", "dB", 0, 17.5 / 30.0},
+      {"LowCut", "Hz", 0, 80.0 / 280.0},
+      {"Tighten", "%", 0, 0.535},
+      {"Bass", "dB", 0, 0.5},
+      {"Crispy", "dB", 0, 0.0},
+      {"Final Comp", "dB", 0, 0.5},
+      {"Db Output", "dB", 0, 0.6},
+      {"Power", "", 1, 1.0},
+      {"Mode", "", 4, 0.25},
+      {"P Limit", "", 1, 1.0},
+      {"F Limit", "", 1, 0.0},
+  };
+  for (int i = 0; i < kNumParams; ++i) {
+    ASSERT_TRUE(host.ParamInfo(i + 2, info));
+    EXPECT_EQ(info.id, static_cast<ParamID>(i));
+    EXPECT_EQ(Text(info.title), core[i].title);
+    EXPECT_EQ(Text(info.units), core[i].units) << core[i].title << ": no label where a display text shows";
+    EXPECT_EQ(info.stepCount, core[i].stepCount) << core[i].title;
+    EXPECT_NEAR(info.defaultNormalizedValue, core[i].defaultNormalized, 1e-12) << core[i].title;
+    EXPECT_EQ(info.flags, Vst::ParameterInfo::kCanAutomate);
+    EXPECT_EQ(info.unitId, Vst::kRootUnitId);
+  }
+}
+
+TEST_F(Controller, TextsComeFromTheCoreParametersOnly) {
+  EXPECT_EQ(host.ParamText(kPresComp, 0.5), "10.00");
+  EXPECT_EQ(host.ParamText(kMode, 0.5), "B");
+  EXPECT_EQ(host.ParamText(kPower, 0.0), "off");
+  Vst::String128 text = {};
+  EXPECT_EQ(EditController().getParamStringByValue(kBypass, 1.0, text), kResultFalse);
+  EXPECT_EQ(EditController().getParamStringByValue(kPreset, 0.0, text), kResultFalse);
+  EXPECT_EQ(EditController().getParamStringByValue(kNumParams, 0.0, text), kResultFalse);
+
+  // Typed text is a number in the parameter's units; anything else reads as 0.
+  double normalized = -1.0;
+  ASSERT_TRUE(host.ParamValueOfText(kPresComp, "12.5 dB", normalized));
+  EXPECT_DOUBLE_EQ(normalized, 17.5 / 30.0);
+  ASSERT_TRUE(host.ParamValueOfText(kMode, "B", normalized));
+  EXPECT_DOUBLE_EQ(normalized, 0.0);
+  ASSERT_TRUE(host.ParamValueOfText(kDbOutput, "1e9", normalized));
+  EXPECT_DOUBLE_EQ(normalized, 1.0);
+}
+
+TEST_F(Controller, PlainAndNormalizedValuesConvertWithoutStepRounding) {
+  EXPECT_DOUBLE_EQ(EditController().normalizedParamToPlain(kMode, 0.3), 1.2);
+  EXPECT_DOUBLE_EQ(EditController().plainParamToNormalized(kPresComp, 25.0), 1.0);
+  EXPECT_DOUBLE_EQ(EditController().plainParamToNormalized(kPresComp, 100.0), 1.0) << "clamped first";
+  EXPECT_DOUBLE_EQ(EditController().plainParamToNormalized(kPreset, 7.0), 7.0);
+  EXPECT_DOUBLE_EQ(EditController().plainParamToNormalized(kBypass, 3.5), 3.5);
+}
+
+TEST_F(Controller, SettingANormalizedValueTellsNobody) {
+  EXPECT_EQ(EditController().setParamNormalized(kMode, 0.3), kResultOk);
+  EXPECT_DOUBLE_EQ(EditController().getParamNormalized(kMode), 0.25) << "rounded to the step";
+  EXPECT_TRUE(host.Handler().Edits().empty());
+  EXPECT_EQ(EditController().setParamNormalized(kPreset, 0.5), kResultFalse);
+  EXPECT_EQ(EditController().setParamNormalized(kNumParams, 0.5), kResultFalse);
+  EXPECT_DOUBLE_EQ(EditController().getParamNormalized(kNumParams), 0.0);
+  // What no control can be set to changes nothing and leaves the range intact.
+  EXPECT_EQ(EditController().setParamNormalized(kPresComp, -HUGE_VAL), kResultFalse);
+  EXPECT_EQ(EditController().setParamNormalized(kPresComp, -0.5), kResultOk);
+  EXPECT_DOUBLE_EQ(EditController().getParamNormalized(kPresComp), 0.0);
+}
+
+TEST_F(Controller, TheRootIsTheOnlyUnitAndThePresetsAnUnclaimedList) {
+  FUnknownPtr<Vst::IUnitInfo> units(host.Component());
+  ASSERT_TRUE(units);
+  EXPECT_EQ(units->getUnitCount(), 1);
+  Vst::UnitInfo unit;
+  ASSERT_EQ(units->getUnitInfo(0, unit), kResultOk);
+  EXPECT_EQ(unit.id, 0);
+  EXPECT_EQ(unit.parentUnitId, -1);
+  EXPECT_EQ(unit.programListId, -1);
+  EXPECT_EQ(Text(unit.name), "Root Unit");
+  EXPECT_EQ(units->getUnitInfo(1, unit), kResultFalse);
+  EXPECT_EQ(units->getUnitInfo(-1, unit), kResultFalse);
+
+  EXPECT_EQ(units->getProgramListCount(), 0);
+  Vst::ProgramListInfo list;
+  ASSERT_EQ(units->getProgramListInfo(0, list), kResultOk);
+  EXPECT_EQ(list.id, static_cast<Vst::ProgramListID>(kPreset));
+  EXPECT_EQ(Text(list.name), "Factory Presets");
+  EXPECT_EQ(list.programCount, 1);
+  EXPECT_EQ(units->getProgramListInfo(1, list), kResultFalse);
+
+  Vst::String128 name = {};
+  ASSERT_EQ(units->getProgramName(kPreset, 0, name), kResultOk);
+  EXPECT_EQ(Text(name), "-");
+  ASSERT_EQ(units->getProgramName(kPreset, 5, name), kResultOk);
+  EXPECT_EQ(Text(name), "");
+  EXPECT_EQ(units->getProgramName(kPreset + 1, 0, name), kResultFalse);
+  EXPECT_EQ(units->getSelectedUnit(), 0);
+  EXPECT_EQ(units->selectUnit(0), kNotImplemented);
+}
+
+TEST_F(Controller, OnlyTheEditorViewIsMadeAndWithoutAnEditorItOpensNothing) {
+  EXPECT_EQ(EditController().createView("Editor"), nullptr);
+  EXPECT_EQ(EditController().createView(nullptr), nullptr);
+  IPtr<IPlugView> view = owned(EditController().createView(Vst::ViewType::kEditor));
+  ASSERT_TRUE(view);
+  IPtr<IPlugView> second = owned(EditController().createView(Vst::ViewType::kEditor));
+  EXPECT_NE(view.get(), second.get());
+  ViewRect size;
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
+  EXPECT_EQ(view->getSize(&size), kResultFalse);
+  EXPECT_EQ(view->attached(nullptr, kPlatformTypeHWND), kResultFalse);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_EQ(view->onSize(nullptr), kResultOk);
+  // A view still held keeps the plug-in alive past the host's own release.
+  host.ReleasePlugin();
+  EXPECT_EQ(view->getSize(&size), kResultFalse);
+}
+
+TEST_F(Controller, ASecondInitializeIsRefusedButStillRestoresPresetZero) {
+  ASSERT_EQ(EditController().setParamNormalized(kPresComp, 1.0), kResultOk);
+  EXPECT_EQ(host.Component()->initialize(&host.Context()), kResultFalse);
+  EXPECT_EQ(host.ParamCount(), 13);
+  EXPECT_NEAR(EditController().getParamNormalized(kPresComp), 17.5 / 30.0, 1e-12);
+
+  EXPECT_EQ(host.Component()->terminate(), kResultOk);
+  EXPECT_EQ(host.ParamCount(), 0);
+  EXPECT_EQ(host.Component()->getBusCount(Vst::kAudio, Vst::kOutput), 0);
+  EXPECT_EQ(host.Component()->initialize(&host.Context()), kResultOk);
+  EXPECT_EQ(host.ParamCount(), 13);
+}
+
+TEST_F(Controller, TheComponentIsProcessorControllerAndUnitInfoInOne) {
+  EXPECT_EQ(FUnknownPtr<Vst::IEditController2>(host.Component())->setKnobMode(Vst::kLinearMode), kResultOk);
+  EXPECT_EQ(EditController().setComponentState(nullptr), kNotImplemented);
+  Vst::BusInfo bus;
+  ASSERT_EQ(host.Component()->getBusInfo(Vst::kAudio, Vst::kInput, 0, bus), kResultOk);
+  EXPECT_EQ(Text(bus.name), "Main Input");
+  EXPECT_EQ(bus.channelCount, 2);
+  EXPECT_EQ(bus.flags, Vst::BusInfo::kDefaultActive);
+  ASSERT_EQ(host.Component()->getBusInfo(Vst::kAudio, Vst::kOutput, 0, bus), kResultOk);
+  EXPECT_EQ(Text(bus.name), "Output");
+  EXPECT_EQ(host.Component()->getBusCount(Vst::kEvent, Vst::kInput), 0);
+}
+
+}  // namespace
