@@ -31,7 +31,7 @@ void Fill(MemoryStream& stream, const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 Vst3Host::Vst3Host(const std::string& productName)
-    : mContext(owned(new Vst3HostContext(productName))), mHandler(owned(new Vst3ComponentHandler)) {}
+    : mContext(productName), mHandler(owned(new Vst3ComponentHandler)) {}
 
 Vst3Host::~Vst3Host() { Unload(); }
 
@@ -74,7 +74,7 @@ bool Vst3Host::CreatePlugin() {
     ReleasePlugin();
     return Fail("the component is not its own audio processor and edit controller");
   }
-  if (mComponent->initialize(mContext) != kResultOk) {
+  if (mComponent->initialize(&mContext) != kResultOk) {
     ReleasePlugin();
     return Fail("the component refused to initialize");
   }

@@ -55,7 +55,7 @@ public:
   Steinberg::Vst::IAudioProcessor* Processor() const { return mProcessor; }
   Steinberg::Vst::IEditController* Controller() const { return mController; }
   Vst3ComponentHandler& Handler() { return *mHandler; }
-  Vst3HostContext& Context() { return *mContext; }
+  Vst3HostContext& Context() { return mContext; }
 
   // --- Configuration -------------------------------------------------------------------------
   // setupProcessing; the sample size also decides which Process call fits.
@@ -109,7 +109,8 @@ private:
   bool Fail(const std::string& message);
 
   VST3::Hosting::Module::Ptr mModule;
-  Steinberg::IPtr<Vst3HostContext> mContext;
+  // The SDK's host application counts no references: the host owns it outright.
+  Vst3HostContext mContext;
   Steinberg::IPtr<Vst3ComponentHandler> mHandler;
   Steinberg::IPtr<Steinberg::Vst::IComponent> mComponent;
   Steinberg::IPtr<Steinberg::Vst::IAudioProcessor> mProcessor;
