@@ -38,12 +38,14 @@ set_target_properties(BrelvaneVST3 PROPERTIES OUTPUT_NAME Brelvane PREFIX "")
 if(WIN32)
   # The SDK's DLL entry records the instance handle and exports InitDll and ExitDll.
   target_sources(BrelvaneVST3 PRIVATE ${vst3_main}/dllmain.cpp)
+  brel_vst3sdk_sources(${vst3_main}/dllmain.cpp)
   set_source_files_properties(${vst3_main}/dllmain.cpp PROPERTIES COMPILE_DEFINITIONS "UNICODE;_UNICODE")
   set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .vst3
     LIBRARY_OUTPUT_DIRECTORY ${BREL_VST3_BUNDLE}/Contents/x86_64-win)
 else()
   # The SDK's Linux entry exports ModuleEntry and ModuleExit.
   target_sources(BrelvaneVST3 PRIVATE ${vst3_main}/linuxmain.cpp)
+  brel_vst3sdk_sources(${vst3_main}/linuxmain.cpp)
   set(vst3_exports_map ${PROJECT_SOURCE_DIR}/adapters/vst3/module/exports.map)
   target_link_options(BrelvaneVST3 PRIVATE -Wl,--version-script=${vst3_exports_map})
   if(NOT BREL_SANITIZE)
