@@ -1,9 +1,9 @@
 # The two commands of the README:
 #   make demo   builds the Linux tree and renders a spoken sentence through Brelvane into out/
-#   make test   builds the Linux, sanitizer and Windows trees and runs every test in each
+#   make test   builds the Linux, sanitizer (address, thread) and Windows trees and runs every test in each
 .PHONY: test demo deps build-% test-% bench fuzz lint clean
 
-PRESETS := linux linux-asan windows
+PRESETS := linux linux-asan linux-tsan windows
 
 deps:
 	./scripts/install-deps
