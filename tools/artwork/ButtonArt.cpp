@@ -168,22 +168,22 @@ void PaintModeButton(cairo_t* cr, const char* letter, bool lit) {
   cairo_line_to(cr, 30.2, 12.6);
   StrokeLit(cr, kModeSize, kModeSize, 1.6, lit);
 
-  const TextSpec spec{Face::SansBold, 16, 0, Align::Centre};
+  const Lettering look{Face::SansBold, 16, 0, Align::Centre};
   if (lit) {
     SurfacePtr glow = NewSurface(kModeSize, kModeSize);
     ContextPtr gc = NewContext(glow.get());
-    TextPath(gc.get(), spec, letter, 25, 34);
+    TextPath(gc.get(), look, letter, 25, 34);
     SetColor(gc.get(), kAmber);
     cairo_fill(gc.get());
     BlurSurface(glow.get(), 2);
     cairo_set_source_surface(cr, glow.get(), 0, 0);
     cairo_paint(cr);
   } else {
-    TextPath(cr, spec, letter, 25, 33.2);
+    TextPath(cr, look, letter, 25, 33.2);
     cairo_set_source_rgba(cr, 0, 0, 0, 0.8);
     cairo_fill(cr);
   }
-  TextPath(cr, spec, letter, 25, 34);
+  TextPath(cr, look, letter, 25, 34);
   SetColor(cr, lit ? kAmberHot : Hex(0x868a92));
   cairo_fill(cr);
 }

@@ -78,7 +78,7 @@ void PaintTick(cairo_t* cr, double travel, double length, double width, Rgb colo
 void PaintScale(cairo_t* cr) {
   const double zero = NeedleTravel(0);
   PaintScaleLine(cr, zero);
-  const TextSpec numbers{Face::SansCondensedBold, 9.5, 0, Align::Centre};
+  const Lettering numbers{Face::SansCondensedBold, 9.5, 0, Align::Centre};
   const int labelled[] = {-14, -10, -7, -5, -3, -2, -1, 0, 1, 2, 3, 6};
   for (int db = -14; db <= 6; ++db) {
     const double travel = NeedleTravel(db);
@@ -97,7 +97,7 @@ void PaintScale(cairo_t* cr) {
   for (double db = -3.5; db < 3; db += 1.0)
     PaintTick(cr, NeedleTravel(db), 3.0, 0.8, db > 0 ? kInkRed : kInk);
 
-  const TextSpec sign{Face::SansBold, 13, 0, Align::Centre};
+  const Lettering sign{Face::SansBold, 13, 0, Align::Centre};
   double x, y;
   PointOnScale(-0.05, kScaleRadius - 16, x, y);
   TextPath(cr, sign, "\u2212", x, y + 4);
@@ -141,22 +141,22 @@ void PaintMeterFace(cairo_t* cr, const char* title) {
   cairo_clip(cr);
   PaintScale(cr);
 
-  const TextSpec caption{Face::SansBold, 10.5, 1.6, Align::Centre};
+  const Lettering caption{Face::SansBold, 10.5, 1.6, Align::Centre};
   TextPath(cr, caption, title, kPivotX, 101);
   SetColor(cr, kInk);
   cairo_fill(cr);
-  const TextSpec unit{Face::SansCondensedBold, 8, 0.6, Align::Centre};
+  const Lettering unit{Face::SansCondensedBold, 8, 0.6, Align::Centre};
   TextPath(cr, unit, "dB", kPivotX, 77);
   SetColor(cr, kInk, 0.8);
   cairo_fill(cr);
 
-  const TextSpec small{Face::SansCondensedBold, 7, 0.8, Align::Right};
+  const Lettering small{Face::SansCondensedBold, 7, 0.8, Align::Right};
   PaintSocket(cr, kLedX, kLedY);
   TextPath(cr, small, "CLIP", kLedX - 11, kLedY + 2.6);
   SetColor(cr, kInk, 0.85);
   cairo_fill(cr);
   PaintSocket(cr, kLampX, kLedY);
-  TextPath(cr, TextSpec{Face::SansCondensedBold, 7, 0.8, Align::Left}, "ON", kLampX + 11, kLedY + 2.6);
+  TextPath(cr, Lettering{Face::SansCondensedBold, 7, 0.8, Align::Left}, "ON", kLampX + 11, kLedY + 2.6);
   SetColor(cr, kInk, 0.85);
   cairo_fill(cr);
   cairo_restore(cr);

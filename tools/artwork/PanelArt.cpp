@@ -14,7 +14,7 @@ namespace brel::artwork {
 
 namespace {
 
-const TextSpec kLabel{Face::SansBold, 10, 1.6, Align::Centre};
+const Lettering kLabel{Face::SansBold, 10, 1.6, Align::Centre};
 
 void PaintMetal(cairo_t* cr) {
   cairo_pattern_t* base = cairo_pattern_create_linear(0, 0, 0, kPanelHeight);
@@ -121,7 +121,7 @@ void PaintKnobScale(cairo_t* cr, const KnobPlace& knob) {
 
 void PaintNamePlate(cairo_t* cr) {
   const double cx = kPanelWidth / 2.0;
-  const TextSpec name{Face::SansExtraLight, 31, 3.0, Align::Centre};
+  const Lettering name{Face::SansExtraLight, 31, 3.0, Align::Centre};
   TextPath(cr, name, "Brelvane", cx, 236.5);
   cairo_set_source_rgba(cr, 0, 0, 0, 0.8);
   cairo_fill(cr);
@@ -134,7 +134,7 @@ void PaintNamePlate(cairo_t* cr) {
   cairo_fill(cr);
   cairo_pattern_destroy(silver);
 
-  const TextSpec maker{Face::SansBold, 8.5, 3.2, Align::Centre};
+  const Lettering maker{Face::SansBold, 8.5, 3.2, Align::Centre};
   EngravedText(cr, maker, "Orrindale", cx, 254);
   const double half = TextWidth(maker, "Orrindale") / 2 + 10;
   for (int side : {-1, 1}) {
@@ -168,7 +168,7 @@ void PaintLabels(cairo_t* cr) {
   EngravedText(cr, kLabel, "POWER", kPowerBox.CentreX(), 66);
   EngravedText(cr, kLabel, "P LIMIT", kPresLimitBox.CentreX(), 194);
   EngravedText(cr, kLabel, "F LIMIT", kFinalLimitBox.CentreX(), 194);
-  const TextSpec mode{Face::SansBold, 9, 1.6, Align::Centre};
+  const Lettering mode{Face::SansBold, 9, 1.6, Align::Centre};
   EngravedText(cr, mode, "MODE", kModeBoxes[0].CentreX(), 41);
   EngravedText(cr, mode, "MODE", kModeBoxes[2].CentreX(), 41);
 }

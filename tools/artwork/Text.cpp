@@ -28,28 +28,28 @@ cairo_font_options_t* NewFontOptions() {
   return options;
 }
 
-cairo_scaled_font_t* ScaledFont(const TextSpec& spec) {
+cairo_scaled_font_t* ScaledFont(const Lettering& look) {
   cairo_matrix_t matrix;
   cairo_matrix_t identity;
-  cairo_matrix_init_scale(&matrix, spec.size, spec.size);
+  cairo_matrix_init_scale(&matrix, look.size, look.size);
   cairo_matrix_init_identity(&identity);
   cairo_font_options_t* options = NewFontOptions();
   cairo_scaled_font_t* font =
-      cairo_scaled_font_create(gFaces[static_cast<int>(spec.face)], &matrix, &identity, options);
+      cairo_scaled_font_create(gFaces[static_cast<int>(look.face)], &matrix, &identity, options);
   cairo_font_options_destroy(options);
   return font;
 }
 
 // Glyphs of `text` from x = 0 on the baseline, tracked; returns the advance of the whole run.
-double LayOut(const TextSpec& spec, const std::string& text, std::vector<cairo_glyph_t>& glyphs) {
-  cairo_scaled_font_t* font = ScaledFont(spec);
+double LayOut(const Lettering& look, const std::string& text, std::vector<cairo_glyph_t>& glyphs) {
+  cairo_scaled_font_t* font = ScaledFont(look);
   cairo_glyph_t* raw = nullptr;
   int count = 0;
   cairo_scaled_font_text_to_glyphs(font, 0, 0, text.c_str(), static_cast<int>(text.size()), &raw, &count,
                                    nullptr, nullptr, nullptr);
   glyphs.assign(raw, raw + count);
   cairo_glyph_free(raw);
-  for (int i = 0; i < count; ++i) glyphs[i].x += spec.tracking * i;
+  for (int i = 0; i < count; ++i) glyphs[i].x += look.tracking * i;
   double advance = 0;
   if (count > 0) {
     cairo_text_extents_t last;
@@ -73,24 +73,24 @@ bool LoadFonts(const std::string& directory) {
   return true;
 }
 
-double TextWidth(const TextSpec& spec, const std::string& text) {
+double TextWidth(const Lettering& look, const std::string& text) {
   std::vector<cairo_glyph_t> glyphs;
-  return LayOut(spec, text, glyphs);
+  return LayOut(look, text, glyphs);
 }
 
-void TextPath(cairo_t* cr, const TextSpec& spec, const std::string& text, double x, double y) {
+void TextPath(cairo_t* cr, const Lettering& look, const std::string& text, double x, double y) {
   std::vector<cairo_glyph_t> glyphs;
-  const double width = LayOut(spec, text, glyphs);
+  const double width = LayOut(look, text, glyphs);
   double left = x;
-  if (spec.align == Align::Centre) left = x - width / 2;
-  if (spec.align == Align::Right) left = x - width;
+  if (look.align == Align::Centre) left = x - width / 2;
+  if (look.align == Align::Right) left = x - width;
   for (cairo_glyph_t& g : glyphs) {
     g.x += left;
     g.y += y;
   }
   cairo_save(cr);
-  cairo_set_font_face(cr, gFaces[static_cast<int>(spec.face)]);
-  cairo_set_font_size(cr, spec.size);
+  cairo_set_font_face(cr, gFaces[static_cast<int>(look.face)]);
+  cairo_set_font_size(cr, look.size);
   cairo_font_options_t* options = NewFontOptions();
   cairo_set_font_options(cr, options);
   cairo_font_options_destroy(options);
@@ -98,14 +98,14 @@ void TextPath(cairo_t* cr, const TextSpec& spec, const std::string& text, double
   cairo_restore(cr);
 }
 
-void EngravedText(cairo_t* cr, const TextSpec& spec, const std::string& text, double x, double y) {
-  TextPath(cr, spec, text, x, y - 0.8);
+void EngravedText(cairo_t* cr, const Lettering& look, const std::string& text, double x, double y) {
+  TextPath(cr, look, text, x, y - 0.8);
   cairo_set_source_rgba(cr, 0, 0, 0, 0.75);
   cairo_fill(cr);
-  TextPath(cr, spec, text, x, y + 0.8);
+  TextPath(cr, look, text, x, y + 0.8);
   cairo_set_source_rgba(cr, 1, 1, 1, 0.10);
   cairo_fill(cr);
-  TextPath(cr, spec, text, x, y);
+  TextPath(cr, look, text, x, y);
   SetColor(cr, Hex(0xc9ccd2));
   cairo_fill(cr);
 }

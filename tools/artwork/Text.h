@@ -14,7 +14,7 @@ enum class Align { Left, Centre, Right };
 // Loads every face from `directory` (the fonts-dejavu-core files); false when one is missing.
 bool LoadFonts(const std::string& directory);
 
-struct TextSpec {
+struct Lettering {
   Face face = Face::SansBold;
   double size = 11;
   double tracking = 0;  // extra pixels after each glyph
@@ -22,10 +22,10 @@ struct TextSpec {
 };
 
 // Adds the outlines of `text` to the current path, with the baseline at y.
-void TextPath(cairo_t* cr, const TextSpec& spec, const std::string& text, double x, double y);
-double TextWidth(const TextSpec& spec, const std::string& text);
+void TextPath(cairo_t* cr, const Lettering& look, const std::string& text, double x, double y);
+double TextWidth(const Lettering& look, const std::string& text);
 
 // Light paint in a shallow engraving: a dark lip above, a faint highlight below.
-void EngravedText(cairo_t* cr, const TextSpec& spec, const std::string& text, double x, double y);
+void EngravedText(cairo_t* cr, const Lettering& look, const std::string& text, double x, double y);
 
 }  // namespace brel::artwork
