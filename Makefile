@@ -1,9 +1,9 @@
 # The two commands of the README:
 #   make demo   builds the Linux tree and renders a spoken sentence through Brelvane into out/
-#   make test   builds the Linux, sanitizer and Windows trees and runs every test in each
-.PHONY: test demo deps build-% test-% bench fuzz lint clean
+#   make test   builds the Linux, sanitizer (address, thread) and Windows trees and runs every test in each
+.PHONY: test demo deps build-% test-% bench fuzz lint artwork clean
 
-PRESETS := linux linux-asan windows
+PRESETS := linux linux-asan linux-tsan windows
 
 deps:
 	./scripts/install-deps
@@ -45,9 +45,18 @@ fuzz:
 	cmake --build build/fuzz --target fuzzers
 	for f in build/fuzz/fuzz/*/fuzz_* build/fuzz/fuzz/*/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; done
 
-# clang-tidy's fault-finding checks (.clang-tidy) over every source of ours in the Linux tree.
+# Redraws the editor's images into resources/img/ with the cairo artwork tool (Linux only; not
+# part of the build or the tests). The output is the same on every run; commit what changes.
+artwork:
+	./scripts/install-deps --artwork
+	cmake -S tools/artwork -B build/artwork -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build/artwork
+	build/artwork/brel_artwork .
+
+# clang-tidy's fault-finding checks (.clang-tidy) over every source of ours in the Linux tree
+# (the artwork tool is a project of its own, outside that tree).
 lint: build-linux
-	git ls-files '*.cpp' | grep -v -E '^(third_party|tests|fuzz|bench)/' | \
+	git ls-files '*.cpp' | grep -v -E '^(third_party|tests|fuzz|bench|tools/artwork)/' | \
 	  xargs -P 2 -n 8 clang-tidy -p build/linux --quiet
 
 clean:

@@ -1,5 +1,7 @@
 #include "core/HeapBuffer.h"
 
+#include "core/AudioPath.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -70,6 +72,7 @@ int HeapBuffer::NewAllocationFor(int newSize) const {
 }
 
 bool HeapBuffer::Reallocate(int newAllocation, int newSize) {
+  BREL_EXPECT_OFF_AUDIO_PATH("HeapBuffer growth");
   if (newAllocation == 0) {
     if (mBlock) gAllocator->release(mBlock);
     mBlock = nullptr;

@@ -1,6 +1,15 @@
 #pragma once
 // What the plug-in core needs from an attached editor. The core owns the editor once attached
 // and destroys it before anything else, so the editor may still use the core while it goes.
+//
+// Threads (docs/threads.md). The editor lives on the host's user-interface thread: its window,
+// timer, drawing and mouse handling run there, and so does everything a control does. The core
+// calls ApplyParameterFromPlug from whatever thread the host used to change a parameter (the
+// audio thread included), always under the plug-in lock. An editor therefore never touches a
+// control from that call: it posts the value into an EditorParamMailbox, and its timer moves the
+// controls on its own thread. Parameter values are read by the editor only under the plug-in
+// lock; parameter metadata (names, ranges, steps, display texts) never changes after
+// construction and may be read from any thread. Meter levels and lamps are atomics.
 
 class IEditor {
 public:
@@ -9,11 +18,13 @@ public:
   virtual int GetWidth() const = 0;
   virtual int GetHeight() const = 0;
   // Sets every control bound to the parameter, and the first auxiliary slot bound to it on each
-  // control, to the normalized value (used once, when the editor is attached).
+  // control, to the normalized value. Called once per parameter while the editor is attached,
+  // before any other thread can reach it.
   virtual void ApplyPlugValueToControls(int paramIndex, double normalized) = 0;
   // Creates the bitmaps the editor draws into, sized width by height.
   virtual void CreateDrawingSurfaces() = 0;
-  // A parameter changed outside the editor (host, preset, state): show the new value.
+  // A parameter changed outside the editor (host, preset, state): show the new value. Any thread,
+  // under the plug-in lock; see above.
   virtual void ApplyParameterFromPlug(int paramIndex, double value, bool isNormalized) = 0;
   // Opens the editor's window inside the host's parent window; false when it cannot. An editor
   // without a window host on this platform opens none.

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 
+#include "core/AudioPath.h"
 #include "core/IPlugBase.h"
 
 namespace {
@@ -200,6 +201,7 @@ void IPlugBase::WriteOutputsToFloat(int nFrames, bool accumulate) {
 }
 
 void IPlugBase::ProcessFloatBlock(float** hostInputs, float** hostOutputs, int nFrames, bool accumulate) {
+  const AudioPathScope audioPath;
   if (nFrames <= 0) return;
   if (mMaxBlockSize <= 0) {
     // No scratch to work in: the block passes as silence rather than as stale or wild memory.
@@ -220,6 +222,7 @@ void IPlugBase::ProcessFloatBlock(float** hostInputs, float** hostOutputs, int n
 }
 
 void IPlugBase::ProcessDoubleBlock(double** hostInputs, double** hostOutputs, int nFrames) {
+  const AudioPathScope audioPath;
   if (nFrames <= 0) return;
   if (mMaxBlockSize <= 0) {
     for (int i = 0, next = 0; i < NOutChannels() && hostOutputs; ++i) {

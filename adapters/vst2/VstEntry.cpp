@@ -3,6 +3,7 @@
 
 #include "adapters/vst2/IPlugVST.h"
 #include "adapters/vst2/VstExport.h"
+#include "core/AudioPath.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ std::mutex& ConstructionLock() {
 }
 
 AEffect* CreateInstance(audioMasterCallback hostCallback) noexcept {
+  BREL_EXPECT_OFF_AUDIO_PATH("plug-in construction");
   std::lock_guard<std::mutex> guard(ConstructionLock());
   IPlugVST* plug = nullptr;
   try {

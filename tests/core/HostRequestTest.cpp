@@ -12,8 +12,8 @@ namespace {
 class HostRequestTest : public ::testing::Test {
 protected:
   HostRequestTest() { plug.AttachEditor(new FakeEditor(log)); }
+  EditorLog log;  // outlives the plug-in, whose editor writes to it while it goes
   VocalTestPlug plug;
-  EditorLog log;
 };
 
 TEST_F(HostRequestTest, ParameterValueMovesEditorThenParameterThenPlugin) {

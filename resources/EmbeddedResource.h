@@ -1,0 +1,23 @@
+#pragma once
+// The editor's PNG images, compiled into the module and found by resource id. On Linux they
+// stand in for the module resources that Windows looks up by type "PNG" and id.
+
+#include <cstddef>
+
+// One image as the layout names it (the generated resources/ImageResources.h lists them all).
+struct ImageResource {
+  int id;
+  const char* fileName;
+  int frames;
+};
+
+// The bytes of one embedded file; they live as long as the module.
+struct EmbeddedResource {
+  int id;
+  const char* fileName;
+  const unsigned char* data;
+  std::size_t size;
+};
+
+// The embedded file with this resource id, or null when there is none.
+const EmbeddedResource* FindEmbeddedResource(int id);
