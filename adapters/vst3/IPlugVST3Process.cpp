@@ -8,6 +8,7 @@
 #include "adapters/vst3/IPlugVST3.h"
 #include "adapters/vst3/Vst3Speakers.h"
 #include "adapters/vst3/Vst3Text.h"
+#include "core/AudioPath.h"
 
 using namespace Steinberg;
 
@@ -94,6 +95,8 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(Vst::ProcessSetup& setup) noexcept
 
 tresult PLUGIN_API IPlugVST3::process(Vst::ProcessData& data) noexcept {
   ScopedLock lock(*this);
+  // Queues, presets and bypass included: the whole call is on the audio path.
+  const AudioPathScope audioPath;
   if (data.processContext) mProcessContext = *data.processContext;
   ApplyParameterChanges(data.inputParameterChanges);
   // A block of no samples only brings parameter changes: hosts flush them that way.

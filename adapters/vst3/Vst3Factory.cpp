@@ -4,6 +4,7 @@
 
 #include "adapters/vst3/IPlugVST3.h"
 #include "adapters/vst3/Vst3ClassInfo.h"
+#include "core/AudioPath.h"
 #include "public.sdk/source/main/pluginfactory.h"
 
 using namespace Steinberg;
@@ -18,6 +19,7 @@ std::mutex& CreationLock() {
 }
 
 FUnknown* CreatePlug(void*) {
+  BREL_EXPECT_OFF_AUDIO_PATH("plug-in construction");
   std::lock_guard<std::mutex> guard(CreationLock());
   IPlugVST3* plug = nullptr;
   try {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "tests/adapters/vst3/Vst3Fixture.h"
+#include "tests/support/AllocationCounter.h"
 
 using namespace Steinberg;
 using namespace vst3test;
@@ -110,6 +111,32 @@ TEST_F(Processing, CallsLongerThanTheSetUpBlockAreServedInSlices) {
   EXPECT_EQ(FirstDifference(long32, Render(blocks, in, 300)), "");
   EXPECT_TRUE(vst2test::AllFinite(long64));
   EXPECT_GT(vst2test::Peak(long64), 0.01);
+}
+
+TEST_F(Processing, BlocksWithTheirQueuesAllocateNothing) {
+  for (Steinberg::int32 size : {Vst::kSample32, Vst::kSample64}) {
+    host.Stop();
+    ASSERT_TRUE(host.Setup(kRate, kMaxBlock, size) && host.Start());
+    Stereo<double> in = Widened(SpeechLike(3000)), out(3000, 0.0);
+    Stereo<float> in32 = SpeechLike(3000), out32(3000, 0.0f);
+    for (double bypass : {0.0, 1.0}) {
+      host.QueueParameter(kDbOutput, 0.3);
+      host.QueueParameter(kPreset, 0.0);
+      host.QueueParameter(kBypass, bypass);
+      double* inputs[2] = {in.left.data(), in.right.data()};
+      double* outputs[2] = {out.left.data(), out.right.data()};
+      float* inputs32[2] = {in32.left.data(), in32.right.data()};
+      float* outputs32[2] = {out32.left.data(), out32.right.data()};
+      AllocationCounter counter;
+      if (size == Vst::kSample64) {
+        host.Process(inputs, 2, outputs, 2, 3000);
+      } else {
+        host.Process(inputs32, 2, outputs32, 2, 3000);
+      }
+      counter.Stop();
+      EXPECT_EQ(counter.Allocations() + counter.Releases(), 0) << counter.Describe();
+    }
+  }
 }
 
 TEST_F(Processing, ASetupIsTakenWholeOrRefusedWithoutAChange) {
