@@ -65,11 +65,11 @@ void IPlugVST3::GetHostTransport(TransportInfo& info) {
 void IPlugVST3::ResizeEditor(int width, int height) {
   if (!GetEditor() || mViews.empty()) return;
   IPlugVST3View* view = mViews.front();
+  IPlugFrame* frame = view->GetFrame();
+  if (!frame) return;
   view->SetResizePending();
-  if (IPlugFrame* frame = view->GetFrame()) {
-    ViewRect size(0, 0, width, height);
-    frame->resizeView(view, &size);
-  }
+  ViewRect size(0, 0, width, height);
+  frame->resizeView(view, &size);
 }
 
 void IPlugVST3::SetLatencySamples(int samples) {
