@@ -43,7 +43,9 @@ TEST_F(PluginTest, BlocksAndControllerCallsRunTogether) {
     EditController().getParamStringByValue(kDbOutput, EditController().getParamNormalized(kDbOutput), text);
     units->getProgramName(kPreset, 0, text);
     if (step % 50 == 0) host.SetState(saved);
-    if (step % 30 == 0) EXPECT_EQ(host.GetState().size(), 92u);
+    if (step % 30 == 0) {
+      EXPECT_EQ(host.GetState().size(), 92u);
+    }
   }
   audio.join();
   EXPECT_EQ(blocks.load(), kBlocks);
