@@ -43,7 +43,9 @@ fuzz:
 	./scripts/install-deps --fuzz
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBREL_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target fuzzers
-	for f in build/fuzz/fuzz/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; done
+	for f in build/fuzz/fuzz/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; \
+	  work=build/fuzz/corpus/$$(basename $$f); seeds=fuzz/$$(basename $$(dirname $$f))/corpus; mkdir -p $$work; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$work $$( [ -d $$seeds ] && echo $$seeds ) || exit 1; done
 
 # clang-tidy's fault-finding checks (.clang-tidy) over every source of ours in the Linux tree.
 lint: build-linux
