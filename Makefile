@@ -29,13 +29,14 @@ demo:
 	./scripts/demo
 
 # Speed figures (not part of the tests): the engine alone and the module through a host,
-# next to a peer look-ahead limiter.
+# next to a peer look-ahead limiter; the blits next to pixman's composite.
 bench:
 	./scripts/install-deps --bench
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux
 	build/linux/bench/engine/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/adapters/vst2/vst2_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/linux/bench/raster/raster_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # A few minutes of fuzzing of every parser of outside data (clang's libFuzzer).
 FUZZ_SECONDS ?= 60

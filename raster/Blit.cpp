@@ -1,12 +1,12 @@
 #include <cstring>
 
+#include "raster/BlitPixels.h"
+#include "raster/BlitRows.h"
 #include "raster/Raster.h"
 
 namespace {
 
-using PixelOps::Clamp;
 using PixelOps::Colour;
-using PixelOps::Dodge;
 using PixelOps::Pack;
 using PixelOps::Split;
 
@@ -63,11 +63,13 @@ void CopyRows(LICE_IBitmap& dest, LICE_IBitmap& source, const BlitRegion& r) {
   }
 }
 
-inline int Toward(int d, int s, int keep) { return s + (d - s) * keep / 256; }
-
-inline LicePixel TowardAll(LicePixel dst, LicePixel src, int keep) {
-  const Colour d = Split(dst), s = Split(src);
-  return Pack(Toward(d.b, s.b, keep), Toward(d.g, s.g, keep), Toward(d.r, s.r, keep), Toward(d.a, s.a, keep));
+// Runs `row(dst, src, width)` over every row of the region, from the top.
+template <typename RowFn>
+void EachRow(LICE_IBitmap& dest, LICE_IBitmap& source, const BlitRegion& r, RowFn row) {
+  LicePixel* dstRow = RowPointer(dest, r.dy) + r.dx;
+  const LicePixel* srcRow = RowPointer(source, r.sy) + r.sx;
+  const std::intptr_t dstStride = RowStride(dest), srcStride = RowStride(source);
+  for (int i = 0; i < r.height; ++i, dstRow += dstStride, srcRow += srcStride) row(dstRow, srcRow, r.width);
 }
 
 void CopyBlit(LICE_IBitmap& dest, LICE_IBitmap& source, const BlitRegion& r, float weight, int w) {
@@ -78,61 +80,39 @@ void CopyBlit(LICE_IBitmap& dest, LICE_IBitmap& source, const BlitRegion& r, flo
              [](LicePixel d, LicePixel s) { return ((d >> 1) & kHalfMask) + ((s >> 1) & kHalfMask); });
   } else if (w > 0) {
     const int keep = 256 - w;
-    EachPair(dest, source, r, [keep](LicePixel d, LicePixel s) { return TowardAll(d, s, keep); });
+    EachPair(dest, source, r, [keep](LicePixel d, LicePixel s) {
+      const Colour dc = Split(d), sc = Split(s);
+      return Pack(BlitPixels::Toward(dc.b, sc.b, keep), BlitPixels::Toward(dc.g, sc.g, keep),
+                  BlitPixels::Toward(dc.r, sc.r, keep), BlitPixels::Toward(dc.a, sc.a, keep));
+    });
   }
-}
-
-// Source alpha A at full weight: A = 255 replaces, A = 0 keeps, anything between mixes the colour by
-// (255 - A) / 256 and raises the destination alpha by A.
-inline LicePixel OverFull(LicePixel dst, LicePixel src) {
-  const int a = LicePixelAlpha(src);
-  if (a == 0) return dst;
-  if (a == 255) return src;
-  const Colour d = Split(dst), s = Split(src);
-  const int keep = 255 - a;
-  const int alpha = d.a + a > 255 ? 255 : d.a + a;
-  return Pack(Toward(d.b, s.b, keep), Toward(d.g, s.g, keep), Toward(d.r, s.r, keep), alpha);
-}
-
-inline LicePixel OverWeighted(LicePixel dst, LicePixel src, int w) {
-  const int a = LicePixelAlpha(src);
-  if (a == 0) return dst;
-  const Colour d = Split(dst), s = Split(src);
-  const int p = w * (a + 1) / 256;
-  const int keep = 256 - p;
-  const int alpha = d.a + p > 255 ? 255 : d.a + p;
-  return Pack(Toward(d.b, s.b, keep), Toward(d.g, s.g, keep), Toward(d.r, s.r, keep), alpha);
-}
-
-inline LicePixel AddWithAlpha(LicePixel dst, LicePixel src, int w) {
-  const int a = LicePixelAlpha(src);
-  if (a == 0) return dst;
-  const Colour d = Split(dst), s = Split(src);
-  const int n = w * (a + 1) / 256;
-  return Pack(Clamp(d.b + n * s.b / 256), Clamp(d.g + n * s.g / 256), Clamp(d.r + n * s.r / 256),
-              Clamp(d.a + a * n / 256));
-}
-
-inline LicePixel DodgeWithAlpha(LicePixel dst, LicePixel src, int w) {
-  const Colour d = Split(dst), s = Split(src);
-  const int e = w * (s.a + 1) / 256;
-  return Pack(Dodge(d.b, s.b, e), Dodge(d.g, s.g, e), Dodge(d.r, s.r, e), Dodge(d.a, s.a, e));
 }
 
 void BlitWithAlpha(int op, LICE_IBitmap& dest, LICE_IBitmap& source, const BlitRegion& r, int w) {
   switch (op) {
     case BlitCopy:
       if (w == 256) {
-        EachPair(dest, source, r, OverFull);
+        EachRow(dest, source, r, BlitRows::OverFull);
+      } else if (w > 0 && w < 256) {
+        EachRow(dest, source, r,
+                [w](LicePixel* d, const LicePixel* s, int n) { BlitRows::OverWeighted(d, s, n, w); });
       } else {
-        EachPair(dest, source, r, [w](LicePixel d, LicePixel s) { return OverWeighted(d, s, w); });
+        EachPair(dest, source, r,
+                 [w](LicePixel d, LicePixel s) { return BlitPixels::OverWeighted(d, s, w); });
       }
       return;
     case BlitAdd:
-      EachPair(dest, source, r, [w](LicePixel d, LicePixel s) { return AddWithAlpha(d, s, w); });
+      if (w > 0 && w <= 256) {
+        EachRow(dest, source, r,
+                [w](LicePixel* d, const LicePixel* s, int n) { BlitRows::AddWithAlpha(d, s, n, w); });
+      } else {
+        EachPair(dest, source, r,
+                 [w](LicePixel d, LicePixel s) { return BlitPixels::AddWithAlpha(d, s, w); });
+      }
       return;
     case BlitDodge:
-      EachPair(dest, source, r, [w](LicePixel d, LicePixel s) { return DodgeWithAlpha(d, s, w); });
+      EachPair(dest, source, r,
+               [w](LicePixel d, LicePixel s) { return BlitPixels::DodgeWithAlpha(d, s, w); });
       return;
     default:
       // Multiply leaves fully transparent source pixels alone; overlay and hue still apply at the
@@ -162,6 +142,9 @@ void BlitBitmap(LICE_IBitmap* dest, LICE_IBitmap* source, int x, int y, const Li
   if (w == 0) return;
   if (mode & BlitUseAlpha) {
     BlitWithAlpha(op, *dest, *source, region, w);
+  } else if (op == BlitAdd && w > 0 && w <= 256) {
+    EachRow(*dest, *source, region,
+            [w](LicePixel* d, const LicePixel* s, int n) { BlitRows::Add(d, s, n, w); });
   } else {
     EachPair(*dest, *source, region,
              [op, w](LicePixel d, LicePixel s) { return PixelOps::Apply(op, d, Split(s), w); });

@@ -147,6 +147,32 @@ TEST(FillRectangle, EveryModeAndWeightIsPixelExact) {
   }
 }
 
+// Rows are combined several pixels at a time; every pixel must come out as it does alone.
+TEST(BlitBitmap, WideRowsMatchSinglePixels) {
+  constexpr int kWidth = 1027;
+  LICE_MemBitmap source(kWidth, 1), start(kWidth, 1);
+  for (int x = 0; x < kWidth; ++x) {
+    // Runs of opaque and clear pixels as well as every alpha, over varied colours.
+    const int alpha = x < 256 ? x : x < 512 ? 255 : x < 640 ? 0 : (x * 7) & 0xFF;
+    RowPointer(source, 0)[x] = LicePixelFromChannels(x * 13, x * 29, x * 71, alpha);
+    RowPointer(start, 0)[x] = LicePixelFromChannels(x * 53, 255 - x, x * 5, x * 3 + 7);
+  }
+  for (int mode : {BlitCopy | BlitUseAlpha, BlitAdd | BlitUseAlpha, int{BlitAdd}}) {
+    for (float weight : {1.0f, 0.5f, 0.49f, 0.25f, 0.999f, 0.004f}) {
+      LICE_MemBitmap wide(kWidth, 1), single(1, 1), one(1, 1);
+      BlitBitmap(&wide, &start, 0, 0, nullptr, 1.0f, BlitCopy);
+      BlitBitmap(&wide, &source, 0, 0, nullptr, weight, mode);
+      for (int x = 0; x < kWidth; ++x) {
+        Paint(single, PixelAt(start, x, 0));
+        Paint(one, PixelAt(source, x, 0));
+        BlitBitmap(&single, &one, 0, 0, nullptr, weight, mode);
+        ASSERT_EQ(PixelAt(wide, x, 0), PixelAt(single, 0, 0))
+            << "mode " << mode << " weight " << weight << " x " << x;
+      }
+    }
+  }
+}
+
 TEST(BlitBitmap, HalvesAreTruncatedSeparately) {
   LICE_MemBitmap dest(1, 1);
   Paint(dest, 0xFFFFFFFF);
