@@ -134,7 +134,7 @@ void BlitBitmap(LICE_IBitmap* dest, LICE_IBitmap* source, int x, int y, const Li
   BlitRegion region;
   if (!ClipBlit(*dest, *source, x, y, sourceRect, &region)) return;
   const int op = mode & BlitModeMask;
-  const int w = static_cast<int>(weight * 256);
+  const int w = PixelOps::WeightToInt(weight);
   if (op == BlitCopy && !(mode & BlitUseAlpha)) {
     CopyBlit(*dest, *source, region, weight, w);
     return;

@@ -82,7 +82,7 @@ void LICE_CachedFont::SetNativeFont(NativeText::Font font, int flags) {
   mOthers.clear();
   mMasks.clear();
   if (font && (flags & kFontFixedAscii)) {
-    for (unsigned int c = 0; c < 128; ++c) RenderGlyph(mAscii[c], c);
+    for (unsigned int c = 0; c < 128; ++c) RecordFor(c);
   }
 }
 
@@ -345,7 +345,7 @@ void LICE_CachedFont::CompositeMask(LICE_IBitmap& bitmap, const GlyphRecord& gly
                                     const LiceRect& visible) {
   const int op = mCombineMode & BlitModeMask;
   const float alpha = mCombineAlpha;
-  const int alpha256 = static_cast<int>(alpha * 256);
+  const int alpha256 = PixelOps::WeightToInt(alpha);
   const int fullWeight = std::min(alpha256, 256);
   const bool plainStore = alpha == 1.0f && op == BlitCopy;
   const bool withEffect = (mFlags & (kFontMonoShadow | kFontMonoOutline)) != 0;

@@ -73,7 +73,7 @@ void FillRectangle(LICE_IBitmap* bitmap, int x, int y, int width, int height, Li
   x = static_cast<int>(left), y = static_cast<int>(top), width = static_cast<int>(w),
   height = static_cast<int>(h);
 
-  const int weight256 = static_cast<int>(weight * 256);
+  const int weight256 = PixelOps::WeightToInt(weight);
   const int op = mode & BlitModeMask;
   const Colour k = Split(colour);
   switch (op) {

@@ -30,6 +30,15 @@ inline Colour Split(LicePixel p) {
   return {LicePixelBlue(p), LicePixelGreen(p), LicePixelRed(p), LicePixelAlpha(p)};
 }
 
+// trunc(weight x 256). Weights are meant to be 0..1; far larger ones (and NaN, as 0) are held to
+// +-16 so that no formula can overflow an int.
+inline int WeightToInt(float weight) {
+  constexpr float kLimit = 4096.0f;
+  const float scaled = weight * 256;
+  if (!(scaled == scaled)) return 0;
+  return static_cast<int>(scaled > kLimit ? kLimit : scaled < -kLimit ? -kLimit : scaled);
+}
+
 inline int Clamp(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 
 // Brightens x by s at weight w; the guard keeps the divisor at 2 or more.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <limits>
 
 #include "raster/Raster.h"
 #include "tests/raster/RasterTestSupport.h"
@@ -267,6 +268,13 @@ TEST_F(BlitClipping, ExtremeCoordinatesAreClippedWithoutOverflow) {
   BlitBitmap(&dest, &source, INT_MAX, INT_MAX, &huge, 1.0f, BlitCopy);
   BlitBitmap(&dest, &source, INT_MIN, INT_MIN, nullptr, 1.0f, BlitAdd);
   FillRectangle(&dest, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0xFFFFFFFF, 1.0f, BlitCopy);
+  EXPECT_EQ(At(0, 0), 0u);
+  // A weight that is not a number weighs nothing.
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  BlitBitmap(&dest, &source, 0, 0, nullptr, nan, BlitCopy);
+  BlitBitmap(&dest, &source, 0, 0, nullptr, nan, BlitAdd | BlitUseAlpha);
+  FillRectangle(&dest, 0, 0, 4, 3, 0xFFFFFFFF, nan, BlitAdd);
+  BlitBitmap(&dest, &source, 0, 0, nullptr, 1e30f, BlitOverlay);  // held to a weight that cannot overflow
   EXPECT_EQ(At(0, 0), 0u);
 }
 
