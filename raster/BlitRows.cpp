@@ -5,6 +5,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__) && defined(__GNUC__)
+// The add with source alpha is pure arithmetic on every pixel; on processors with AVX2 it takes
+// eight pixels a step, chosen at run time.
+#include <immintrin.h>
+#define BREL_RASTER_AVX2_ADD 1
+#endif
 
 namespace BlitRows {
 
@@ -93,23 +99,47 @@ void OverWeighted(LicePixel* dst, const LicePixel* src, int count, int w) {
   for (; i < count; ++i) dst[i] = BlitPixels::OverWeighted(dst[i], src[i], w);
 }
 
-void AddWithAlpha(LicePixel* dst, const LicePixel* src, int count, int w) {
+#if defined(BREL_RASTER_AVX2_ADD)
+namespace {
+
+// The eight-pixel form of AddScaled with n = w x (A + 1) >> 8 (A + 1 at w = 256); returns how many
+// pixels it did.
+__attribute__((target("avx2"))) int AddWithAlphaAvx2(LicePixel* dst, const LicePixel* src, int count, int w) {
+  const __m256i one = _mm256_set1_epi32(1), weight = _mm256_set1_epi32(w);
+  const __m256i even = _mm256_set1_epi32(0x00FF00FF), odd = _mm256_set1_epi32(static_cast<int>(0xFF00FF00u));
   int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+    const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    __m256i n = _mm256_add_epi32(_mm256_srli_epi32(s, 24), one);
+    if (w != 256) n = _mm256_srli_epi32(_mm256_mullo_epi16(n, weight), 8);
+    n = _mm256_or_si256(n, _mm256_slli_epi32(n, 16));
+    const __m256i low = _mm256_srli_epi16(_mm256_mullo_epi16(_mm256_and_si256(s, even), n), 8);
+    const __m256i high = _mm256_and_si256(_mm256_mullo_epi16(_mm256_srli_epi16(s, 8), n), odd);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_adds_epu8(d, _mm256_or_si256(low, high)));
+  }
+  return i;
+}
+
+const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+
+}  // namespace
+#endif
+
+void AddWithAlpha(LicePixel* dst, const LicePixel* src, int count, int w) {
+  // n = w x (A + 1) >> 8, which at w = 256 is A + 1 (whose product with 256 would not fit). The
+  // alpha byte, D.a + (A x n) >> 8, follows the colour's formula, as S's alpha byte is A; A = 0
+  // adds nothing, its n being at most 1.
+  int i = 0;
+#if defined(BREL_RASTER_AVX2_ADD)
+  if (kHasAvx2) i = AddWithAlphaAvx2(dst, src, count, w);
+#endif
+  const __m128i one = _mm_set1_epi32(1), weight = _mm_set1_epi32(w);
   for (; i + 4 <= count; i += 4) {
     const __m128i s = Load(src + i);
-    // A = 0 adds nothing (its n is at most 1); A = 255 at full weight adds S itself.
-    if (AllAlpha(s, _mm_setzero_si128())) continue;
-    const __m128i d = Load(dst + i);
-    if (w == 256 && AllAlpha(s, kAlphaBytes)) {
-      Store(dst + i, _mm_adds_epu8(d, s));
-      continue;
-    }
-    const __m128i alphaPlusOne = _mm_add_epi32(_mm_srli_epi32(s, 24), _mm_set1_epi32(1));
-    // n = w x (A + 1) >> 8; at w = 256 that is A + 1, whose product with 256 would not fit.
-    const __m128i n =
-        w == 256 ? alphaPlusOne : _mm_srli_epi32(_mm_mullo_epi16(alphaPlusOne, _mm_set1_epi32(w)), 8);
-    // The alpha byte, D.a + (A x n) >> 8, follows the same formula, as S's alpha byte is A.
-    Store(dst + i, AddScaled(d, s, Spread(n)));
+    __m128i n = _mm_add_epi32(_mm_srli_epi32(s, 24), one);
+    if (w != 256) n = _mm_srli_epi32(_mm_mullo_epi16(n, weight), 8);
+    Store(dst + i, AddScaled(Load(dst + i), s, Spread(n)));
   }
   for (; i < count; ++i) dst[i] = BlitPixels::AddWithAlpha(dst[i], src[i], w);
 }
