@@ -29,13 +29,14 @@ demo:
 	./scripts/demo
 
 # Speed figures (not part of the tests): the engine alone and the module through a host,
-# next to a peer look-ahead limiter.
+# next to a peer look-ahead limiter; the blits next to pixman's composite.
 bench:
 	./scripts/install-deps --bench
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux
 	build/linux/bench/engine/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/adapters/vst2/vst2_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/linux/bench/raster/raster_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # A few minutes of fuzzing of every parser of outside data (clang's libFuzzer).
 FUZZ_SECONDS ?= 60
@@ -43,7 +44,9 @@ fuzz:
 	./scripts/install-deps --fuzz
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBREL_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target fuzzers
-	for f in build/fuzz/fuzz/*/fuzz_* build/fuzz/fuzz/*/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; done
+	for f in build/fuzz/fuzz/*/fuzz_* build/fuzz/fuzz/*/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; \
+	  work=build/fuzz/corpus/$$(basename $$f); seeds=fuzz/$$(dirname $${f#build/fuzz/fuzz/})/corpus; mkdir -p $$work; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$work $$( [ -d $$seeds ] && echo $$seeds ) || exit 1; done
 
 # Redraws the editor's images into resources/img/ with the cairo artwork tool (Linux only; not
 # part of the build or the tests). The output is the same on every run; commit what changes.
