@@ -60,10 +60,14 @@ double IParamDef::FromNormalized(double normalized) const {
 }
 
 void IParamDef::SetFromNormalized(double normalized) {
+  if (std::isnan(normalized)) return;  // no number in, no change
+  // A position outside 0..1 is the nearest end of the range: a value below the minimum would be
+  // shown, saved in state and read back as a different value than the one the host set.
+  normalized = std::clamp(normalized, 0.0, 1.0);
   double value = FromNormalized(normalized);
   if (mType != ParamType::Double) value = std::floor(value / mStep + 0.5) * mStep;
-  if (std::isnan(value)) return;  // no number in, no change
-  mValue = std::min(value, mMax);
+  if (std::isnan(value)) return;
+  mValue = std::clamp(value, mMin, mMax);
 }
 
 double IParamDef::ToNormalized(double plain) const {
@@ -119,7 +123,10 @@ const char* IParamDef::LabelForDisplay() const {
 bool IParamDef::ValueFromText(const char* text, double& value) const {
   if (!text) return false;
   if (GetDisplayTextCount() == 0) {
-    const double v = ParseLeadingDecimal(text);
+    // Text that does not start with a number is a typing mistake, not a request for 0.
+    int consumed = 0;
+    const double v = ParseLeadingDecimal(text, &consumed);
+    if (consumed == 0) return false;
     value = mNegateDisplay ? -v : v;
     return true;
   }

@@ -31,6 +31,7 @@ public:
   // Values; the caller holds the plug-in lock.
   double GetValue() const { return mValue; }
   void SetValue(double value);
+  // A control position: outside 0..1 it is the nearest end; stepped types round to the step.
   void SetFromNormalized(double normalized);
   double GetNormalizedValue() const;
   // The plain value that a normalized value stands for (no step rounding).

@@ -25,6 +25,8 @@ public:
   static constexpr int kIdentityTextSize = 128;            // effect, product and maker names
   static constexpr std::int32_t kChunkMagic = 0x70666674;  // "tffp" in the stored bytes
   static constexpr std::int32_t kChunkVersion = 0x00010000;
+  // The most frames a channel's scratch buffer holds; longer host blocks are served in slices.
+  static constexpr int kMaxSliceFrames = 8192;
 
   IPlugBase(int nParams, int nPresets, const char* channelIOStr, const char* effectName,
             const char* productName, const char* makerName, std::int32_t versionWord, std::int32_t uniqueId,
@@ -210,6 +212,8 @@ private:
   InputChannel* InChannel(int channel) const { return mInputChannels.Get(channel); }
   OutputChannel* OutChannel(int channel) const { return mOutputChannels.Get(channel); }
   void SetPresetName(PresetSlot& slot, const char* name);
+  template <class Sample>
+  void ZeroConnectedHostOutputs(Sample** hostOutputs, int nFrames);
 
   // The lock is declared first so that it is destroyed last. Mutable: reading a value under the
   // lock does not change the plug-in.

@@ -31,8 +31,11 @@ int Clamp(int frames, int limit) { return std::max(0, std::min(frames, limit)); 
 }  // namespace
 
 void IPlugBase::SetMaxBlockSize(int frames) {
-  if (frames == mMaxBlockSize || frames < 0) return;
-  if (frames > INT_MAX / static_cast<int>(sizeof(double))) return;
+  if (frames < 0) return;
+  // Longer host blocks are served in slices of this size, so a host announcing a huge block
+  // costs no more memory than this.
+  frames = std::min(frames, kMaxSliceFrames);
+  if (frames == mMaxBlockSize) return;
   int achieved = frames;
   for (int i = 0; i < NInChannels(); ++i) achieved = std::min(achieved, ResizeScratch(*InChannel(i), frames));
   for (int i = 0; i < NOutChannels(); ++i)
@@ -205,11 +208,7 @@ void IPlugBase::ProcessFloatBlock(float** hostInputs, float** hostOutputs, int n
   if (nFrames <= 0) return;
   if (mMaxBlockSize <= 0) {
     // No scratch to work in: the block passes as silence rather than as stale or wild memory.
-    for (int i = 0, next = 0; i < NOutChannels() && hostOutputs && !accumulate; ++i) {
-      if (!OutChannel(i)->connected) continue;
-      if (float* out = hostOutputs[next++])
-        std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(float));
-    }
+    if (!accumulate) ZeroConnectedHostOutputs(hostOutputs, nFrames);
     return;
   }
   for (int offset = 0, n = 0; offset < nFrames; offset += n) {
@@ -225,11 +224,7 @@ void IPlugBase::ProcessDoubleBlock(double** hostInputs, double** hostOutputs, in
   const AudioPathScope audioPath;
   if (nFrames <= 0) return;
   if (mMaxBlockSize <= 0) {
-    for (int i = 0, next = 0; i < NOutChannels() && hostOutputs; ++i) {
-      if (!OutChannel(i)->connected) continue;
-      if (double* out = hostOutputs[next++])
-        std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(double));
-    }
+    ZeroConnectedHostOutputs(hostOutputs, nFrames);
     return;
   }
   for (int offset = 0, n = 0; offset < nFrames; offset += n) {
@@ -237,5 +232,15 @@ void IPlugBase::ProcessDoubleBlock(double** hostInputs, double** hostOutputs, in
     BindInputsDirectAt(hostInputs, offset);
     BindOutputsDirectAt(hostOutputs, offset);
     ProcessDouble(GetInputPointers(), GetOutputPointers(), n);
+  }
+}
+
+// The host passes one buffer per connected output channel, in channel order.
+template <class Sample>
+void IPlugBase::ZeroConnectedHostOutputs(Sample** hostOutputs, int nFrames) {
+  for (int i = 0, next = 0; i < NOutChannels() && hostOutputs; ++i) {
+    if (!OutChannel(i)->connected) continue;
+    if (Sample* out = hostOutputs[next++])
+      std::memset(out, 0, static_cast<std::size_t>(nFrames) * sizeof(Sample));
   }
 }

@@ -214,6 +214,10 @@ VstIntPtr IPlugVST::PinProperties(VstInt32 index, VstPinProperties* pin, bool is
 
 VstIntPtr IPlugVST::SetSpeakerArrangement(const VstSpeakerArrangement* input,
                                           const VstSpeakerArrangement* output) {
+  // Only a declared channel configuration is taken; anything else would leave the host's output
+  // buffers unwritten or feed the chain channels it never asked for.
+  if ((input && input->numChannels < 1) || (output && output->numChannels < 1)) return 0;
+  if (!LegalIO(input ? input->numChannels : -1, output ? output->numChannels : -1)) return 0;
   if (input) SetInputConnections(input->numChannels);
   if (output) SetOutputConnections(output->numChannels);
   return 1;

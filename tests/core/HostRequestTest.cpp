@@ -72,3 +72,22 @@ TEST_F(HostRequestTest, PresetBeingLeftKeepsItsValues) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HostBlockSize, HugeBlockSizesCostNoMoreThanOneSliceAndLongBlocksStillPlay) {
+  VocalTestPlug plug;
+  plug.SetInputConnections(2);
+  plug.SetOutputConnections(2);
+  EXPECT_TRUE(plug.SetBlockSizeFromHost(16777216));
+  EXPECT_EQ(plug.GetMaxBlockSize(), IPlugBase::kMaxSliceFrames);
+  std::vector<float> inL(20000), inR(20000), outL(20000), outR(20000);
+  for (int i = 0; i < 20000; ++i) inL[i] = inR[i] = static_cast<float>(i % 100) / 100.0f;
+  float* in[2] = {inL.data(), inR.data()};
+  float* out[2] = {outL.data(), outR.data()};
+  plug.ProcessFloatBlock(in, out, 20000, false);
+  EXPECT_EQ(outL, inL);  // the core passes through, slice after slice
+  EXPECT_EQ(outR, inR);
+}
+
+}  // namespace

@@ -91,7 +91,7 @@ TEST(IParamDef, LongTextsAreCutTo31Characters) {
   EXPECT_EQ(std::string(param.GetDisplayText(0)->text), std::string(31, 'n'));
 }
 
-TEST(IParamDef, IntRoundsToTheNearestStepAndClampsOnlyAtTheTop) {
+TEST(IParamDef, IntRoundsToTheNearestStepWithinTheRange) {
   IParamDef param;
   param.DefineInt("Mode", 1, 0, 4);
   param.SetFromNormalized(0.625);
@@ -106,16 +106,17 @@ TEST(IParamDef, IntRoundsToTheNearestStepAndClampsOnlyAtTheTop) {
   EXPECT_EQ(param.GetValue(), 2.0);
 }
 
-TEST(IParamDef, DoubleKeepsUnroundedValuesAndHasNoLowerClamp) {
+TEST(IParamDef, DoubleKeepsUnroundedValuesAndPositionsOutsideTheRangeTakeItsEnds) {
   IParamDef param;
-  param.DefineDouble("Tighten", 53.5, 0.0, 100.0, 0.01, "%");
+  param.DefineDouble("Tighten", 53.5, 20.0, 100.0, 0.01, "%");
   param.SetFromNormalized(0.333);
-  EXPECT_EQ(param.GetValue(), 0.333 * 100.0 + 0.0);
+  EXPECT_EQ(param.GetValue(), 0.333 * 80.0 + 20.0);
   param.SetFromNormalized(-0.1);
-  EXPECT_EQ(param.GetValue(), -10.0);
-  EXPECT_EQ(param.GetNormalizedValue(), 0.0);
-  param.SetValue(param.GetValue());
-  EXPECT_EQ(param.GetValue(), 0.0) << "the next SetValue clamps back into range";
+  EXPECT_EQ(param.GetValue(), 20.0);
+  param.SetFromNormalized(-1e30);
+  EXPECT_EQ(param.GetValue(), 20.0);
+  param.SetFromNormalized(7.0);
+  EXPECT_EQ(param.GetValue(), 100.0);
 }
 
 TEST(IParamDef, ShapeBendsBothMappings) {
@@ -236,14 +237,16 @@ TEST(IParamDef, NegatedDisplayShowsAndParsesTheOppositeSign) {
   EXPECT_EQ(value, -3.0);
 }
 
-TEST(IParamDef, NumericTextParsesLeadingNumberOrZero) {
+TEST(IParamDef, NumericTextNeedsALeadingNumber) {
   IParamDef param;
   param.DefineDouble("LowCut", 100.0, 20.0, 300.0, 0.01, "Hz");
   double value = -1.0;
   EXPECT_TRUE(param.ValueFromText(" 150.5 Hz", value));
   EXPECT_EQ(value, 150.5);
-  EXPECT_TRUE(param.ValueFromText("loud", value));
-  EXPECT_EQ(value, 0.0);
+  for (const char* text : {"loud", "", " ", "nan", "inf", "-", ".", "e5"}) {
+    EXPECT_FALSE(param.ValueFromText(text, value)) << "'" << text << "'";
+  }
+  EXPECT_EQ(value, 150.5);
   EXPECT_FALSE(param.ValueFromText(nullptr, value));
 }
 

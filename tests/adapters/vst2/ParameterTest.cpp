@@ -126,11 +126,17 @@ TEST_F(Parameters, NormalizedValuesAboveOneStopAtTheTop) {
   }
 }
 
-TEST_F(Parameters, NormalizedValuesBelowZeroReadBackAsZero) {
+TEST_F(Parameters, NormalizedValuesBelowZeroStopAtTheBottomAndSurviveASaveAndRestore) {
   for (int i = 0; i < kNumParams; ++i) {
     host.SetParameter(i, -0.5f);
     EXPECT_EQ(host.GetParameter(i), 0.0f) << kNames[i];
+    EXPECT_EQ(ProgramValues(host)[i], kMin[i]) << kNames[i];
   }
+  host.SetParameter(kLowCut, -5.0f);
+  EXPECT_EQ(host.ParamDisplay(kLowCut), "20.00");
+  const std::vector<std::uint8_t> chunk = host.GetChunk(VstHost::ChunkKind::Program);
+  ASSERT_TRUE(host.SetChunk(VstHost::ChunkKind::Program, chunk));
+  EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Program), chunk);
 }
 
 TEST_F(Parameters, NonFiniteValuesFromTheHostChangeNothing) {
@@ -242,19 +248,14 @@ TEST_F(Parameters, NumbersOutsideTheRangeAreClamped) {
   EXPECT_EQ(host.GetParameter(kDbOutput), 0.0f);
 }
 
-TEST_F(Parameters, TextWithoutANumberReadsAsZero) {
-  EXPECT_TRUE(host.String2Parameter(kPresComp, "loud"));
-  EXPECT_EQ(ProgramValues(host)[kPresComp], 0.0);
-  EXPECT_TRUE(host.String2Parameter(kLowCut, "abc"));
-  EXPECT_EQ(ProgramValues(host)[kLowCut], 20.0);  // 0 Hz, clamped to the lowest corner
-}
-
-TEST_F(Parameters, WordsForNonNumbersReadAsZeroNotAsNonFiniteValues) {
-  for (const char* text : {"nan", "NaN", "-nan", "inf", "-inf", "Infinity"}) {
-    host.SetParameter(kPresComp, 1.0f);
-    EXPECT_TRUE(host.String2Parameter(kPresComp, text)) << text;
-    EXPECT_EQ(ProgramValues(host)[kPresComp], 0.0) << text;
+TEST_F(Parameters, TextWithoutANumberIsRefusedAndChangesNothing) {
+  host.SetParameter(kPresComp, 1.0f);
+  const std::vector<double> before = ProgramValues(host);
+  for (const char* text : {"loud", "abc", "", " ", "nan", "NaN", "-nan", "inf", "-inf", "Infinity", "dB"}) {
+    EXPECT_FALSE(host.String2Parameter(kPresComp, text)) << "'" << text << "'";
+    EXPECT_FALSE(host.String2Parameter(kLowCut, text)) << "'" << text << "'";
   }
+  EXPECT_EQ(ProgramValues(host), before);
 }
 
 TEST_F(Parameters, WithoutTextTheAnswerSaysTextIsAccepted) {
