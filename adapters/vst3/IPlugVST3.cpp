@@ -166,7 +166,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value) n
   // control changes nothing.
   if (!IsCoreParam(id) || !std::isfinite(value)) return kResultFalse;
   ScopedLock lock(*this);
-  GetParam(static_cast<int>(id))->SetFromNormalized(std::clamp(value, 0.0, 1.0));
+  GetParam(static_cast<int>(id))->SetFromNormalized(value);
   return kResultOk;
 }
 

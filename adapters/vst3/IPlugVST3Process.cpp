@@ -22,9 +22,6 @@ Sample** FirstBusChannels(Vst::AudioBusBuffers* buses, int32 count) {
   return buses && count > 0 ? HostChannels(buses[0], static_cast<Sample*>(nullptr)) : nullptr;
 }
 
-// A host's normalized value, kept to the range every parameter can hold.
-double InRange(double normalized) { return std::clamp(normalized, 0.0, 1.0); }
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -129,7 +126,7 @@ void IPlugVST3::ApplyParameterChanges(Vst::IParameterChanges* changes) {
     } else if (id == kPresetParamId) {
       ApplyPresetValue(value);
     } else if (IsCoreParam(id)) {
-      SetParamFromHost(static_cast<int>(id), InRange(value));
+      SetParamFromHost(static_cast<int>(id), value);
     }
   }
 }
