@@ -201,9 +201,9 @@ TEST(ChainAgreement, LowSampleRatesGiveFiniteOutput) {
     const double* in[2] = {s.left.data(), s.right.data()};
     std::vector<double> outL(s.left.size()), outR(s.left.size());
     double* out[2] = {outL.data(), outR.data()};
-    chain.Process(in, out, static_cast<int>(s.frames()), 1.0, rate);
+    chain.Process(in, out, static_cast<int>(s.Frames()), 1.0, rate);
     int nonFinite = 0;
-    for (long i = 0; i < s.frames(); ++i)
+    for (long i = 0; i < s.Frames(); ++i)
       nonFinite += std::isfinite(outL[i]) && std::isfinite(outR[i]) ? 0 : 1;
     EXPECT_EQ(nonFinite, 0) << rate << " Hz";
   }
@@ -234,7 +234,7 @@ TEST(ChainAgreement, NegativeFrameCountChangesNothing) {
     chain->SetSampleRate(44100);
     for (int i = 0; i < VocalChain::kNumParams; ++i) chain->OnParamChanged(i, DefaultValue(i));
   }
-  const int half = static_cast<int>(s.frames() / 2);
+  const int half = static_cast<int>(s.Frames() / 2);
   std::vector<double> a(s.left.size(), NAN), b(s.left.size(), NAN), c(s.left.size(), NAN),
       d(s.left.size(), NAN);
   const double* first[2] = {s.left.data(), s.right.data()};
@@ -284,7 +284,7 @@ TEST(ChainAgreement, MetersSampleBySample) {
 Stereo MixedMaterial(int rate, std::uint64_t seed) {
   Stereo s = Speech(rate, 6.0, -4.0, seed);
   Noise burst(seed + 1);
-  for (long i = 0; i < s.frames(); ++i) {
+  for (long i = 0; i < s.Frames(); ++i) {
     const double t = static_cast<double>(i) / rate;
     if (t > 1.0 && t < 1.4) s.left[i] = s.right[i] = 2.5 * burst.Uniform();
     if (t > 2.0 && t < 2.3) s.left[i] = s.right[i] = 0.0;
