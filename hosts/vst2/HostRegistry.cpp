@@ -56,9 +56,9 @@ VstHost* HostRegistry::Find(const AEffect* effect) {
   return nullptr;
 }
 
-HostRegistry::EntryScope::EntryScope(VstHost* host) : previous_(t_entering) { t_entering = host; }
+HostRegistry::EntryScope::EntryScope(VstHost* host) : mPrevious(t_entering) { t_entering = host; }
 
-HostRegistry::EntryScope::~EntryScope() { t_entering = previous_; }
+HostRegistry::EntryScope::~EntryScope() { t_entering = mPrevious; }
 
 VstHost* HostRegistry::Entering() { return t_entering; }
 
