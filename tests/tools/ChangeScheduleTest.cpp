@@ -35,12 +35,12 @@ std::vector<Slice> walk(std::uint64_t total, int block, std::vector<ScheduledCha
   std::uint64_t position = 0;
   for (;;) {
     std::vector<int> due;
-    for (const ScheduledChange* c : schedule.takeDue(position)) due.push_back(c->setting.index);
+    for (const ScheduledChange* c : schedule.TakeDue(position)) due.push_back(c->setting.index);
     if (position == total) {
       if (atEnd) *atEnd = due;
       break;
     }
-    int length = static_cast<int>(std::min<std::uint64_t>(schedule.sliceLength(position), total - position));
+    int length = static_cast<int>(std::min<std::uint64_t>(schedule.SliceLength(position), total - position));
     slices.push_back({position, length, due});
     position += length;
   }
@@ -82,12 +82,12 @@ TEST(ChangeSchedule, AChangeAtTheEndIsHandedOutAfterTheLastSlice) {
 
 TEST(ChangeSchedule, ChangesBeyondTheEndStayPending) {
   ChangeSchedule schedule(512, {at(10, 1), at(5000, 2)});
-  schedule.takeDue(100);
-  ASSERT_TRUE(schedule.hasPending());
-  EXPECT_EQ(schedule.firstPendingFrame(), 5000u);
-  EXPECT_TRUE(schedule.takeDue(100).empty());
-  EXPECT_EQ(schedule.takeDue(5000).size(), 1u);
-  EXPECT_FALSE(schedule.hasPending());
+  schedule.TakeDue(100);
+  ASSERT_TRUE(schedule.HasPending());
+  EXPECT_EQ(schedule.FirstPendingFrame(), 5000u);
+  EXPECT_TRUE(schedule.TakeDue(100).empty());
+  EXPECT_EQ(schedule.TakeDue(5000).size(), 1u);
+  EXPECT_FALSE(schedule.HasPending());
 }
 
 }  // namespace

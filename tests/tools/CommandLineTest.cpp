@@ -8,14 +8,14 @@ namespace {
 CommandLine parsed(const std::vector<std::string>& args) {
   CommandLine cl;
   std::string error;
-  EXPECT_TRUE(parseCommandLine(args, cl, error)) << error;
+  EXPECT_TRUE(ParseCommandLine(args, cl, error)) << error;
   return cl;
 }
 
 std::string failure(const std::vector<std::string>& args) {
   CommandLine cl;
   std::string error;
-  EXPECT_FALSE(parseCommandLine(args, cl, error));
+  EXPECT_FALSE(ParseCommandLine(args, cl, error));
   EXPECT_EQ(error.find('\n'), std::string::npos) << "errors are one line";
   return error;
 }
@@ -83,7 +83,7 @@ TEST(CommandLine, HelpAndParams) {
   CommandLine cl = parsed({"params", "--plugin", "p.so"});
   EXPECT_EQ(cl.command, Command::Params);
   EXPECT_EQ(cl.plugin, "p.so");
-  EXPECT_NE(usageText().find("brelvane render IN OUT"), std::string::npos);
+  EXPECT_NE(UsageText().find("brelvane render IN OUT"), std::string::npos);
 }
 
 TEST(CommandLine, RejectsMissingOrUnknownCommands) {

@@ -51,21 +51,21 @@ std::string FakePlugin::format(const FakeParam& p, double v) {
   return buf;
 }
 
-void FakePlugin::setSampleRate(float rate) {
+void FakePlugin::SetSampleRate(float rate) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "rate %g", rate);
   log.push_back(buf);
 }
 
-void FakePlugin::setBlockSize(int frames) { log.push_back("block " + std::to_string(frames)); }
+void FakePlugin::SetBlockSize(int frames) { log.push_back("block " + std::to_string(frames)); }
 
-bool FakePlugin::setChannels(int n) {
+bool FakePlugin::SetChannels(int n) {
   channels = n;
   log.push_back("channels " + std::to_string(n));
   return true;
 }
 
-float FakePlugin::getParameter(int index) {
+float FakePlugin::GetParameter(int index) {
   const FakeParam& p = params[index];
   return static_cast<float>((p.value - p.min) / (p.max - p.min));
 }
@@ -77,7 +77,7 @@ void FakePlugin::logValue(int index) {
 }
 
 // Whole-number parameters round to the nearest step; nothing clamps at the bottom.
-void FakePlugin::setParameter(int index, float normalized) {
+void FakePlugin::SetParameter(int index, float normalized) {
   FakeParam& p = params[index];
   double v = normalized * (p.max - p.min) + p.min;
   if (!p.real) v = std::floor(v + 0.5);
@@ -85,7 +85,7 @@ void FakePlugin::setParameter(int index, float normalized) {
   logValue(index);
 }
 
-bool FakePlugin::setParameterText(int index, const std::string& text) {
+bool FakePlugin::SetParameterText(int index, const std::string& text) {
   FakeParam& p = params[index];
   double v = 0.0;
   if (p.texts.empty()) {
@@ -105,13 +105,13 @@ bool FakePlugin::setParameterText(int index, const std::string& text) {
   return true;
 }
 
-bool FakePlugin::formatNormalized(int index, float normalized, std::string& text) {
+bool FakePlugin::FormatNormalized(int index, float normalized, std::string& text) {
   const FakeParam& p = params[index];
   text = format(p, normalized * (p.max - p.min) + p.min);
   return true;
 }
 
-std::vector<std::uint8_t> FakePlugin::programChunk() {
+std::vector<std::uint8_t> FakePlugin::ProgramChunk() {
   log.push_back("get chunk");
   std::vector<std::uint8_t> chunk = {'f', 'a', 'k', 'e'};
   for (const FakeParam& p : params) {
@@ -122,7 +122,7 @@ std::vector<std::uint8_t> FakePlugin::programChunk() {
   return chunk;
 }
 
-bool FakePlugin::setProgramChunk(const std::vector<std::uint8_t>& chunk) {
+bool FakePlugin::SetProgramChunk(const std::vector<std::uint8_t>& chunk) {
   log.push_back("set chunk " + std::to_string(chunk.size()));
   lastChunkSet = chunk;
   if (rejectChunks || chunk.size() != 4 + 8 * params.size()) return false;
@@ -145,12 +145,12 @@ void FakePlugin::run(T** inputs, T** outputs, int frames, const char* kind) {
     }
 }
 
-bool FakePlugin::process(float** inputs, float** outputs, int frames) {
+bool FakePlugin::Process(float** inputs, float** outputs, int frames) {
   run(inputs, outputs, frames, "process");
   return true;
 }
 
-bool FakePlugin::process(double** inputs, double** outputs, int frames) {
+bool FakePlugin::Process(double** inputs, double** outputs, int frames) {
   run(inputs, outputs, frames, "process64");
   return true;
 }

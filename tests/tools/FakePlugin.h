@@ -37,33 +37,33 @@ public:
   int channels = 2;
 
   // Log lines for parameter changes read "set Gain=-6" with the stored value.
-  std::string effectName() override { return "Fake"; }
-  std::string vendorName() override { return "Tests"; }
-  void open() override { log.push_back("open"); }
-  void setSampleRate(float rate) override;
-  void setBlockSize(int frames) override;
-  bool setChannels(int channels) override;
-  void resume() override { log.push_back("resume"); }
-  void suspend() override { log.push_back("suspend"); }
-  void close() override { log.push_back("close"); }
+  std::string EffectName() override { return "Fake"; }
+  std::string VendorName() override { return "Tests"; }
+  void Open() override { log.push_back("open"); }
+  void SetSampleRate(float rate) override;
+  void SetBlockSize(int frames) override;
+  bool SetChannels(int channels) override;
+  void Resume() override { log.push_back("resume"); }
+  void Suspend() override { log.push_back("suspend"); }
+  void Close() override { log.push_back("close"); }
 
-  int paramCount() override { return static_cast<int>(params.size()); }
-  std::string paramName(int index) override { return params[index].name; }
-  std::string paramLabel(int index) override { return params[index].label; }
-  float getParameter(int index) override;
-  void setParameter(int index, float normalized) override;
-  bool setParameterText(int index, const std::string& text) override;
-  bool formatNormalized(int index, float normalized, std::string& text) override;
-  bool isRealValued(int index) override { return params[index].real; }
+  int ParamCount() override { return static_cast<int>(params.size()); }
+  std::string ParamName(int index) override { return params[index].name; }
+  std::string ParamLabel(int index) override { return params[index].label; }
+  float GetParameter(int index) override;
+  void SetParameter(int index, float normalized) override;
+  bool SetParameterText(int index, const std::string& text) override;
+  bool FormatNormalized(int index, float normalized, std::string& text) override;
+  bool IsRealValued(int index) override { return params[index].real; }
 
-  std::vector<std::uint8_t> programChunk() override;
-  bool setProgramChunk(const std::vector<std::uint8_t>& chunk) override;
+  std::vector<std::uint8_t> ProgramChunk() override;
+  bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) override;
 
-  int inputCount() override { return 2; }
-  int outputCount() override { return 2; }
-  bool canProcessDouble() override { return offerDouble; }
-  bool process(float** inputs, float** outputs, int frames) override;
-  bool process(double** inputs, double** outputs, int frames) override;
+  int InputCount() override { return 2; }
+  int OutputCount() override { return 2; }
+  bool CanProcessDouble() override { return offerDouble; }
+  bool Process(float** inputs, float** outputs, int frames) override;
+  bool Process(double** inputs, double** outputs, int frames) override;
 
   double gain() const;
   static std::string format(const FakeParam& p, double plain);
@@ -78,30 +78,30 @@ private:
 class BorrowedPlugin final : public PluginPort {
 public:
   explicit BorrowedPlugin(PluginPort& p) : p_(p) {}
-  std::string effectName() override { return p_.effectName(); }
-  std::string vendorName() override { return p_.vendorName(); }
-  void open() override { p_.open(); }
-  void setSampleRate(float rate) override { p_.setSampleRate(rate); }
-  void setBlockSize(int frames) override { p_.setBlockSize(frames); }
-  bool setChannels(int channels) override { return p_.setChannels(channels); }
-  void resume() override { p_.resume(); }
-  void suspend() override { p_.suspend(); }
-  void close() override { p_.close(); }
-  int paramCount() override { return p_.paramCount(); }
-  std::string paramName(int i) override { return p_.paramName(i); }
-  std::string paramLabel(int i) override { return p_.paramLabel(i); }
-  float getParameter(int i) override { return p_.getParameter(i); }
-  void setParameter(int i, float v) override { p_.setParameter(i, v); }
-  bool setParameterText(int i, const std::string& t) override { return p_.setParameterText(i, t); }
-  bool formatNormalized(int i, float v, std::string& t) override { return p_.formatNormalized(i, v, t); }
-  bool isRealValued(int i) override { return p_.isRealValued(i); }
-  std::vector<std::uint8_t> programChunk() override { return p_.programChunk(); }
-  bool setProgramChunk(const std::vector<std::uint8_t>& c) override { return p_.setProgramChunk(c); }
-  int inputCount() override { return p_.inputCount(); }
-  int outputCount() override { return p_.outputCount(); }
-  bool canProcessDouble() override { return p_.canProcessDouble(); }
-  bool process(float** in, float** out, int n) override { return p_.process(in, out, n); }
-  bool process(double** in, double** out, int n) override { return p_.process(in, out, n); }
+  std::string EffectName() override { return p_.EffectName(); }
+  std::string VendorName() override { return p_.VendorName(); }
+  void Open() override { p_.Open(); }
+  void SetSampleRate(float rate) override { p_.SetSampleRate(rate); }
+  void SetBlockSize(int frames) override { p_.SetBlockSize(frames); }
+  bool SetChannels(int channels) override { return p_.SetChannels(channels); }
+  void Resume() override { p_.Resume(); }
+  void Suspend() override { p_.Suspend(); }
+  void Close() override { p_.Close(); }
+  int ParamCount() override { return p_.ParamCount(); }
+  std::string ParamName(int i) override { return p_.ParamName(i); }
+  std::string ParamLabel(int i) override { return p_.ParamLabel(i); }
+  float GetParameter(int i) override { return p_.GetParameter(i); }
+  void SetParameter(int i, float v) override { p_.SetParameter(i, v); }
+  bool SetParameterText(int i, const std::string& t) override { return p_.SetParameterText(i, t); }
+  bool FormatNormalized(int i, float v, std::string& t) override { return p_.FormatNormalized(i, v, t); }
+  bool IsRealValued(int i) override { return p_.IsRealValued(i); }
+  std::vector<std::uint8_t> ProgramChunk() override { return p_.ProgramChunk(); }
+  bool SetProgramChunk(const std::vector<std::uint8_t>& c) override { return p_.SetProgramChunk(c); }
+  int InputCount() override { return p_.InputCount(); }
+  int OutputCount() override { return p_.OutputCount(); }
+  bool CanProcessDouble() override { return p_.CanProcessDouble(); }
+  bool Process(float** in, float** out, int n) override { return p_.Process(in, out, n); }
+  bool Process(double** in, double** out, int n) override { return p_.Process(in, out, n); }
 
 private:
   PluginPort& p_;

@@ -28,9 +28,9 @@ protected:
     args.push_back("--plugin");
     args.push_back(BREL_TEST_PLUGIN);
     CommandEnv env;
-    env.loadPlugin = loadVstPlugin;
+    env.loadPlugin = LoadVstPlugin;
     env.clock = [] { return 0.0; };
-    return runBrelvane(args, env, out, err);
+    return RunBrelvane(args, env, out, err);
   }
 
   // The plain value of parameter `index` in a program chunk: a double after the 8-byte header.

@@ -53,7 +53,7 @@ public:
   int run(std::vector<std::string> args) {
     out.str("");
     err.str("");
-    return runBrelvane(args, env(), out, err);
+    return RunBrelvane(args, env(), out, err);
   }
 
   // `brelvane render IN OUT --plugin fake.so EXTRA...`
@@ -114,8 +114,8 @@ TEST_F(BrelvaneCommand, PrintsDurationRateLevelsAndSpeed) {
 
 TEST_F(BrelvaneCommand, DrivesThePluginThroughTheHostSequence) {
   test::FakePlugin saved;
-  saved.setParameterText(0, "-12");
-  test::writeBytes(dir.file("in.state"), saved.programChunk());
+  saved.SetParameterText(0, "-12");
+  test::writeBytes(dir.file("in.state"), saved.ProgramChunk());
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 1000, 0.5));
   ASSERT_EQ(render("in.wav", "out.wav",
                    {"--block", "256", "--load-state", dir.file("in.state"), "--param", "Mode=B",
@@ -206,9 +206,9 @@ TEST_F(BrelvaneCommand, ASharedDisplayTextSelectsItsHighestValue) {
 
 TEST_F(BrelvaneCommand, StateIsLoadedBeforeParametersAndSavedAsThePluginReturnsIt) {
   test::FakePlugin saved;
-  saved.setParameterText(0, "-12");
-  saved.setParameterText(1, "250");
-  test::writeBytes(dir.file("in.state"), saved.programChunk());
+  saved.SetParameterText(0, "-12");
+  saved.SetParameterText(1, "250");
+  test::writeBytes(dir.file("in.state"), saved.ProgramChunk());
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
   ASSERT_EQ(render("in.wav", "out.wav",
                    {"--load-state", dir.file("in.state"), "--param", "Gain=-6", "--save-state",
@@ -218,7 +218,7 @@ TEST_F(BrelvaneCommand, StateIsLoadedBeforeParametersAndSavedAsThePluginReturnsI
   EXPECT_EQ(fake.lastChunkSet, test::readBytes(dir.file("in.state")));
   EXPECT_EQ(fake.params[0].value, -6.0);
   EXPECT_EQ(fake.params[1].value, 250.0);
-  EXPECT_EQ(test::readBytes(dir.file("out.state")), fake.programChunk());
+  EXPECT_EQ(test::readBytes(dir.file("out.state")), fake.ProgramChunk());
 }
 
 TEST_F(BrelvaneCommand, ReplacesAnExistingOutputOnlyOnSuccess) {
@@ -313,7 +313,7 @@ TEST_P(RenderErrors, FailWithOneLineAndStatusTwoAndLeaveTheOutputsAlone) {
   input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
   test::writeText(dir.file("out.wav"), "good render");
   test::writeText(dir.file("out.state"), "good state");
-  test::writeBytes(dir.file("STATE"), fake.programChunk());
+  test::writeBytes(dir.file("STATE"), fake.ProgramChunk());
   if (c.setup) c.setup(this);
   std::vector<std::string> extra = c.extra;
   for (std::string& e : extra)

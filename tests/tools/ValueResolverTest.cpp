@@ -47,7 +47,7 @@ ParamSetting resolved(const std::string& name, const std::string& value) {
   ParamTable table = brelvaneLike();
   ParamSetting s;
   std::string error;
-  EXPECT_TRUE(resolveAssignment(table, {name, value}, s, error)) << error;
+  EXPECT_TRUE(ResolveAssignment(table, {name, value}, s, error)) << error;
   return s;
 }
 
@@ -55,7 +55,7 @@ std::string rejected(const std::string& name, const std::string& value) {
   ParamTable table = brelvaneLike();
   ParamSetting s;
   std::string error;
-  EXPECT_FALSE(resolveAssignment(table, {name, value}, s, error)) << name << "=" << value;
+  EXPECT_FALSE(ResolveAssignment(table, {name, value}, s, error)) << name << "=" << value;
   return error;
 }
 
@@ -67,29 +67,29 @@ double storedWhole(const ParamInfo& p, float normalized) {
 TEST(ParamLookup, FindsByExactNameThenByNameIgnoringCaseThenByIndex) {
   ParamTable table = brelvaneLike();
   std::string error;
-  EXPECT_EQ(table.find("Pres Comp", error)->index, 0);
-  EXPECT_EQ(table.find("pres comp", error)->index, 0);
-  EXPECT_EQ(table.find(" LowCut ", error)->index, 1);
-  EXPECT_EQ(table.find("3", error)->index, 3);
-  EXPECT_EQ(table.find("Case", error)->index, 5);
+  EXPECT_EQ(table.Find("Pres Comp", error)->index, 0);
+  EXPECT_EQ(table.Find("pres comp", error)->index, 0);
+  EXPECT_EQ(table.Find(" LowCut ", error)->index, 1);
+  EXPECT_EQ(table.Find("3", error)->index, 3);
+  EXPECT_EQ(table.Find("Case", error)->index, 5);
 }
 
 TEST(ParamLookup, RejectsUnknownNamesAndIndexesOutOfRange) {
   ParamTable table = brelvaneLike();
   std::string error;
-  EXPECT_EQ(table.find("Volume", error), nullptr);
+  EXPECT_EQ(table.Find("Volume", error), nullptr);
   EXPECT_NE(error.find("unknown parameter 'Volume'"), std::string::npos);
-  EXPECT_EQ(table.find("6", error), nullptr);
+  EXPECT_EQ(table.Find("6", error), nullptr);
   EXPECT_NE(error.find("index 6 is out of range"), std::string::npos);
-  EXPECT_EQ(table.find("-1", error), nullptr);
-  EXPECT_EQ(table.find("", error), nullptr);
+  EXPECT_EQ(table.Find("-1", error), nullptr);
+  EXPECT_EQ(table.Find("", error), nullptr);
 }
 
 TEST(ParamLookup, NamesDifferingOnlyInCaseNeedTheExactSpelling) {
   ParamTable table({wholeParam(0, "Drive", 0, 1, {}), wholeParam(1, "DRIVE", 0, 1, {})});
   std::string error;
-  EXPECT_EQ(table.find("DRIVE", error)->index, 1);
-  EXPECT_EQ(table.find("drive", error), nullptr);
+  EXPECT_EQ(table.Find("DRIVE", error)->index, 1);
+  EXPECT_EQ(table.Find("drive", error), nullptr);
   EXPECT_NE(error.find("ambiguous"), std::string::npos);
 }
 
@@ -135,7 +135,7 @@ TEST(RealValues, DisplayTextsOfARealParameterAreSetByText) {
   p.texts = {{-100, "-inf"}};
   ParamSetting s;
   std::string error;
-  ASSERT_TRUE(resolveValue(p, "-INF", s, error)) << error;
+  ASSERT_TRUE(ResolveValue(p, "-INF", s, error)) << error;
   EXPECT_EQ(s.route, ParamSetting::Route::Text);
   EXPECT_EQ(s.text, "-inf");
 }
@@ -145,7 +145,7 @@ TEST(RealValues, ASharedDisplayTextSelectsItsHighestValue) {
   p.texts = {{0, "flat"}, {1, "flat"}};
   ParamSetting s;
   std::string error;
-  ASSERT_TRUE(resolveValue(p, "flat", s, error)) << error;
+  ASSERT_TRUE(ResolveValue(p, "flat", s, error)) << error;
   ASSERT_EQ(s.route, ParamSetting::Route::Normalized);
   double mapped = s.normalized * 3.0;
   EXPECT_GE(mapped, 1.0);
@@ -156,16 +156,16 @@ TEST(WholeValues, ADisplayTextSharedBySeveralValuesSelectsTheHighest) {
   ParamTable table = brelvaneLike();
   ParamSetting s = resolved("Mode", "A");
   EXPECT_EQ(s.route, ParamSetting::Route::Normalized);
-  EXPECT_EQ(storedWhole(table.params()[3], s.normalized), 1.0);
+  EXPECT_EQ(storedWhole(table.Params()[3], s.normalized), 1.0);
   EXPECT_EQ(s.shown, "Mode = 1 (A)");
-  EXPECT_EQ(storedWhole(table.params()[3], resolved("Mode", "B").normalized), 2.0);
-  EXPECT_EQ(storedWhole(table.params()[3], resolved("Mode", "D").normalized), 4.0);
+  EXPECT_EQ(storedWhole(table.Params()[3], resolved("Mode", "B").normalized), 2.0);
+  EXPECT_EQ(storedWhole(table.Params()[3], resolved("Mode", "D").normalized), 4.0);
   EXPECT_EQ(resolved("Mode", "B").normalized, 0.5f);
 }
 
 TEST(WholeValues, NumbersSelectTheValueItselfEvenWhenItSharesItsText) {
   ParamTable table = brelvaneLike();
-  EXPECT_EQ(storedWhole(table.params()[3], resolved("Mode", "0").normalized), 0.0);
+  EXPECT_EQ(storedWhole(table.Params()[3], resolved("Mode", "0").normalized), 0.0);
   EXPECT_EQ(resolved("Mode", "0").shown, "Mode = 0 (A)");
   EXPECT_EQ(resolved("Power", "on").normalized, 1.0f);
   EXPECT_EQ(resolved("Power", "off").normalized, 0.0f);
@@ -177,7 +177,7 @@ TEST(WholeValues, EveryValueOfARangeArrivesExactlyThroughItsNormalizedFloat) {
   for (long k = -1000; k <= 2000; ++k) {
     ParamSetting s;
     std::string error;
-    ASSERT_TRUE(resolveValue(wide, std::to_string(k), s, error)) << error;
+    ASSERT_TRUE(ResolveValue(wide, std::to_string(k), s, error)) << error;
     ASSERT_EQ(storedWhole(wide, s.normalized), static_cast<double>(k)) << k;
   }
 }
@@ -190,7 +190,7 @@ TEST(WholeValues, TextsMatchIgnoringCaseWhenThatIsUnambiguous) {
   ParamTable table({wholeParam(0, "Case", 0, 1, {{0, "x"}, {1, "X"}})});
   ParamSetting s;
   std::string error;
-  EXPECT_TRUE(resolveValue(table.params()[0], "x", s, error));
+  EXPECT_TRUE(ResolveValue(table.Params()[0], "x", s, error));
   EXPECT_EQ(s.normalized, 0.0f);
 }
 
@@ -199,9 +199,9 @@ TEST(WholeValues, AmbiguousCaseInsensitiveTextIsAnError) {
   ParamSetting s;
   std::string error;
   p.texts.push_back({2, "Xx"});
-  EXPECT_TRUE(resolveValue(p, "xX", s, error));
+  EXPECT_TRUE(ResolveValue(p, "xX", s, error));
   p.texts = {{0, "ab"}, {1, "AB"}};
-  EXPECT_FALSE(resolveValue(p, "Ab", s, error));
+  EXPECT_FALSE(ResolveValue(p, "Ab", s, error));
   EXPECT_NE(error.find("ambiguous"), std::string::npos);
 }
 
@@ -217,15 +217,15 @@ TEST(WholeValues, RejectUnknownTextsFractionsAndValuesOutOfRange) {
 TEST(WholeValues, NegativeRangesMapExactly) {
   ParamTable table = brelvaneLike();
   for (int k = -3; k <= 3; ++k)
-    EXPECT_EQ(storedWhole(table.params()[4], resolved("Steps", std::to_string(k)).normalized), k);
+    EXPECT_EQ(storedWhole(table.Params()[4], resolved("Steps", std::to_string(k)).normalized), k);
 }
 
 TEST(ExactDecimal, IsTheShortestTextThatReadsBackExactly) {
-  EXPECT_EQ(exactDecimal(12.5), "12.5");
-  EXPECT_EQ(exactDecimal(0.1), "0.1");
-  EXPECT_EQ(exactDecimal(-5), "-5");
+  EXPECT_EQ(ExactDecimal(12.5), "12.5");
+  EXPECT_EQ(ExactDecimal(0.1), "0.1");
+  EXPECT_EQ(ExactDecimal(-5), "-5");
   for (double v : {1.0 / 3.0, 100.00000000000001, -2.2250738585072014e-308, 1e300, 0.30000000000000004})
-    EXPECT_EQ(std::strtod(exactDecimal(v).c_str(), nullptr), v) << exactDecimal(v);
+    EXPECT_EQ(std::strtod(ExactDecimal(v).c_str(), nullptr), v) << ExactDecimal(v);
 }
 
 }  // namespace
