@@ -17,7 +17,7 @@ using test::AudioData;
 using test::TempDir;
 
 // Writes `samples` with the writer under test into a new file.
-std::uint64_t writeWithWriter(const std::string& path, int format, int channels,
+std::uint64_t WriteWithWriter(const std::string& path, int format, int channels,
                               const std::vector<float>& samples) {
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
   AudioFileWriter writer;
@@ -30,7 +30,7 @@ std::uint64_t writeWithWriter(const std::string& path, int format, int channels,
   return writer.ClippedSamples();
 }
 
-std::vector<float> readWithReader(const std::string& path, int expectedChannels) {
+std::vector<float> ReadWithReader(const std::string& path, int expectedChannels) {
   AudioFileReader reader;
   std::string error;
   EXPECT_TRUE(reader.Open(path, error)) << error;
@@ -43,7 +43,7 @@ std::vector<float> readWithReader(const std::string& path, int expectedChannels)
 }
 
 // Samples on the grid of a `bits`-bit format, including both ends of full scale.
-std::vector<float> gridSamples(int bits) {
+std::vector<float> GridSamples(int bits) {
   double step = std::ldexp(1.0, 1 - bits);
   std::vector<float> v = {-1.0f,
                           static_cast<float>(1.0 - step),
@@ -63,11 +63,11 @@ TEST(AudioFiles, IntegerFormatsRoundTripExactlyInEveryContainer) {
   for (int c = 0; c < 3; ++c)
     for (int bits : {16, 24}) {
       int format = containers[c] | (bits == 16 ? SF_FORMAT_PCM_16 : SF_FORMAT_PCM_24);
-      std::vector<float> samples = gridSamples(bits);
-      std::string path = dir.file(std::to_string(bits) + names[c]);
-      EXPECT_EQ(writeWithWriter(path, format, 2, samples), 0u);
-      EXPECT_EQ(readWithReader(path, 2), samples) << path;
-      EXPECT_EQ(test::readAudio(path).format, format) << path;
+      std::vector<float> samples = GridSamples(bits);
+      std::string path = dir.File(std::to_string(bits) + names[c]);
+      EXPECT_EQ(WriteWithWriter(path, format, 2, samples), 0u);
+      EXPECT_EQ(ReadWithReader(path, 2), samples) << path;
+      EXPECT_EQ(test::ReadAudio(path).format, format) << path;
     }
 }
 
@@ -75,16 +75,16 @@ TEST(AudioFiles, FloatFormatsKeepEveryValueIncludingOverFullScale) {
   TempDir dir;
   std::vector<float> samples = {1.5f, -3.25f, 1e-30f, 0.1f, -0.0f, 7.0f};
   for (const char* name : {"f.wav", "f.aiff"}) {
-    std::string path = dir.file(name);
+    std::string path = dir.File(name);
     int format = (name[2] == 'w' ? SF_FORMAT_WAV : SF_FORMAT_AIFF) | SF_FORMAT_FLOAT;
-    EXPECT_EQ(writeWithWriter(path, format, 1, samples), 0u);
-    EXPECT_EQ(readWithReader(path, 1), samples) << name;
+    EXPECT_EQ(WriteWithWriter(path, format, 1, samples), 0u);
+    EXPECT_EQ(ReadWithReader(path, 1), samples) << name;
   }
 }
 
 TEST(AudioFiles, DoublesAreWrittenBitForBit) {
   TempDir dir;
-  std::string path = dir.file("d.wav");
+  std::string path = dir.File("d.wav");
   std::vector<double> samples = {0.1, 1.0 / 3.0, -2.5, 1e-300, 0.30000000000000004, -0.7};
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
   AudioFileWriter writer;
@@ -93,7 +93,7 @@ TEST(AudioFiles, DoublesAreWrittenBitForBit) {
   ASSERT_TRUE(writer.Write(samples.data(), 3, error)) << error;
   ASSERT_TRUE(writer.Close(error)) << error;
   ::close(fd);
-  AudioData back = test::readAudio(path);
+  AudioData back = test::ReadAudio(path);
   EXPECT_EQ(back.samples, samples);
   EXPECT_EQ(back.sampleRate, 96000);
   EXPECT_EQ(back.format, SF_FORMAT_WAV | SF_FORMAT_DOUBLE) << "small files stay plain WAV";
@@ -101,21 +101,21 @@ TEST(AudioFiles, DoublesAreWrittenBitForBit) {
 
 TEST(AudioFiles, IntegerFormatsClipAtFullScaleInsteadOfWrapping) {
   TempDir dir;
-  std::string path = dir.file("clip.wav");
-  EXPECT_EQ(writeWithWriter(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1.5f, -1.5f, 1.0f, -1.0f, 0.5f}), 3u);
-  std::vector<float> back = readWithReader(path, 1);
+  std::string path = dir.File("clip.wav");
+  EXPECT_EQ(WriteWithWriter(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1.5f, -1.5f, 1.0f, -1.0f, 0.5f}), 3u);
+  std::vector<float> back = ReadWithReader(path, 1);
   float top = 32767.0f / 32768.0f;
   EXPECT_EQ(back, (std::vector<float>{top, -1.0f, top, -1.0f, 0.5f}));
 }
 
 TEST(AudioFiles, IntegerFormatsRoundToTheNearestStep) {
   TempDir dir;
-  std::string path = dir.file("round.wav");
+  std::string path = dir.File("round.wav");
   double step = 1.0 / 32768.0;
-  writeWithWriter(
+  WriteWithWriter(
       path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1,
       {static_cast<float>(0.6 * step), static_cast<float>(-0.6 * step), static_cast<float>(2.4 * step)});
-  std::vector<float> back = readWithReader(path, 1);
+  std::vector<float> back = ReadWithReader(path, 1);
   EXPECT_EQ(back, (std::vector<float>{static_cast<float>(step), static_cast<float>(-step),
                                       static_cast<float>(2 * step)}));
 }
@@ -124,12 +124,12 @@ TEST(AudioFiles, TheReaderReportsWhatItCannotRead) {
   TempDir dir;
   AudioFileReader reader;
   std::string error;
-  EXPECT_FALSE(reader.Open(dir.file("missing.wav"), error));
-  EXPECT_EQ(error, "cannot read '" + dir.file("missing.wav") + "': No such file or directory");
-  test::writeText(dir.file("text.wav"), "not audio at all, just words");
-  EXPECT_FALSE(reader.Open(dir.file("text.wav"), error));
-  EXPECT_NE(error.find("cannot read '" + dir.file("text.wav") + "' as audio"), std::string::npos);
-  EXPECT_FALSE(reader.Open(dir.path(), error));
+  EXPECT_FALSE(reader.Open(dir.File("missing.wav"), error));
+  EXPECT_EQ(error, "cannot read '" + dir.File("missing.wav") + "': No such file or directory");
+  test::WriteText(dir.File("text.wav"), "not audio at all, just words");
+  EXPECT_FALSE(reader.Open(dir.File("text.wav"), error));
+  EXPECT_NE(error.find("cannot read '" + dir.File("text.wav") + "' as audio"), std::string::npos);
+  EXPECT_FALSE(reader.Open(dir.Path(), error));
   EXPECT_NE(error.find("is a directory"), std::string::npos);
 }
 

@@ -65,46 +65,46 @@ public:
   bool Process(float** inputs, float** outputs, int frames) override;
   bool Process(double** inputs, double** outputs, int frames) override;
 
-  double gain() const;
-  static std::string format(const FakeParam& p, double plain);
+  double Gain() const;
+  static std::string Format(const FakeParam& p, double plain);
 
 private:
   template <typename T>
-  void run(T** inputs, T** outputs, int frames, const char* kind);
-  void logValue(int index);
+  void Run(T** inputs, T** outputs, int frames, const char* kind);
+  void LogValue(int index);
 };
 
 // Lends a plug-in that the test keeps to code that takes ownership of its plug-in.
 class BorrowedPlugin final : public PluginPort {
 public:
-  explicit BorrowedPlugin(PluginPort& p) : p_(p) {}
-  std::string EffectName() override { return p_.EffectName(); }
-  std::string VendorName() override { return p_.VendorName(); }
-  void Open() override { p_.Open(); }
-  void SetSampleRate(float rate) override { p_.SetSampleRate(rate); }
-  void SetBlockSize(int frames) override { p_.SetBlockSize(frames); }
-  bool SetChannels(int channels) override { return p_.SetChannels(channels); }
-  void Resume() override { p_.Resume(); }
-  void Suspend() override { p_.Suspend(); }
-  void Close() override { p_.Close(); }
-  int ParamCount() override { return p_.ParamCount(); }
-  std::string ParamName(int i) override { return p_.ParamName(i); }
-  std::string ParamLabel(int i) override { return p_.ParamLabel(i); }
-  float GetParameter(int i) override { return p_.GetParameter(i); }
-  void SetParameter(int i, float v) override { p_.SetParameter(i, v); }
-  bool SetParameterText(int i, const std::string& t) override { return p_.SetParameterText(i, t); }
-  bool FormatNormalized(int i, float v, std::string& t) override { return p_.FormatNormalized(i, v, t); }
-  bool IsRealValued(int i) override { return p_.IsRealValued(i); }
-  std::vector<std::uint8_t> ProgramChunk() override { return p_.ProgramChunk(); }
-  bool SetProgramChunk(const std::vector<std::uint8_t>& c) override { return p_.SetProgramChunk(c); }
-  int InputCount() override { return p_.InputCount(); }
-  int OutputCount() override { return p_.OutputCount(); }
-  bool CanProcessDouble() override { return p_.CanProcessDouble(); }
-  bool Process(float** in, float** out, int n) override { return p_.Process(in, out, n); }
-  bool Process(double** in, double** out, int n) override { return p_.Process(in, out, n); }
+  explicit BorrowedPlugin(PluginPort& p) : mP(p) {}
+  std::string EffectName() override { return mP.EffectName(); }
+  std::string VendorName() override { return mP.VendorName(); }
+  void Open() override { mP.Open(); }
+  void SetSampleRate(float rate) override { mP.SetSampleRate(rate); }
+  void SetBlockSize(int frames) override { mP.SetBlockSize(frames); }
+  bool SetChannels(int channels) override { return mP.SetChannels(channels); }
+  void Resume() override { mP.Resume(); }
+  void Suspend() override { mP.Suspend(); }
+  void Close() override { mP.Close(); }
+  int ParamCount() override { return mP.ParamCount(); }
+  std::string ParamName(int i) override { return mP.ParamName(i); }
+  std::string ParamLabel(int i) override { return mP.ParamLabel(i); }
+  float GetParameter(int i) override { return mP.GetParameter(i); }
+  void SetParameter(int i, float v) override { mP.SetParameter(i, v); }
+  bool SetParameterText(int i, const std::string& t) override { return mP.SetParameterText(i, t); }
+  bool FormatNormalized(int i, float v, std::string& t) override { return mP.FormatNormalized(i, v, t); }
+  bool IsRealValued(int i) override { return mP.IsRealValued(i); }
+  std::vector<std::uint8_t> ProgramChunk() override { return mP.ProgramChunk(); }
+  bool SetProgramChunk(const std::vector<std::uint8_t>& c) override { return mP.SetProgramChunk(c); }
+  int InputCount() override { return mP.InputCount(); }
+  int OutputCount() override { return mP.OutputCount(); }
+  bool CanProcessDouble() override { return mP.CanProcessDouble(); }
+  bool Process(float** in, float** out, int n) override { return mP.Process(in, out, n); }
+  bool Process(double** in, double** out, int n) override { return mP.Process(in, out, n); }
 
 private:
-  PluginPort& p_;
+  PluginPort& mP;
 };
 
 }  // namespace brel::cmd::test

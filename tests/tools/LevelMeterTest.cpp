@@ -32,7 +32,7 @@ TEST(LevelMeter, SilenceMeasuresMinusInfinity) {
 
 TEST(LevelMeter, IntegratedLoudnessOfAStereoSineAtMinus20Dbfs) {
   // A 1 kHz sine in both channels reads 3 dB below full scale per channel, +3 dB for two.
-  test::AudioData s = test::sine(0, 2, 48000, 48000 * 5, std::pow(10.0, -20.0 / 20.0), 1000.0);
+  test::AudioData s = test::Sine(0, 2, 48000, 48000 * 5, std::pow(10.0, -20.0 / 20.0), 1000.0);
   LevelMeter meter(2, 48000);
   for (std::size_t i = 0; i < s.samples.size(); i += 2 * 512)
     meter.Add(s.samples.data() + i, static_cast<int>(std::min<std::size_t>(512, (s.samples.size() - i) / 2)));
@@ -41,7 +41,7 @@ TEST(LevelMeter, IntegratedLoudnessOfAStereoSineAtMinus20Dbfs) {
 }
 
 TEST(LevelMeter, MonoCountsItsOneChannelOnce) {
-  test::AudioData s = test::sine(0, 1, 44100, 44100 * 3, std::pow(10.0, -20.0 / 20.0), 1000.0);
+  test::AudioData s = test::Sine(0, 1, 44100, 44100 * 3, std::pow(10.0, -20.0 / 20.0), 1000.0);
   LevelMeter meter(1, 44100);
   meter.Add(s.samples.data(), static_cast<int>(s.samples.size()));
   EXPECT_NEAR(meter.LoudnessLufs(), -23.0, 0.1);
