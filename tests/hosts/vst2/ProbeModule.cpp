@@ -14,8 +14,8 @@
 
 namespace {
 
-std::atomic<int> g_liveInstances{0};
-std::atomic<int> g_closedWhileResumed{0};
+std::atomic<int> gLiveInstances{0};
+std::atomic<int> gClosedWhileResumed{0};
 
 // The same layout as VstEvents, with room for three pointers.
 struct ThreeEvents {
@@ -51,10 +51,10 @@ public:
       mArrangement[i].numChannels = 2;
     }
     mEditorRect = ERect{0, 0, probe::kEditorHeight, probe::kEditorWidth};
-    ++g_liveInstances;
+    ++gLiveInstances;
   }
 
-  ~ProbeEffect() { --g_liveInstances; }
+  ~ProbeEffect() { --gLiveInstances; }
 
   AEffect* Effect() { return &mEffect; }
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
@@ -75,7 +75,7 @@ private:
     ProbeEffect* self = From(effect);
     if (self == nullptr) return 0;
     if (opcode == effClose) {
-      if (self->mResumed) ++g_closedWhileResumed;
+      if (self->mResumed) ++gClosedWhileResumed;
       delete self;
       return 0;
     }
@@ -377,8 +377,8 @@ private:
 
 BREL_VST_EXPORT int ProbeLiveInstances();
 BREL_VST_EXPORT int ProbeClosedWhileResumed();
-int ProbeLiveInstances() { return g_liveInstances; }
-int ProbeClosedWhileResumed() { return g_closedWhileResumed; }
+int ProbeLiveInstances() { return gLiveInstances; }
+int ProbeClosedWhileResumed() { return gClosedWhileResumed; }
 
 #if PROBE_EXPORT_PLUGIN_MAIN
 BREL_VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback host);
