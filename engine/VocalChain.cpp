@@ -77,23 +77,23 @@ double VocalChain::SoftClip(double a) {
 }
 
 void VocalChain::SetMeters(MeterFeed* presMeter, MeterFeed* finalMeter) {
-  presMeter_ = presMeter;
-  finalMeter_ = finalMeter;
+  mPresMeter = presMeter;
+  mFinalMeter = finalMeter;
 }
 
 void VocalChain::OnParamChanged(int index, double value) {
   if (!std::isfinite(value)) return;
   switch (index) {
-    case kPresComp: targets_.presGain = DbToGain(InRange(index, value)); break;
-    case kLowCut: targets_.lowCutHz = InRange(index, value); break;
-    case kTighten: targets_.tightenHz = TightenHz(InRange(index, value)); break;
-    case kBass: targets_.bassGain = DbToGain(InRange(index, value)); break;
-    case kCrispy: targets_.crispAmount = CrispAmount(InRange(index, value)); break;
-    case kFinalComp: targets_.finalGain = DbToGain(InRange(index, value)); break;
-    case kDbOutput: targets_.outputGain = DbToGain(InRange(index, value)); break;
+    case kPresComp: mTargets.presGain = DbToGain(InRange(index, value)); break;
+    case kLowCut: mTargets.lowCutHz = InRange(index, value); break;
+    case kTighten: mTargets.tightenHz = TightenHz(InRange(index, value)); break;
+    case kBass: mTargets.bassGain = DbToGain(InRange(index, value)); break;
+    case kCrispy: mTargets.crispAmount = CrispAmount(InRange(index, value)); break;
+    case kFinalComp: mTargets.finalGain = DbToGain(InRange(index, value)); break;
+    case kDbOutput: mTargets.outputGain = DbToGain(InRange(index, value)); break;
     case kMode: ApplyMode(value); break;
-    case kPLimit: bandAttackMs_ = value >= 0.5 ? 0.0 : 1.0; break;
-    case kFLimit: finalAttackMs_ = value >= 0.5 ? 0.0 : 1.0; break;
+    case kPLimit: mBandAttackMs = value >= 0.5 ? 0.0 : 1.0; break;
+    case kFLimit: mFinalAttackMs = value >= 0.5 ? 0.0 : 1.0; break;
     default: break;  // "Power" is read every block; other indices mean nothing here
   }
 }
@@ -103,13 +103,13 @@ void VocalChain::ApplyMode(double value) {
   // Truncated toward zero; far out-of-range values are held just outside the table first so the
   // conversion to int is always defined.
   const int mode = static_cast<int>(std::min(std::max(value, -1.0), 5.0));
-  if (presMeter_) presMeter_->setMode(mode);
-  if (finalMeter_) finalMeter_->setMode(mode);
-  if (mode >= 1 && mode <= 4) timing_ = kModeTimings[mode - 1];
+  if (mPresMeter) mPresMeter->SetMode(mode);
+  if (mFinalMeter) mFinalMeter->SetMode(mode);
+  if (mode >= 1 && mode <= 4) mTiming = kModeTimings[mode - 1];
 }
 
 int VocalChain::DspRate(int hostRate) const {
-  if (sampleRate_ > 0) return std::min(sampleRate_, kMaxSampleRate);
+  if (mSampleRate > 0) return std::min(mSampleRate, kMaxSampleRate);
   if (hostRate > 0) return std::min(hostRate, kMaxSampleRate);
   return kDefaultSampleRate;
 }
@@ -126,8 +126,8 @@ void VocalChain::Process(const double* const* inputs, double* const* outputs, in
   // "Power" is a switch: anything from 0.5 up is on, so a stray value can never scale the signal.
   const double p = power >= 0.5 ? 1.0 : 0.0;
   // The lamp follows the switch; it cannot change within a block, so one write per block suffices.
-  if (presMeter_) presMeter_->setLamp(p >= 0.5);
-  if (finalMeter_) finalMeter_->setLamp(p >= 0.5);
+  if (mPresMeter) mPresMeter->SetLamp(p >= 0.5);
+  if (mFinalMeter) mFinalMeter->SetLamp(p >= 0.5);
   const double* inL = inputs[0];
   const double* inR = inputs[1];
   double* outL = outputs[0];
@@ -147,20 +147,20 @@ void VocalChain::Silence(double* const* outputs, int frames) {
 
 inline VocalChain::Glide VocalChain::GlideTargets(int sr) {
   Glide g;
-  g.gp = presGainSmoother_.process(targets_.presGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
-  g.fc = lowCutSmoother_.process(targets_.lowCutHz, sr, kGlideMs, 20.0, 300.0, kSnap);
-  g.ft = tightenSmoother_.process(targets_.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
-  g.gb = bassGainSmoother_.process(targets_.bassGain, sr, kGlideMs, 0.316228, 3.16228, kSnap);
-  g.ac = crispSmoother_.process(targets_.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
-  g.gf = finalGainSmoother_.process(targets_.finalGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
-  g.gt = outputGainSmoother_.process(targets_.outputGain, sr, kGlideMs, 0.1, 10.0, kSnap);
+  g.gp = mPresGainSmoother.Process(mTargets.presGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
+  g.fc = mLowCutSmoother.Process(mTargets.lowCutHz, sr, kGlideMs, 20.0, 300.0, kSnap);
+  g.ft = mTightenSmoother.Process(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
+  g.gb = mBassGainSmoother.Process(mTargets.bassGain, sr, kGlideMs, 0.316228, 3.16228, kSnap);
+  g.ac = mCrispSmoother.Process(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
+  g.gf = mFinalGainSmoother.Process(mTargets.finalGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
+  g.gt = mOutputGainSmoother.Process(mTargets.outputGain, sr, kGlideMs, 0.1, 10.0, kSnap);
   return g;
 }
 
 inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr,
                                      int meterRate, double& outL, double& outR) {
-  const double ps = powerSmoother_.process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
-  smoothedPower_ = ps;
+  const double ps = mPowerSmoother.Process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
+  mSmoothedPower = ps;
   const double xL = ps * wetL;
   const double xR = ps * wetR;
   const Glide g = GlideTargets(sr);
@@ -173,42 +173,42 @@ inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double
   double lowL, lowR, highL, highR;
   {
     const DenormalScope flushDenormals;
-    const double hL = lowCutL_.processFlushed(driveL, g.fc, kQ, rate, FilterType::HighPass, 1);
-    const double hR = lowCutR_.processFlushed(driveR, g.fc, kQ, rate, FilterType::HighPass, 1);
-    lowL = tightenLowL_.processFlushed(hL, g.ft, kQ, rate, FilterType::LowPass, 1);
-    lowR = tightenLowR_.processFlushed(hR, g.ft, kQ, rate, FilterType::LowPass, 1);
-    highL = tightenHighL_.processFlushed(hL, g.ft, kQ, rate, FilterType::HighPass, 1);
-    highR = tightenHighR_.processFlushed(hR, g.ft, kQ, rate, FilterType::HighPass, 1);
+    const double hL = mLowCutL.ProcessFlushed(driveL, g.fc, kQ, rate, FilterType::HighPass, 1);
+    const double hR = mLowCutR.ProcessFlushed(driveR, g.fc, kQ, rate, FilterType::HighPass, 1);
+    lowL = mTightenLowL.ProcessFlushed(hL, g.ft, kQ, rate, FilterType::LowPass, 1);
+    lowR = mTightenLowR.ProcessFlushed(hR, g.ft, kQ, rate, FilterType::LowPass, 1);
+    highL = mTightenHighL.ProcessFlushed(hL, g.ft, kQ, rate, FilterType::HighPass, 1);
+    highR = mTightenHighR.ProcessFlushed(hR, g.ft, kQ, rate, FilterType::HighPass, 1);
   }
 
-  bassLimiter_.process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, bandAttackMs_,
-                       timing_.bassRecoveryMs, timing_.bandLookaheadMs, sr);
-  const double bassL = bassLimiter_.left() * kBassReturn * g.gb;
-  const double bassR = bassLimiter_.right() * kBassReturn * g.gb;
+  mBassLimiter.Process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, mBandAttackMs,
+                       mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
+  const double bassL = mBassLimiter.Left() * kBassReturn * g.gb;
+  const double bassR = mBassLimiter.Right() * kBassReturn * g.gb;
 
-  Push(presMeter_, LouderOf(highL * kMeterScale, highR * kMeterScale), meterRate);
-  presLimiter_.process(highL, highR, kThreshold, bandAttackMs_, timing_.presRecoveryMs,
-                       timing_.bandLookaheadMs, sr);
-  const double pL = presLimiter_.left();
-  const double pR = presLimiter_.right();
+  Push(mPresMeter, LouderOf(highL * kMeterScale, highR * kMeterScale), meterRate);
+  mPresLimiter.Process(highL, highR, kThreshold, mBandAttackMs, mTiming.presRecoveryMs,
+                       mTiming.bandLookaheadMs, sr);
+  const double pL = mPresLimiter.Left();
+  const double pR = mPresLimiter.Right();
 
   double airL, airR;
   {
     const DenormalScope flushDenormals;
-    airL = airL_.processFlushed(pL, kAirHz, kQ, rate, FilterType::HighPass, 0);
-    airR = airR_.processFlushed(pR, kAirHz, kQ, rate, FilterType::HighPass, 0);
+    airL = mAirL.ProcessFlushed(pL, kAirHz, kQ, rate, FilterType::HighPass, 0);
+    airR = mAirR.ProcessFlushed(pR, kAirHz, kQ, rate, FilterType::HighPass, 0);
   }
   const double aL = airL * 5.62341 * 2.2;
   const double aR = airR * 5.62341 * 2.2;
-  saturatedAirL_ = std::tanh(aL);
-  saturatedAirR_ = SoftClip(aR);
+  mSaturatedAirL = std::tanh(aL);
+  mSaturatedAirR = SoftClip(aR);
 
-  const double mL = (pL + bassL + g.ac * saturatedAirL_) * g.gf;
-  const double mR = (pR + bassR + g.ac * saturatedAirR_) * g.gf;
-  Push(finalMeter_, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
-  finalLimiter_.process(mL, mR, kThreshold, finalAttackMs_, timing_.finalRecoveryMs, timing_.finalLookaheadMs,
+  const double mL = (pL + bassL + g.ac * mSaturatedAirL) * g.gf;
+  const double mR = (pR + bassR + g.ac * mSaturatedAirR) * g.gf;
+  Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
+  mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs,
                         sr);
 
-  outL = (1.0 - ps) * inL + ps * (g.gt * finalLimiter_.left());
-  outR = (1.0 - ps) * inR + ps * (g.gt * finalLimiter_.right());
+  outL = (1.0 - ps) * inL + ps * (g.gt * mFinalLimiter.Left());
+  outR = (1.0 - ps) * inR + ps * (g.gt * mFinalLimiter.Right());
 }

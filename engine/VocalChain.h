@@ -40,8 +40,8 @@ public:
 
   // What a reset stores: the host's sample rate truncated to an integer. Filters, limiters and
   // smoothers keep their state across it.
-  void SetSampleRate(int sampleRate) { sampleRate_ = sampleRate; }
-  int SampleRate() const { return sampleRate_; }
+  void SetSampleRate(int sampleRate) { mSampleRate = sampleRate; }
+  int SampleRate() const { return mSampleRate; }
 
   // Non-owning; either may be null (no editor yet). The meters must outlive their use here.
   void SetMeters(MeterFeed* presMeter, MeterFeed* finalMeter);
@@ -66,16 +66,16 @@ public:
   // The rate the DSP blocks run at for a given host rate (see Process).
   int DspRate(int hostRate) const;
 
-  const ChainTargets& Targets() const { return targets_; }
-  const TimingSet& Timing() const { return timing_; }
-  double BandAttackMs() const { return bandAttackMs_; }
-  double FinalAttackMs() const { return finalAttackMs_; }
-  double SmoothedPower() const { return smoothedPower_; }
-  double SaturatedAirLeft() const { return saturatedAirL_; }
-  double SaturatedAirRight() const { return saturatedAirR_; }
-  const LookaheadLimiter& BassLimiter() const { return bassLimiter_; }
-  const LookaheadLimiter& PresLimiter() const { return presLimiter_; }
-  const LookaheadLimiter& FinalLimiter() const { return finalLimiter_; }
+  const ChainTargets& Targets() const { return mTargets; }
+  const TimingSet& Timing() const { return mTiming; }
+  double BandAttackMs() const { return mBandAttackMs; }
+  double FinalAttackMs() const { return mFinalAttackMs; }
+  double SmoothedPower() const { return mSmoothedPower; }
+  double SaturatedAirLeft() const { return mSaturatedAirL; }
+  double SaturatedAirRight() const { return mSaturatedAirR; }
+  const LookaheadLimiter& BassLimiter() const { return mBassLimiter; }
+  const LookaheadLimiter& PresLimiter() const { return mPresLimiter; }
+  const LookaheadLimiter& FinalLimiter() const { return mFinalLimiter; }
 
 private:
   struct Glide {
@@ -89,29 +89,29 @@ private:
                     double& outL, double& outR);
   void Silence(double* const* outputs, int frames);
 
-  int sampleRate_ = 0;
-  MeterFeed* presMeter_ = nullptr;
-  MeterFeed* finalMeter_ = nullptr;
-  BiquadCascade lowCutL_, lowCutR_;
-  BiquadCascade tightenHighL_, tightenHighR_;
-  BiquadCascade tightenLowL_, tightenLowR_;
-  LookaheadLimiter bassLimiter_;
-  LookaheadLimiter presLimiter_;
-  LookaheadLimiter finalLimiter_;
-  BiquadCascade airL_, airR_;
-  double saturatedAirL_ = 0.0;
-  double saturatedAirR_ = 0.0;
-  ParamSmoother powerSmoother_;
-  ParamSmoother presGainSmoother_;
-  ParamSmoother lowCutSmoother_;
-  ParamSmoother tightenSmoother_;
-  ParamSmoother bassGainSmoother_;
-  ParamSmoother crispSmoother_;
-  ParamSmoother finalGainSmoother_;
-  ParamSmoother outputGainSmoother_;
-  ChainTargets targets_;
-  double smoothedPower_ = 1.0;
-  TimingSet timing_{1.5, 1.5, 160.0, 160.0, 280.0};
-  double bandAttackMs_ = 0.0;
-  double finalAttackMs_ = 0.0;
+  int mSampleRate = 0;
+  MeterFeed* mPresMeter = nullptr;
+  MeterFeed* mFinalMeter = nullptr;
+  BiquadCascade mLowCutL, mLowCutR;
+  BiquadCascade mTightenHighL, mTightenHighR;
+  BiquadCascade mTightenLowL, mTightenLowR;
+  LookaheadLimiter mBassLimiter;
+  LookaheadLimiter mPresLimiter;
+  LookaheadLimiter mFinalLimiter;
+  BiquadCascade mAirL, mAirR;
+  double mSaturatedAirL = 0.0;
+  double mSaturatedAirR = 0.0;
+  ParamSmoother mPowerSmoother;
+  ParamSmoother mPresGainSmoother;
+  ParamSmoother mLowCutSmoother;
+  ParamSmoother mTightenSmoother;
+  ParamSmoother mBassGainSmoother;
+  ParamSmoother mCrispSmoother;
+  ParamSmoother mFinalGainSmoother;
+  ParamSmoother mOutputGainSmoother;
+  ChainTargets mTargets;
+  double mSmoothedPower = 1.0;
+  TimingSet mTiming{1.5, 1.5, 160.0, 160.0, 280.0};
+  double mBandAttackMs = 0.0;
+  double mFinalAttackMs = 0.0;
 };

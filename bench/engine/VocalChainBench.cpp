@@ -55,7 +55,7 @@ struct Rig {
     chain.SetMeters(&pres, &fin);
     for (int i = 0; i < VocalChain::kNumParams; ++i) chain.OnParamChanged(i, kDefaults[i]);
   }
-  void block(const std::vector<double>& in, size_t& at) {
+  void Block(const std::vector<double>& in, size_t& at) {
     if (at + kBlock > in.size()) at = 0;
     const double* ip[2] = {in.data() + at, in.data() + at};
     double* op[2] = {outL.data(), outR.data()};
@@ -78,7 +78,7 @@ void Run(benchmark::State& state, Rig& rig, const std::vector<double>& in, void 
   long n = 0;
   for (auto _ : state) {
     if (between) between(rig, n++);
-    rig.block(in, at);
+    rig.Block(in, at);
     benchmark::DoNotOptimize(rig.outL.data());
     benchmark::ClobberMemory();
   }

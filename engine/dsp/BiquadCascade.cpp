@@ -15,33 +15,33 @@ double BiquadCascade::padeTan(double w) {
   return -(5.0 * (2.0 * (w2 * w) - 21.0 * w)) / (105.0 - 45.0 * w2 + w2 * w2);
 }
 
-void BiquadCascade::recompute(double frequency, double q, double sampleRate, FilterType type) {
-  cachedRate_ = sampleRate;
-  cachedType_ = static_cast<int>(type);
-  cachedFrequency_ = frequency;
-  cachedQ_ = q;
+void BiquadCascade::Recompute(double frequency, double q, double sampleRate, FilterType type) {
+  mCachedRate = sampleRate;
+  mCachedType = static_cast<int>(type);
+  mCachedFrequency = frequency;
+  mCachedQ = q;
   const double qq = std::max(0.1, q);
   double w = kPi * frequency / sampleRate;
   if (w > kHalfPi) w = kHalfPi;
   const double k = padeTan(w);
   const double kk = k * k;
   const double n = 1.0 / (1.0 + k / qq + kk);
-  a1_ = 2.0 * (kk - 1.0) * n;
-  a2_ = (1.0 - k / qq + kk) * n;
+  mA1 = 2.0 * (kk - 1.0) * n;
+  mA2 = (1.0 - k / qq + kk) * n;
   if (type == FilterType::LowPass) {
-    b0_ = kk * n;
-    b1_ = 2.0 * b0_;
-    b2_ = b0_;
+    mB0 = kk * n;
+    mB1 = 2.0 * mB0;
+    mB2 = mB0;
   } else {
-    b0_ = n;
-    b1_ = -2.0 * n;
-    b2_ = n;
+    mB0 = n;
+    mB1 = -2.0 * n;
+    mB2 = n;
   }
 }
 
-void BiquadCascade::clearNonFinite() {
-  for (double& z : memory_) {
+void BiquadCascade::ClearNonFinite() {
+  for (double& z : mMemory) {
     if (!std::isfinite(z)) z = 0.0;
   }
-  if (!std::isfinite(lastOutput_)) lastOutput_ = 0.0;
+  if (!std::isfinite(mLastOutput)) mLastOutput = 0.0;
 }

@@ -15,68 +15,68 @@ public:
 
   // sectionsSelector 0..3 runs 1..4 sections (values outside are held to that range).
   // Subnormals are flushed for the duration of the call.
-  double process(double input, double frequency, double q, double sampleRate, FilterType type,
+  double Process(double input, double frequency, double q, double sampleRate, FilterType type,
                  int sectionsSelector) {
     const DenormalScope flushDenormals;
-    return processFlushed(input, frequency, q, sampleRate, type, sectionsSelector);
+    return ProcessFlushed(input, frequency, q, sampleRate, type, sectionsSelector);
   }
 
   // The same, for a caller that already holds a DenormalScope around a run of filter calls with no
   // other arithmetic between them: the results are identical, the mode is switched once per run.
-  double processFlushed(double input, double frequency, double q, double sampleRate, FilterType type,
+  double ProcessFlushed(double input, double frequency, double q, double sampleRate, FilterType type,
                         int sectionsSelector) {
-    if (checkCounter_-- < 0) {
-      checkCounter_ = 10;
-      clearNonFinite();
+    if (mCheckCounter-- < 0) {
+      mCheckCounter = 10;
+      ClearNonFinite();
     }
-    if (dsp::Changed(sampleRate, cachedRate_) || static_cast<int>(type) != cachedType_ ||
-        dsp::Changed(frequency, cachedFrequency_) || dsp::Changed(q, cachedQ_)) {
-      recompute(frequency, q, sampleRate, type);
+    if (dsp::Changed(sampleRate, mCachedRate) || static_cast<int>(type) != mCachedType ||
+        dsp::Changed(frequency, mCachedFrequency) || dsp::Changed(q, mCachedQ)) {
+      Recompute(frequency, q, sampleRate, type);
     }
     const int sections = sectionsSelector < 0   ? 1
                          : sectionsSelector > 3 ? kMaxSections
                                                 : sectionsSelector + 1;
     double x = input;
     for (int s = 0; s < sections; ++s) {
-      double& z1 = memory_[2 * s];
-      double& z2 = memory_[2 * s + 1];
-      const double y = b0_ * x + z1;
-      z1 = b1_ * x + z2 - a1_ * y;
-      z2 = b2_ * x - a2_ * y;
+      double& z1 = mMemory[2 * s];
+      double& z2 = mMemory[2 * s + 1];
+      const double y = mB0 * x + z1;
+      z1 = mB1 * x + z2 - mA1 * y;
+      z2 = mB2 * x - mA2 * y;
       x = y;
     }
-    lastOutput_ = x;
+    mLastOutput = x;
     return x;
   }
 
   // The rational tangent approximation used for the prewarped frequency.
   static double padeTan(double w);
 
-  double lastOutput() const { return lastOutput_; }
-  double memory(int index) const { return memory_[index]; }
-  double b0() const { return b0_; }
-  double b1() const { return b1_; }
-  double b2() const { return b2_; }
-  double a1() const { return a1_; }
-  double a2() const { return a2_; }
+  double LastOutput() const { return mLastOutput; }
+  double Memory(int index) const { return mMemory[index]; }
+  double B0() const { return mB0; }
+  double B1() const { return mB1; }
+  double B2() const { return mB2; }
+  double A1() const { return mA1; }
+  double A2() const { return mA2; }
 
   // Lets a test plant a corrupted state, as a burst of overflowing input would leave it.
-  void setMemoryForTest(int index, double value) { memory_[index] = value; }
+  void SetMemoryForTest(int index, double value) { mMemory[index] = value; }
 
 private:
-  void recompute(double frequency, double q, double sampleRate, FilterType type);
-  void clearNonFinite();
+  void Recompute(double frequency, double q, double sampleRate, FilterType type);
+  void ClearNonFinite();
 
-  double lastOutput_ = 0.0;
-  double cachedRate_ = 0.0;
-  double cachedFrequency_ = 0.0;
-  double cachedQ_ = 0.0;
-  double memory_[2 * kMaxSections] = {};
-  double b0_ = 0.0;
-  double b1_ = 0.0;
-  double b2_ = 0.0;
-  double a1_ = 0.0;
-  double a2_ = 0.0;
-  int checkCounter_ = 1;
-  int cachedType_ = 0;
+  double mLastOutput = 0.0;
+  double mCachedRate = 0.0;
+  double mCachedFrequency = 0.0;
+  double mCachedQ = 0.0;
+  double mMemory[2 * kMaxSections] = {};
+  double mB0 = 0.0;
+  double mB1 = 0.0;
+  double mB2 = 0.0;
+  double mA1 = 0.0;
+  double mA2 = 0.0;
+  int mCheckCounter = 1;
+  int mCachedType = 0;
 };

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-DelayLine::DelayLine() { buffer_.reserve(kReservedLength); }
+DelayLine::DelayLine() { mBuffer.reserve(kReservedLength); }
 
-void DelayLine::clear() { std::fill(buffer_.begin(), buffer_.end(), 0.0); }
+void DelayLine::Clear() { std::fill(mBuffer.begin(), mBuffer.end(), 0.0); }
 
 // A new length starts from silence: the old contents belong to a different delay.
-void DelayLine::resize(int length) {
-  buffer_.assign(static_cast<std::size_t>(length), 0.0);
-  length_ = length;
+void DelayLine::Resize(int length) {
+  mBuffer.assign(static_cast<std::size_t>(length), 0.0);
+  mLength = length;
 }

@@ -13,28 +13,28 @@ public:
 
   DelayLine();
 
-  double process(double input, int length) {
-    if (position_ >= length) position_ = 0;
+  double Process(double input, int length) {
+    if (mPosition >= length) mPosition = 0;
     if (length < 1) return input;
-    if (length != length_) resize(length);
-    buffer_[position_] = input;
-    if (++position_ == length) position_ = 0;
-    return buffer_[position_];
+    if (length != mLength) Resize(length);
+    mBuffer[mPosition] = input;
+    if (++mPosition == length) mPosition = 0;
+    return mBuffer[mPosition];
   }
 
   // Zeroes the stored samples at the buffer's present size; length and position stay.
-  void clear();
+  void Clear();
 
-  int length() const { return length_; }
-  int position() const { return position_; }
-  int size() const { return static_cast<int>(buffer_.size()); }
-  int capacity() const { return static_cast<int>(buffer_.capacity()); }
-  double at(int index) const { return buffer_[static_cast<std::size_t>(index)]; }
+  int Length() const { return mLength; }
+  int Position() const { return mPosition; }
+  int Size() const { return static_cast<int>(mBuffer.size()); }
+  int Capacity() const { return static_cast<int>(mBuffer.capacity()); }
+  double At(int index) const { return mBuffer[static_cast<std::size_t>(index)]; }
 
 private:
-  void resize(int length);
+  void Resize(int length);
 
-  std::vector<double> buffer_;
-  int position_ = 0;
-  int length_ = 0;
+  std::vector<double> mBuffer;
+  int mPosition = 0;
+  int mLength = 0;
 };

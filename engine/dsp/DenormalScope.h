@@ -9,16 +9,16 @@ class DenormalScope {
 public:
   static constexpr unsigned kFlushBits = 0x8040;
 
-  DenormalScope() : saved_(_mm_getcsr()) {
+  DenormalScope() : mSaved(_mm_getcsr()) {
     // When the caller already runs with both bits set there is nothing to set or restore.
-    if ((saved_ & kFlushBits) != kFlushBits) _mm_setcsr(saved_ | kFlushBits);
+    if ((mSaved & kFlushBits) != kFlushBits) _mm_setcsr(mSaved | kFlushBits);
   }
   ~DenormalScope() {
-    if ((saved_ & kFlushBits) != kFlushBits) _mm_setcsr(saved_);
+    if ((mSaved & kFlushBits) != kFlushBits) _mm_setcsr(mSaved);
   }
   DenormalScope(const DenormalScope&) = delete;
   DenormalScope& operator=(const DenormalScope&) = delete;
 
 private:
-  unsigned saved_;
+  unsigned mSaved;
 };

@@ -8,30 +8,30 @@
 
 class EnvelopeFollower {
 public:
-  double process(double input, int sampleRate, double riseMs, double fallMs) {
+  double Process(double input, int sampleRate, double riseMs, double fallMs) {
     double x = std::fabs(input);
     // An infinite or NaN input counts as the largest finite magnitude: the value then stays finite
     // (it is always between its old value and x) and falls back normally once the input is sane.
     if (!(x <= DBL_MAX)) x = DBL_MAX;
-    if (dsp::Changed(riseMs, cachedRise_) || dsp::Changed(fallMs, cachedFall_) || sampleRate != cachedRate_) {
-      riseCoefficient_ = dsp::OnePoleCoefficient(riseMs, sampleRate);
-      fallCoefficient_ = dsp::OnePoleCoefficient(fallMs, sampleRate);
-      cachedRise_ = riseMs;
-      cachedFall_ = fallMs;
-      cachedRate_ = sampleRate;
+    if (dsp::Changed(riseMs, mCachedRise) || dsp::Changed(fallMs, mCachedFall) || sampleRate != mCachedRate) {
+      mRiseCoefficient = dsp::OnePoleCoefficient(riseMs, sampleRate);
+      mFallCoefficient = dsp::OnePoleCoefficient(fallMs, sampleRate);
+      mCachedRise = riseMs;
+      mCachedFall = fallMs;
+      mCachedRate = sampleRate;
     }
-    const double c = x > value_ ? riseCoefficient_ : fallCoefficient_;
-    value_ = (value_ - x) * c + x;
-    return value_;
+    const double c = x > mValue ? mRiseCoefficient : mFallCoefficient;
+    mValue = (mValue - x) * c + x;
+    return mValue;
   }
 
-  double value() const { return value_; }
+  double Value() const { return mValue; }
 
 private:
-  double value_ = 0.0;
-  double riseCoefficient_ = 0.0;
-  double fallCoefficient_ = 0.0;
-  double cachedRise_ = 0.0;
-  double cachedFall_ = 0.0;
-  int cachedRate_ = 0;
+  double mValue = 0.0;
+  double mRiseCoefficient = 0.0;
+  double mFallCoefficient = 0.0;
+  double mCachedRise = 0.0;
+  double mCachedFall = 0.0;
+  int mCachedRate = 0;
 };

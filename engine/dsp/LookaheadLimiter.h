@@ -16,65 +16,65 @@ public:
   LookaheadLimiter();
 
   // Returns the right output; both outputs and the gain stay readable until the next call.
-  double process(double left, double right, double threshold, double attackMs, double recoveryMs,
+  double Process(double left, double right, double threshold, double attackMs, double recoveryMs,
                  double lookaheadMs, int sampleRate) {
-    const int n = windowLength(lookaheadMs, sampleRate);
+    const int n = WindowLength(lookaheadMs, sampleRate);
     double m = std::max(std::fabs(left), std::fabs(right));
-    if (position_ >= n) position_ = 0;
-    if (n > 0) m = holdPeak(m, n);
+    if (mPosition >= n) mPosition = 0;
+    if (n > 0) m = HoldPeak(m, n);
     const double target = m > threshold ? threshold / m : 1.0;
-    const double averaged = average_.process(target, n);
-    gain_ = follower_.process(averaged, sampleRate, recoveryMs, attackMs);
-    left_ = leftDelay_.process(left, n) * gain_;
-    right_ = rightDelay_.process(right, n) * gain_;
-    return right_;
+    const double averaged = mAverage.Process(target, n);
+    mGain = mFollower.Process(averaged, sampleRate, recoveryMs, attackMs);
+    mLeft = mLeftDelay.Process(left, n) * mGain;
+    mRight = mRightDelay.Process(right, n) * mGain;
+    return mRight;
   }
 
   // Window length n in samples for a look-ahead at a rate; 0 means no look-ahead (also for
   // look-aheads too long to count in an int).
-  static int windowLength(double lookaheadMs, int sampleRate) {
+  static int WindowLength(double lookaheadMs, int sampleRate) {
     if (lookaheadMs < 1e-10) return 0;
     const double n = sampleRate * lookaheadMs * 0.001;
     return n > 0.0 && n < 2147483647.0 ? static_cast<int>(n) : 0;
   }
 
-  double left() const { return left_; }
-  double right() const { return right_; }
-  double gain() const { return gain_; }
-  double heldPeak() const { return heldPeak_; }
-  int heldIndex() const { return heldIndex_; }
-  int windowSize() const { return windowLength_; }
+  double Left() const { return mLeft; }
+  double Right() const { return mRight; }
+  double Gain() const { return mGain; }
+  double HeldPeak() const { return mHeldPeak; }
+  int HeldIndex() const { return mHeldIndex; }
+  int WindowSize() const { return mWindowLength; }
 
 private:
   // Records m in the peak window and returns the largest of the last n magnitudes.
-  double holdPeak(double m, int n) {
-    if (n != windowLength_) resetWindow(n);
-    window_[static_cast<std::size_t>(position_)] = m;
-    if (m >= heldPeak_) {
-      heldIndex_ = position_;
-      heldPeak_ = m;
-    } else if (position_ == heldIndex_) {
-      m = rescan();
+  double HoldPeak(double m, int n) {
+    if (n != mWindowLength) ResetWindow(n);
+    mWindow[static_cast<std::size_t>(mPosition)] = m;
+    if (m >= mHeldPeak) {
+      mHeldIndex = mPosition;
+      mHeldPeak = m;
+    } else if (mPosition == mHeldIndex) {
+      m = Rescan();
     } else {
-      m = heldPeak_;
+      m = mHeldPeak;
     }
-    if (++position_ == n) position_ = 0;
+    if (++mPosition == n) mPosition = 0;
     return m;
   }
 
-  void resetWindow(int n);
-  double rescan();
+  void ResetWindow(int n);
+  double Rescan();
 
-  double left_ = 0.0;
-  double right_ = 0.0;
-  double gain_ = 1.0;
-  std::vector<double> window_;
-  int position_ = 0;
-  int windowLength_ = 0;
-  double heldPeak_ = 0.0;
-  int heldIndex_ = 0;
-  DelayLine leftDelay_;
-  DelayLine rightDelay_;
-  MovingAverage average_;
-  EnvelopeFollower follower_;
+  double mLeft = 0.0;
+  double mRight = 0.0;
+  double mGain = 1.0;
+  std::vector<double> mWindow;
+  int mPosition = 0;
+  int mWindowLength = 0;
+  double mHeldPeak = 0.0;
+  int mHeldIndex = 0;
+  DelayLine mLeftDelay;
+  DelayLine mRightDelay;
+  MovingAverage mAverage;
+  EnvelopeFollower mFollower;
 };

@@ -18,23 +18,23 @@ public:
   void pushLevel(double level, int sampleRate) {
     const double magnitude = std::fabs(level);
     const double x = magnitude < kCeiling ? magnitude : kCeiling;
-    const double peak = peak_.process(x, sampleRate, 0.0, 300.0);
-    const double needle = needle_.process(peak, sampleRate, 300.0, 0.0);
-    level_.store(needle, std::memory_order_relaxed);
+    const double peak = mPeak.Process(x, sampleRate, 0.0, 300.0);
+    const double needle = mNeedle.Process(peak, sampleRate, 300.0, 0.0);
+    mLevel.store(needle, std::memory_order_relaxed);
   }
 
-  double level() const { return level_.load(std::memory_order_relaxed); }
-  bool lamp() const { return lamp_.load(std::memory_order_relaxed); }
-  int mode() const { return mode_.load(std::memory_order_relaxed); }
-  void setLamp(bool on) { lamp_.store(on, std::memory_order_relaxed); }
-  void setMode(int mode) { mode_.store(mode, std::memory_order_relaxed); }
+  double Level() const { return mLevel.load(std::memory_order_relaxed); }
+  bool Lamp() const { return mLamp.load(std::memory_order_relaxed); }
+  int Mode() const { return mMode.load(std::memory_order_relaxed); }
+  void SetLamp(bool on) { mLamp.store(on, std::memory_order_relaxed); }
+  void SetMode(int mode) { mMode.store(mode, std::memory_order_relaxed); }
 
 private:
-  EnvelopeFollower peak_;
-  EnvelopeFollower needle_;
-  std::atomic<double> level_{0.0};
-  std::atomic<bool> lamp_{true};
-  std::atomic<int> mode_{0};
+  EnvelopeFollower mPeak;
+  EnvelopeFollower mNeedle;
+  std::atomic<double> mLevel{0.0};
+  std::atomic<bool> mLamp{true};
+  std::atomic<int> mMode{0};
 
   // The audio thread must never take a hidden lock to publish a value.
   static_assert(std::atomic<double>::is_always_lock_free, "meter level needs a lock-free atomic double");

@@ -8,28 +8,28 @@
 
 class MovingAverage {
 public:
-  double process(double input, int window) {
-    if (window != cachedWindow_) {
-      cachedWindow_ = window;
-      delay_.clear();
-      sum_ = 0.0;
+  double Process(double input, int window) {
+    if (window != mCachedWindow) {
+      mCachedWindow = window;
+      mDelay.Clear();
+      mSum = 0.0;
     }
     if (window <= 1) return input;
-    const double old = delay_.process(input, window);
-    sum_ = input + sum_ - old;
+    const double old = mDelay.Process(input, window);
+    mSum = input + mSum - old;
     // An infinite input would leave the running sum at inf or NaN for good (inf − inf); rebuilding
     // it from the stored samples makes the mean exact again as soon as the bad sample leaves the window.
-    if (!std::isfinite(sum_)) rebuildSum();
-    const double r = sum_ / (window - 1);
+    if (!std::isfinite(mSum)) RebuildSum();
+    const double r = mSum / (window - 1);
     return dsp::IsZeroOrSubnormal(r) ? 0.0 : r;
   }
 
-  double sum() const { return sum_; }
+  double Sum() const { return mSum; }
 
 private:
-  void rebuildSum();
+  void RebuildSum();
 
-  DelayLine delay_;
-  double sum_ = 0.0;
-  int cachedWindow_ = 0;
+  DelayLine mDelay;
+  double mSum = 0.0;
+  int mCachedWindow = 0;
 };

@@ -7,32 +7,32 @@
 class ParamSmoother {
 public:
   // minimum and maximum only scale the glide, the snap test and the flush to zero; they do not clamp.
-  double process(double target, int sampleRate, double timeMs, double minimum, double maximum,
+  double Process(double target, int sampleRate, double timeMs, double minimum, double maximum,
                  double snapThreshold) {
-    if (dsp::Changed(timeMs, cachedTime_) || sampleRate != cachedRate_) {
-      coefficient_ = dsp::OnePoleCoefficient(timeMs, sampleRate);
-      cachedTime_ = timeMs;
-      cachedRate_ = sampleRate;
+    if (dsp::Changed(timeMs, mCachedTime) || sampleRate != mCachedRate) {
+      mCoefficient = dsp::OnePoleCoefficient(timeMs, sampleRate);
+      mCachedTime = timeMs;
+      mCachedRate = sampleRate;
     }
     const double range = maximum - minimum;
     const double t = (target - minimum) / range;
     // Within the threshold the target itself is returned and the state is left alone, so a settled
     // smoother yields its target bit for bit (a settled "Power" of 0 is exactly 0).
-    if (snapThreshold / range > std::fabs(t - state_)) return target;
-    state_ = (state_ - t) * coefficient_ + t;
-    if (dsp::IsZeroOrSubnormal(state_)) {
-      state_ = 0.0;
+    if (snapThreshold / range > std::fabs(t - mState)) return target;
+    mState = (mState - t) * mCoefficient + t;
+    if (dsp::IsZeroOrSubnormal(mState)) {
+      mState = 0.0;
       return minimum;
     }
-    return state_ * range + minimum;
+    return mState * range + minimum;
   }
 
-  double state() const { return state_; }
-  double coefficient() const { return coefficient_; }
+  double State() const { return mState; }
+  double Coefficient() const { return mCoefficient; }
 
 private:
-  double state_ = 0.0;
-  double coefficient_ = 0.0;
-  double cachedTime_ = 0.0;
-  int cachedRate_ = 0;
+  double mState = 0.0;
+  double mCoefficient = 0.0;
+  double mCachedTime = 0.0;
+  int mCachedRate = 0;
 };

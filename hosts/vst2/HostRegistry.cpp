@@ -21,7 +21,7 @@ Table& TheTable() {
   return table;
 }
 
-thread_local VstHost* t_entering = nullptr;
+thread_local VstHost* gEntering = nullptr;
 
 void EraseLocked(Table& table, const AEffect* effect) {
   auto& e = table.entries;
@@ -56,10 +56,10 @@ VstHost* HostRegistry::Find(const AEffect* effect) {
   return nullptr;
 }
 
-HostRegistry::EntryScope::EntryScope(VstHost* host) : previous_(t_entering) { t_entering = host; }
+HostRegistry::EntryScope::EntryScope(VstHost* host) : mPrevious(gEntering) { gEntering = host; }
 
-HostRegistry::EntryScope::~EntryScope() { t_entering = previous_; }
+HostRegistry::EntryScope::~EntryScope() { gEntering = mPrevious; }
 
-VstHost* HostRegistry::Entering() { return t_entering; }
+VstHost* HostRegistry::Entering() { return gEntering; }
 
 }  // namespace brel

@@ -24,7 +24,7 @@ public:
     EntryScope& operator=(const EntryScope&) = delete;
 
   private:
-    VstHost* previous_;
+    VstHost* mPrevious;
   };
   // The host whose entry call runs on this thread, or null.
   static VstHost* Entering();

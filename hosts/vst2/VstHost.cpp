@@ -20,32 +20,32 @@ constexpr VstIntPtr kMaxChunkSize = VstIntPtr(1) << 30;
 
 VstHost::VstHost() = default;
 
-VstHost::VstHost(const HostSettings& settings) : settings_(settings) {}
+VstHost::VstHost(const HostSettings& settings) : mSettings(settings) {}
 
 VstHost::~VstHost() { Unload(); }
 
 // --- Life cycle ---------------------------------------------------------------------------------
 
 bool VstHost::FailLoad(const std::string& message) {
-  module_.Close();
-  entryName_.clear();
-  error_ = message;
+  mModule.Close();
+  mEntryName.clear();
+  mError = message;
   return false;
 }
 
 bool VstHost::Load(const std::string& path) {
   Unload();
-  error_.clear();
-  entryName_.clear();
+  mError.clear();
+  mEntryName.clear();
   if (path.empty()) return FailLoad("no module path given");
   std::string error;
-  if (!module_.Open(path, error)) return FailLoad(error);
+  if (!mModule.Open(path, error)) return FailLoad(error);
 
   const char* name = "VSTPluginMain";
-  VstModule::Function function = module_.Find(name);
+  VstModule::Function function = mModule.Find(name);
   if (function == nullptr) {
     name = "main";
-    function = module_.Find(name);
+    function = mModule.Find(name);
   }
   if (function == nullptr) return FailLoad("module '" + path + "' exports neither VSTPluginMain nor main");
 
@@ -65,90 +65,90 @@ bool VstHost::Load(const std::string& path) {
   if (effect->dispatcher == nullptr)
     return FailLoad("module '" + path + "' returned a plug-in without a dispatcher");
 
-  effect_ = effect;
-  entryName_ = name;
-  HostRegistry::Add(effect_, this);
+  mEffect = effect;
+  mEntryName = name;
+  HostRegistry::Add(mEffect, this);
   return true;
 }
 
 VstIntPtr VstHost::Open() { return Dispatch(effOpen); }
 
 void VstHost::Close() {
-  if (effect_ == nullptr) return;
-  if (resumed_) Suspend();
+  if (mEffect == nullptr) return;
+  if (mResumed) Suspend();
   // The plug-in may still call back while it closes; it stays registered until it is gone.
-  effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
-  HostRegistry::Remove(effect_, this);
-  effect_ = nullptr;
-  resumed_ = false;
+  mEffect->dispatcher(mEffect, effClose, 0, 0, nullptr, 0.0f);
+  HostRegistry::Remove(mEffect, this);
+  mEffect = nullptr;
+  mResumed = false;
 }
 
 void VstHost::Unload() {
   Close();
-  module_.Close();
-  entryName_.clear();
+  mModule.Close();
+  mEntryName.clear();
 }
 
 // --- Configuration -------------------------------------------------------------------------------
 
 bool VstHost::SetSampleRate(float rate) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    sampleRate_ = rate;
+    std::lock_guard<std::mutex> lock(mMutex);
+    mSampleRate = rate;
   }
-  if (effect_ == nullptr) return false;
+  if (mEffect == nullptr) return false;
   Dispatch(effSetSampleRate, 0, 0, nullptr, rate);
   return true;
 }
 
 bool VstHost::SetBlockSize(VstInt32 frames) {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
-    blockSize_ = frames;
+    std::lock_guard<std::mutex> lock(mMutex);
+    mBlockSize = frames;
   }
-  if (effect_ == nullptr) return false;
+  if (mEffect == nullptr) return false;
   Dispatch(effSetBlockSize, 0, frames);
   return true;
 }
 
 bool VstHost::Resume() {
-  if (effect_ == nullptr) return false;
+  if (mEffect == nullptr) return false;
   Dispatch(effMainsChanged, 0, 1);
-  resumed_ = true;
+  mResumed = true;
   return true;
 }
 
 bool VstHost::Suspend() {
-  if (effect_ == nullptr) return false;
+  if (mEffect == nullptr) return false;
   Dispatch(effMainsChanged, 0, 0);
-  resumed_ = false;
+  mResumed = false;
   return true;
 }
 
 // --- The AEffect record --------------------------------------------------------------------------
 
-VstInt32 VstHost::NumParams() const { return effect_ ? effect_->numParams : 0; }
-VstInt32 VstHost::NumPrograms() const { return effect_ ? effect_->numPrograms : 0; }
-VstInt32 VstHost::NumInputs() const { return effect_ ? effect_->numInputs : 0; }
-VstInt32 VstHost::NumOutputs() const { return effect_ ? effect_->numOutputs : 0; }
-VstInt32 VstHost::Flags() const { return effect_ ? effect_->flags : 0; }
-VstInt32 VstHost::UniqueId() const { return effect_ ? effect_->uniqueID : 0; }
-VstInt32 VstHost::Version() const { return effect_ ? effect_->version : 0; }
-VstInt32 VstHost::InitialDelay() const { return effect_ ? effect_->initialDelay : 0; }
+VstInt32 VstHost::NumParams() const { return mEffect ? mEffect->numParams : 0; }
+VstInt32 VstHost::NumPrograms() const { return mEffect ? mEffect->numPrograms : 0; }
+VstInt32 VstHost::NumInputs() const { return mEffect ? mEffect->numInputs : 0; }
+VstInt32 VstHost::NumOutputs() const { return mEffect ? mEffect->numOutputs : 0; }
+VstInt32 VstHost::Flags() const { return mEffect ? mEffect->flags : 0; }
+VstInt32 VstHost::UniqueId() const { return mEffect ? mEffect->uniqueID : 0; }
+VstInt32 VstHost::Version() const { return mEffect ? mEffect->version : 0; }
+VstInt32 VstHost::InitialDelay() const { return mEffect ? mEffect->initialDelay : 0; }
 
 // --- Raw access ----------------------------------------------------------------------------------
 
 VstIntPtr VstHost::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
-  if (effect_ == nullptr) return 0;
+  if (mEffect == nullptr) return 0;
   if (opcode == effClose) {
     Close();
     return 0;
   }
-  return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+  return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
 }
 
 std::string VstHost::TextCall(VstInt32 opcode, VstInt32 index) {
-  if (effect_ == nullptr) return std::string();
+  if (mEffect == nullptr) return std::string();
   char text[kTextBufferSize] = {};
   Dispatch(opcode, index, 0, text);
   text[kTextBufferSize - 1] = '\0';
@@ -162,12 +162,12 @@ std::string VstHost::ParamLabel(VstInt32 index) { return TextCall(effGetParamLab
 std::string VstHost::ParamDisplay(VstInt32 index) { return TextCall(effGetParamDisplay, index); }
 
 void VstHost::SetParameter(VstInt32 index, float value) {
-  if (effect_ != nullptr && effect_->setParameter != nullptr) effect_->setParameter(effect_, index, value);
+  if (mEffect != nullptr && mEffect->setParameter != nullptr) mEffect->setParameter(mEffect, index, value);
 }
 
 float VstHost::GetParameter(VstInt32 index) {
-  if (effect_ == nullptr || effect_->getParameter == nullptr) return 0.0f;
-  return effect_->getParameter(effect_, index);
+  if (mEffect == nullptr || mEffect->getParameter == nullptr) return 0.0f;
+  return mEffect->getParameter(mEffect, index);
 }
 
 bool VstHost::String2Parameter(VstInt32 index, const std::string& text) {
@@ -319,9 +319,9 @@ bool VstHost::EditorRect(ERect& out) {
 // --- Processing ----------------------------------------------------------------------------------
 
 bool VstHost::CanProcess(const void* inputs, const void* outputs, VstInt32 frames) const {
-  if (effect_ == nullptr || frames < 0) return false;
-  if (effect_->numInputs > 0 && inputs == nullptr) return false;
-  if (effect_->numOutputs > 0 && outputs == nullptr) return false;
+  if (mEffect == nullptr || frames < 0) return false;
+  if (mEffect->numInputs > 0 && inputs == nullptr) return false;
+  if (mEffect->numOutputs > 0 && outputs == nullptr) return false;
   return true;
 }
 
@@ -337,31 +337,31 @@ bool AllChannels(Sample** channels, VstInt32 count) {
 }  // namespace
 
 bool VstHost::ProcessReplacing(float** inputs, float** outputs, VstInt32 frames) {
-  if (!CanProcess(inputs, outputs, frames) || effect_->processReplacing == nullptr ||
-      !AllChannels(inputs, effect_->numInputs) || !AllChannels(outputs, effect_->numOutputs))
+  if (!CanProcess(inputs, outputs, frames) || mEffect->processReplacing == nullptr ||
+      !AllChannels(inputs, mEffect->numInputs) || !AllChannels(outputs, mEffect->numOutputs))
     return false;
-  effect_->processReplacing(effect_, inputs, outputs, frames);
+  mEffect->processReplacing(mEffect, inputs, outputs, frames);
   return true;
 }
 
 bool VstHost::ProcessAccumulating(float** inputs, float** outputs, VstInt32 frames) {
-  if (!CanProcess(inputs, outputs, frames) || effect_->process == nullptr ||
-      !AllChannels(inputs, effect_->numInputs) || !AllChannels(outputs, effect_->numOutputs))
+  if (!CanProcess(inputs, outputs, frames) || mEffect->process == nullptr ||
+      !AllChannels(inputs, mEffect->numInputs) || !AllChannels(outputs, mEffect->numOutputs))
     return false;
-  effect_->process(effect_, inputs, outputs, frames);
+  mEffect->process(mEffect, inputs, outputs, frames);
   return true;
 }
 
 bool VstHost::ProcessDoubleReplacing(double** inputs, double** outputs, VstInt32 frames) {
-  if (!CanProcess(inputs, outputs, frames) || effect_->processDoubleReplacing == nullptr ||
-      !AllChannels(inputs, effect_->numInputs) || !AllChannels(outputs, effect_->numOutputs))
+  if (!CanProcess(inputs, outputs, frames) || mEffect->processDoubleReplacing == nullptr ||
+      !AllChannels(inputs, mEffect->numInputs) || !AllChannels(outputs, mEffect->numOutputs))
     return false;
-  effect_->processDoubleReplacing(effect_, inputs, outputs, frames);
+  mEffect->processDoubleReplacing(mEffect, inputs, outputs, frames);
   return true;
 }
 
 VstIntPtr VstHost::SendEvents(const std::vector<const VstEvent*>& events) {
-  if (effect_ == nullptr) return 0;
+  if (mEffect == nullptr) return 0;
   // The record is declared with two pointer slots; the real list follows the 16-byte head.
   const size_t slots = events.size() < 2 ? 2 : events.size();
   std::vector<VstIntPtr> block(2 + slots, 0);

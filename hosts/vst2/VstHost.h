@@ -35,9 +35,9 @@ public:
   // Loads the module, calls VSTPluginMain (or main) with this host's callback and checks the
   // plug-in's magic. False with LastError() set on any failure; a loaded host unloads first.
   bool Load(const std::string& path);
-  const std::string& LastError() const { return error_; }
-  const std::string& EntryName() const { return entryName_; }  // "VSTPluginMain" or "main"
-  bool IsLoaded() const { return effect_ != nullptr; }
+  const std::string& LastError() const { return mError; }
+  const std::string& EntryName() const { return mEntryName; }  // "VSTPluginMain" or "main"
+  bool IsLoaded() const { return mEffect != nullptr; }
 
   VstIntPtr Open();  // effOpen
   void Close();      // suspends if resumed, then effClose; the plug-in is gone afterwards
@@ -48,10 +48,10 @@ public:
   bool SetBlockSize(VstInt32 frames);  // effSetBlockSize; also what audioMasterGetBlockSize answers
   bool Resume();                       // effMainsChanged 1
   bool Suspend();                      // effMainsChanged 0
-  bool IsResumed() const { return resumed_; }
+  bool IsResumed() const { return mResumed; }
 
   // --- The AEffect record --------------------------------------------------------------------
-  const AEffect* Effect() const { return effect_; }  // null when not loaded
+  const AEffect* Effect() const { return mEffect; }  // null when not loaded
   VstInt32 NumParams() const;
   VstInt32 NumPrograms() const;
   VstInt32 NumInputs() const;
@@ -147,18 +147,18 @@ private:
   bool CanProcess(const void* inputs, const void* outputs, VstInt32 frames) const;
   bool FailLoad(const std::string& message);
 
-  VstModule module_;
-  AEffect* effect_ = nullptr;
-  std::string error_;
-  std::string entryName_;
-  bool resumed_ = false;
-  float sampleRate_ = 44100.0f;
-  VstInt32 blockSize_ = 1024;
+  VstModule mModule;
+  AEffect* mEffect = nullptr;
+  std::string mError;
+  std::string mEntryName;
+  bool mResumed = false;
+  float mSampleRate = 44100.0f;
+  VstInt32 mBlockSize = 1024;
 
-  mutable std::mutex mutex_;  // guards settings_, record_ and timeAnswer_
-  HostSettings settings_;
-  HostRecord record_;
-  VstTimeInfo timeAnswer_{};  // the copy audioMasterGetTime hands out
+  mutable std::mutex mMutex;  // guards mSettings, mRecord and mTimeAnswer
+  HostSettings mSettings;
+  HostRecord mRecord;
+  VstTimeInfo mTimeAnswer{};  // the copy audioMasterGetTime hands out
 };
 
 }  // namespace brel

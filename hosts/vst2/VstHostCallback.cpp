@@ -66,53 +66,53 @@ void VstHost::RecordEvents(const VstEvents* events) {
   for (VstInt32 i = 0; i < count; ++i) {
     const VstEvent* event = nullptr;
     std::memcpy(&event, list + static_cast<size_t>(i) * sizeof(event), sizeof(event));
-    if (event != nullptr) record_.events.push_back(CopyEvent(*event));
+    if (event != nullptr) mRecord.events.push_back(CopyEvent(*event));
   }
 }
 
 VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                           float opt, bool duringEntry) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  const bool rec = settings_.recording;
-  if (rec) record_.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
+  std::lock_guard<std::mutex> lock(mMutex);
+  const bool rec = mSettings.recording;
+  if (rec) mRecord.calls.push_back(HostCall{opcode, index, value, opt, effect == nullptr, duringEntry});
 
   switch (opcode) {
     case audioMasterAutomate:
-      if (rec) record_.automations.push_back(AutomateCall{index, opt});
+      if (rec) mRecord.automations.push_back(AutomateCall{index, opt});
       return 0;
     case audioMasterVersion: return kVstVersion;
-    case audioMasterWantMidi: record_.wantMidiCalls += rec ? 1 : 0; return 1;
+    case audioMasterWantMidi: mRecord.wantMidiCalls += rec ? 1 : 0; return 1;
     case audioMasterGetTime:
-      if (!settings_.hasTime) return 0;
+      if (!mSettings.hasTime) return 0;
       // A copy that stays put until the next call, so the plug-in can read it after we return.
-      timeAnswer_ = settings_.timeInfo;
-      return reinterpret_cast<VstIntPtr>(&timeAnswer_);
+      mTimeAnswer = mSettings.timeInfo;
+      return reinterpret_cast<VstIntPtr>(&mTimeAnswer);
     case audioMasterProcessEvents:
       if (ptr == nullptr) return 0;
       if (rec) {
-        ++record_.processEventsCalls;
+        ++mRecord.processEventsCalls;
         RecordEvents(static_cast<const VstEvents*>(ptr));
       }
-      return settings_.processEventsAnswer;
-    case audioMasterIOChanged: record_.ioChangedCalls += rec ? 1 : 0; return 1;
-    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(sampleRate_);
-    case audioMasterGetBlockSize: return blockSize_;
-    case audioMasterGetCurrentProcessLevel: return settings_.processLevel;
-    case audioMasterGetVendorString: return CopyHostText(settings_.vendorString, ptr);
-    case audioMasterGetProductString: return CopyHostText(settings_.productString, ptr);
-    case audioMasterGetVendorVersion: return settings_.vendorVersion;
+      return mSettings.processEventsAnswer;
+    case audioMasterIOChanged: mRecord.ioChangedCalls += rec ? 1 : 0; return 1;
+    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(mSampleRate);
+    case audioMasterGetBlockSize: return mBlockSize;
+    case audioMasterGetCurrentProcessLevel: return mSettings.processLevel;
+    case audioMasterGetVendorString: return CopyHostText(mSettings.vendorString, ptr);
+    case audioMasterGetProductString: return CopyHostText(mSettings.productString, ptr);
+    case audioMasterGetVendorVersion: return mSettings.vendorVersion;
     case audioMasterCanDo: {
       if (ptr == nullptr) return 0;
-      const auto found = settings_.canDo.find(static_cast<const char*>(ptr));
-      return found == settings_.canDo.end() ? 0 : found->second;
+      const auto found = mSettings.canDo.find(static_cast<const char*>(ptr));
+      return found == mSettings.canDo.end() ? 0 : found->second;
     }
     case audioMasterGetLanguage: return kVstLangEnglish;
-    case audioMasterUpdateDisplay: record_.updateDisplays += rec ? 1 : 0; return 1;
+    case audioMasterUpdateDisplay: mRecord.updateDisplays += rec ? 1 : 0; return 1;
     case audioMasterBeginEdit:
-      if (rec) record_.beginEdits.push_back(index);
+      if (rec) mRecord.beginEdits.push_back(index);
       return 1;
     case audioMasterEndEdit:
-      if (rec) record_.endEdits.push_back(index);
+      if (rec) mRecord.endEdits.push_back(index);
       return 1;
     default: return 0;
   }
@@ -121,64 +121,64 @@ VstIntPtr VstHost::Answer(AEffect* effect, VstInt32 opcode, VstInt32 index, VstI
 // --- Settings and record -------------------------------------------------------------------------
 
 HostSettings VstHost::Settings() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return settings_;
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mSettings;
 }
 
 void VstHost::SetSettings(const HostSettings& settings) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_ = settings;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings = settings;
 }
 
 void VstHost::SetProductString(const std::string& text) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.productString = text;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.productString = text;
 }
 
 void VstHost::SetVendorString(const std::string& text) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.vendorString = text;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.vendorString = text;
 }
 
 void VstHost::SetVendorVersion(VstInt32 version) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.vendorVersion = version;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.vendorVersion = version;
 }
 
 void VstHost::SetProcessLevel(VstInt32 level) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.processLevel = level;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.processLevel = level;
 }
 
 void VstHost::SetTimeInfo(const VstTimeInfo& info) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.hasTime = true;
-  settings_.timeInfo = info;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.hasTime = true;
+  mSettings.timeInfo = info;
 }
 
 void VstHost::ClearTimeInfo() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.hasTime = false;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.hasTime = false;
 }
 
 void VstHost::SetHostCanDo(const std::string& what, VstIntPtr answer) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.canDo[what] = answer;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.canDo[what] = answer;
 }
 
 void VstHost::SetRecording(bool on) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  settings_.recording = on;
+  std::lock_guard<std::mutex> lock(mMutex);
+  mSettings.recording = on;
 }
 
 HostRecord VstHost::Record() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return record_;
+  std::lock_guard<std::mutex> lock(mMutex);
+  return mRecord;
 }
 
 void VstHost::ClearRecord() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  record_ = HostRecord();
+  std::lock_guard<std::mutex> lock(mMutex);
+  mRecord = HostRecord();
 }
 
 }  // namespace brel

@@ -20,10 +20,10 @@ public:
   // The exported function of that name, or null.
   Function Find(const char* name) const;
   void Close();
-  bool IsOpen() const { return handle_ != nullptr; }
+  bool IsOpen() const { return mHandle != nullptr; }
 
 private:
-  void* handle_ = nullptr;
+  void* mHandle = nullptr;
 };
 
 }  // namespace brel

@@ -16,7 +16,7 @@ constexpr double kDefaults[VocalChain::kNumParams] = {12.5, 100, 53.5, 0, 0, 0, 
 struct Stereo {
   std::vector<double> l, r;
   explicit Stereo(size_t n = 0) : l(n), r(n) {}
-  size_t size() const { return l.size(); }
+  size_t Size() const { return l.size(); }
 };
 
 struct ChainRig {
@@ -31,24 +31,24 @@ struct ChainRig {
     for (int i = 0; i < VocalChain::kNumParams; ++i) chain.OnParamChanged(i, kDefaults[i]);
   }
 
-  void set(int index, double value) {
+  void Set(int index, double value) {
     chain.OnParamChanged(index, value);
     if (index == VocalChain::kPower) power = value;
   }
 
   // Processes the buffers in place, block frames at a time.
-  void run(Stereo& s, int block = 512) {
-    for (size_t at = 0; at < s.size(); at += block) {
-      const int frames = static_cast<int>(std::min<size_t>(block, s.size() - at));
+  void Run(Stereo& s, int block = 512) {
+    for (size_t at = 0; at < s.Size(); at += block) {
+      const int frames = static_cast<int>(std::min<size_t>(block, s.Size() - at));
       double* io[2] = {s.l.data() + at, s.r.data() + at};
       chain.Process(io, io, frames, power, hostRate);
     }
   }
 
   // Runs the chain on silence long enough for every smoother and limiter gain to settle.
-  void settle(double seconds = 3.0) {
+  void Settle(double seconds = 3.0) {
     Stereo quiet(static_cast<size_t>(seconds * hostRate));
-    run(quiet);
+    Run(quiet);
   }
 };
 
@@ -87,7 +87,7 @@ inline double Peak(const std::vector<double>& v, size_t from = 0) {
 }
 
 inline bool AllFinite(const Stereo& s, size_t from = 0) {
-  for (size_t i = from; i < s.size(); ++i) {
+  for (size_t i = from; i < s.Size(); ++i) {
     if (!std::isfinite(s.l[i]) || !std::isfinite(s.r[i])) return false;
   }
   return true;

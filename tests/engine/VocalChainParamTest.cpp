@@ -25,7 +25,7 @@ TEST(VocalChainParams, StartsInTheInitialState) {
   ExpectTiming(c.Timing(), 1.5, 1.5, 160, 160, 280);
   EXPECT_EQ(c.BandAttackMs(), 0.0);
   EXPECT_EQ(c.FinalAttackMs(), 0.0);
-  EXPECT_EQ(c.PresLimiter().gain(), 1.0);
+  EXPECT_EQ(c.PresLimiter().Gain(), 1.0);
 }
 
 TEST(VocalChainParams, DecibelsBecomeFactorsAndMinus200OrLessIsSilence) {
@@ -40,13 +40,13 @@ TEST(VocalChainParams, DecibelsBecomeFactorsAndMinus200OrLessIsSilence) {
 TEST(VocalChainParams, GainKnobsSetTheirTargetsInDecibels) {
   ChainRig rig;
   EXPECT_DOUBLE_EQ(rig.chain.Targets().presGain, std::pow(10.0, 12.5 / 20));
-  rig.set(VocalChain::kBass, -10);
-  rig.set(VocalChain::kFinalComp, 25);
-  rig.set(VocalChain::kDbOutput, -30);
+  rig.Set(VocalChain::kBass, -10);
+  rig.Set(VocalChain::kFinalComp, 25);
+  rig.Set(VocalChain::kDbOutput, -30);
   EXPECT_DOUBLE_EQ(rig.chain.Targets().bassGain, 0.31622776601683794);
   EXPECT_DOUBLE_EQ(rig.chain.Targets().finalGain, 17.782794100389228);
   EXPECT_DOUBLE_EQ(rig.chain.Targets().outputGain, 0.031622776601683791);
-  rig.set(VocalChain::kLowCut, 250);
+  rig.Set(VocalChain::kLowCut, 250);
   EXPECT_EQ(rig.chain.Targets().lowCutHz, 250.0);
 }
 
@@ -74,25 +74,25 @@ TEST(VocalChainParams, TightenPutsTheCrossoverBetween20And450Hz) {
 
 TEST(VocalChainParams, EachModeSelectsItsTimingSetAndTellsBothMeters) {
   ChainRig rig;
-  rig.set(VocalChain::kMode, 1);
+  rig.Set(VocalChain::kMode, 1);
   ExpectTiming(rig.chain.Timing(), 1.5, 1.5, 250, 200, 280);
-  rig.set(VocalChain::kMode, 2);
+  rig.Set(VocalChain::kMode, 2);
   ExpectTiming(rig.chain.Timing(), 1.0, 1.0, 50, 30, 20);
-  EXPECT_EQ(rig.presMeter.mode(), 2);
-  EXPECT_EQ(rig.finalMeter.mode(), 2);
-  rig.set(VocalChain::kMode, 3);
+  EXPECT_EQ(rig.presMeter.Mode(), 2);
+  EXPECT_EQ(rig.finalMeter.Mode(), 2);
+  rig.Set(VocalChain::kMode, 3);
   ExpectTiming(rig.chain.Timing(), 0.2, 0.2, 50, 30, 5);
-  rig.set(VocalChain::kMode, 4.75);  // truncated
+  rig.Set(VocalChain::kMode, 4.75);  // truncated
   ExpectTiming(rig.chain.Timing(), 0, 0, 320, 300, 2);
-  EXPECT_EQ(rig.finalMeter.mode(), 4);
+  EXPECT_EQ(rig.finalMeter.Mode(), 4);
 }
 
 TEST(VocalChainParams, ModeZeroAfterModeTwoKeepsModeTwosTiming) {
   ChainRig rig;
-  rig.set(VocalChain::kMode, 2);
-  rig.set(VocalChain::kMode, 0);
+  rig.Set(VocalChain::kMode, 2);
+  rig.Set(VocalChain::kMode, 0);
   ExpectTiming(rig.chain.Timing(), 1.0, 1.0, 50, 30, 20);
-  EXPECT_EQ(rig.presMeter.mode(), 0);
+  EXPECT_EQ(rig.presMeter.Mode(), 0);
 }
 
 TEST(VocalChainParams, LimitSwitchesChooseInstantOrOneMillisecondAttack) {
@@ -109,22 +109,22 @@ TEST(VocalChainParams, LimitSwitchesChooseInstantOrOneMillisecondAttack) {
 
 TEST(VocalChainParams, ValuesOutsideTheRangeAreTakenAtItsEndsAndNonFiniteOnesIgnored) {
   ChainRig rig;
-  rig.set(VocalChain::kLowCut, -8);  // what a normalised value of −0.1 gives
+  rig.Set(VocalChain::kLowCut, -8);  // what a normalised value of −0.1 gives
   EXPECT_EQ(rig.chain.Targets().lowCutHz, 20.0);
-  rig.set(VocalChain::kTighten, -50);
+  rig.Set(VocalChain::kTighten, -50);
   EXPECT_EQ(rig.chain.Targets().tightenHz, 20.0);
-  rig.set(VocalChain::kCrispy, -3);
+  rig.Set(VocalChain::kCrispy, -3);
   EXPECT_EQ(rig.chain.Targets().crispAmount, 0.0);
-  rig.set(VocalChain::kPresComp, std::numeric_limits<double>::quiet_NaN());
-  rig.set(VocalChain::kDbOutput, std::numeric_limits<double>::infinity());
+  rig.Set(VocalChain::kPresComp, std::numeric_limits<double>::quiet_NaN());
+  rig.Set(VocalChain::kDbOutput, std::numeric_limits<double>::infinity());
   EXPECT_DOUBLE_EQ(rig.chain.Targets().presGain, std::pow(10.0, 12.5 / 20));
   EXPECT_EQ(rig.chain.Targets().outputGain, 1.0);
-  rig.set(VocalChain::kMode, 7);
-  rig.set(VocalChain::kMode, -3);
-  rig.set(VocalChain::kMode, 1e300);
+  rig.Set(VocalChain::kMode, 7);
+  rig.Set(VocalChain::kMode, -3);
+  rig.Set(VocalChain::kMode, 1e300);
   ExpectTiming(rig.chain.Timing(), 1.5, 1.5, 250, 200, 280);
-  rig.set(-1, 5);
-  rig.set(VocalChain::kNumParams, 5);  // unknown indices change nothing
+  rig.Set(-1, 5);
+  rig.Set(VocalChain::kNumParams, 5);  // unknown indices change nothing
   ExpectTiming(rig.chain.Timing(), 1.5, 1.5, 250, 200, 280);
 }
 

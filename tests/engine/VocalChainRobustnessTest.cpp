@@ -21,8 +21,8 @@ Stereo WithBurst(int rate, double value, size_t burst) {
 
 void ExpectMetersSane(const ChainRig& rig) {
   for (const MeterFeed* m : {&rig.presMeter, &rig.finalMeter}) {
-    EXPECT_TRUE(std::isfinite(m->level()));
-    EXPECT_LE(m->level(), MeterFeed::kCeiling);
+    EXPECT_TRUE(std::isfinite(m->Level()));
+    EXPECT_LE(m->Level(), MeterFeed::kCeiling);
   }
 }
 }  // namespace
@@ -33,12 +33,12 @@ TEST(VocalChainRobustness, NaNAndInfiniteBurstsActExactlyLikeSilence) {
   for (double bad : {kNaN, kInf, -kInf}) {
     for (size_t burst : {1u, 50u, 5000u}) {
       ChainRig hit, clean;
-      hit.set(VocalChain::kMode, 2);
-      clean.set(VocalChain::kMode, 2);
+      hit.Set(VocalChain::kMode, 2);
+      clean.Set(VocalChain::kMode, 2);
       Stereo a = WithBurst(44100, bad, burst);
       Stereo b = WithBurst(44100, 0.0, burst);
-      hit.run(a);
-      clean.run(b);
+      hit.Run(a);
+      clean.Run(b);
       EXPECT_EQ(a.l, b.l) << bad << " x" << burst;
       EXPECT_EQ(a.r, b.r) << bad << " x" << burst;
       ExpectMetersSane(hit);
@@ -50,15 +50,15 @@ TEST(VocalChainRobustness, HugeFiniteBurstsKeepEveryOutputFiniteAndDieAwayWithin
   for (int rate : {22050, 44100, 384000}) {
     for (double huge : {1e300, -std::numeric_limits<double>::max(), 1e12}) {
       ChainRig hit(rate), clean(rate);
-      for (ChainRig* r : {&hit, &clean}) r->set(VocalChain::kFinalComp, 25), r->set(VocalChain::kCrispy, 6);
+      for (ChainRig* r : {&hit, &clean}) r->Set(VocalChain::kFinalComp, 25), r->Set(VocalChain::kCrispy, 6);
       Stereo a = WithBurst(rate, huge, 3000);
       Stereo b = WithBurst(rate, 0.0, 3000);
-      hit.run(a);
-      clean.run(b);
+      hit.Run(a);
+      clean.Run(b);
       EXPECT_TRUE(AllFinite(a)) << rate << " " << huge;
       ExpectMetersSane(hit);
       double drift = 0;
-      for (size_t i = a.size() - rate / 2; i < a.size(); ++i)
+      for (size_t i = a.Size() - rate / 2; i < a.Size(); ++i)
         drift = std::max(drift, std::fabs(a.l[i] - b.l[i]));
       EXPECT_LT(drift, 1e-3) << rate << " " << huge;  // 2¼ s after the burst
     }
@@ -68,12 +68,12 @@ TEST(VocalChainRobustness, HugeFiniteBurstsKeepEveryOutputFiniteAndDieAwayWithin
 TEST(VocalChainRobustness, FullScaleSquaresStayBounded) {
   for (int mode : {1, 2, 3, 4}) {
     ChainRig rig;
-    rig.set(VocalChain::kMode, mode);
-    rig.set(VocalChain::kFLimit, 1);
-    rig.set(VocalChain::kFinalComp, 25);
+    rig.Set(VocalChain::kMode, mode);
+    rig.Set(VocalChain::kFLimit, 1);
+    rig.Set(VocalChain::kFinalComp, 25);
     Stereo s(44100 * 4);
-    for (size_t i = 0; i < s.size(); ++i) s.l[i] = s.r[i] = (i / 50) % 2 ? 1.0 : -1.0;  // 441 Hz
-    rig.run(s);
+    for (size_t i = 0; i < s.Size(); ++i) s.l[i] = s.r[i] = (i / 50) % 2 ? 1.0 : -1.0;  // 441 Hz
+    rig.Run(s);
     EXPECT_TRUE(AllFinite(s));
     // The band limiters' running means may round a few ulps high (see the pres limiter test).
     EXPECT_LE(Peak(s.l), 1.0 + 1e-12) << "mode " << mode;
@@ -86,7 +86,7 @@ TEST(VocalChainRobustness, DirectCurrentIsRemovedByTheLowCut) {
   Stereo s(44100 * 4);
   std::fill(s.l.begin(), s.l.end(), 1.0);
   std::fill(s.r.begin(), s.r.end(), -1.0);
-  rig.run(s);
+  rig.Run(s);
   EXPECT_TRUE(AllFinite(s));
   EXPECT_LT(Peak(s.l, 44100 * 3), 1e-6);
   EXPECT_LT(Peak(s.r, 44100 * 3), 1e-6);
@@ -95,9 +95,9 @@ TEST(VocalChainRobustness, DirectCurrentIsRemovedByTheLowCut) {
 TEST(VocalChainRobustness, MinutesOfSilenceAfterSoundEndInExactZeros) {
   ChainRig rig;
   Stereo voice = Voice(44100, 44100, 0.8);
-  rig.run(voice);
+  rig.Run(voice);
   Stereo quiet(44100 * 120);
-  rig.run(quiet, 4096);
+  rig.Run(quiet, 4096);
   EXPECT_TRUE(AllFinite(quiet));
   EXPECT_EQ(Peak(quiet.l, 44100 * 60), 0.0);
   EXPECT_EQ(Peak(quiet.r, 44100 * 60), 0.0);
@@ -109,11 +109,11 @@ TEST(VocalChainRobustness, SampleRateChangesMidStreamKeepTheOutputSane) {
     rig.chain.SetSampleRate(rate);
     rig.hostRate = rate;
     Stereo s = Voice(static_cast<size_t>(rate / 2), rate, 0.7, static_cast<unsigned>(rate));
-    rig.run(s, 1000);
+    rig.Run(s, 1000);
     EXPECT_TRUE(AllFinite(s)) << rate;
     EXPECT_LT(Peak(s.l), 2.0) << rate;
-    EXPECT_GT(Peak(s.l, s.size() / 2), 0.05) << rate;
-    EXPECT_EQ(rig.chain.FinalLimiter().windowSize(), LookaheadLimiter::windowLength(1.5, rate));
+    EXPECT_GT(Peak(s.l, s.Size() / 2), 0.05) << rate;
+    EXPECT_EQ(rig.chain.FinalLimiter().WindowSize(), LookaheadLimiter::WindowLength(1.5, rate));
   }
 }
 

@@ -20,7 +20,7 @@ std::ostream& operator<<(std::ostream& os, const Slice& s) {
   return os << "]}";
 }
 
-ScheduledChange at(std::uint64_t frame, int tag) {
+ScheduledChange At(std::uint64_t frame, int tag) {
   ScheduledChange c;
   c.frame = frame;
   c.setting.index = tag;
@@ -28,19 +28,19 @@ ScheduledChange at(std::uint64_t frame, int tag) {
 }
 
 // Walks a file of `total` frames the way the render loop does.
-std::vector<Slice> walk(std::uint64_t total, int block, std::vector<ScheduledChange> changes,
+std::vector<Slice> Walk(std::uint64_t total, int block, std::vector<ScheduledChange> changes,
                         std::vector<int>* atEnd = nullptr) {
   ChangeSchedule schedule(block, std::move(changes));
   std::vector<Slice> slices;
   std::uint64_t position = 0;
   for (;;) {
     std::vector<int> due;
-    for (const ScheduledChange* c : schedule.takeDue(position)) due.push_back(c->setting.index);
+    for (const ScheduledChange* c : schedule.TakeDue(position)) due.push_back(c->setting.index);
     if (position == total) {
       if (atEnd) *atEnd = due;
       break;
     }
-    int length = static_cast<int>(std::min<std::uint64_t>(schedule.sliceLength(position), total - position));
+    int length = static_cast<int>(std::min<std::uint64_t>(schedule.SliceLength(position), total - position));
     slices.push_back({position, length, due});
     position += length;
   }
@@ -48,46 +48,46 @@ std::vector<Slice> walk(std::uint64_t total, int block, std::vector<ScheduledCha
 }
 
 TEST(ChangeSchedule, WithoutChangesFollowsTheBlockGridWithAPartialLastBlock) {
-  EXPECT_EQ(walk(1200, 512, {}), (std::vector<Slice>{{0, 512, {}}, {512, 512, {}}, {1024, 176, {}}}));
-  EXPECT_EQ(walk(1024, 512, {}), (std::vector<Slice>{{0, 512, {}}, {512, 512, {}}}));
-  EXPECT_TRUE(walk(0, 512, {}).empty());
+  EXPECT_EQ(Walk(1200, 512, {}), (std::vector<Slice>{{0, 512, {}}, {512, 512, {}}, {1024, 176, {}}}));
+  EXPECT_EQ(Walk(1024, 512, {}), (std::vector<Slice>{{0, 512, {}}, {512, 512, {}}}));
+  EXPECT_TRUE(Walk(0, 512, {}).empty());
 }
 
 TEST(ChangeSchedule, SplitsTheBlockAtAChangeAndKeepsTheGridAfterIt) {
-  EXPECT_EQ(walk(1200, 512, {at(100, 7)}),
+  EXPECT_EQ(Walk(1200, 512, {At(100, 7)}),
             (std::vector<Slice>{{0, 100, {}}, {100, 412, {7}}, {512, 512, {}}, {1024, 176, {}}}));
 }
 
 TEST(ChangeSchedule, AChangeOnABlockBoundaryAddsNoSlice) {
-  EXPECT_EQ(walk(1024, 512, {at(512, 1)}), (std::vector<Slice>{{0, 512, {}}, {512, 512, {1}}}));
-  EXPECT_EQ(walk(100, 512, {at(0, 1)}), (std::vector<Slice>{{0, 100, {1}}}));
+  EXPECT_EQ(Walk(1024, 512, {At(512, 1)}), (std::vector<Slice>{{0, 512, {}}, {512, 512, {1}}}));
+  EXPECT_EQ(Walk(100, 512, {At(0, 1)}), (std::vector<Slice>{{0, 100, {1}}}));
 }
 
 TEST(ChangeSchedule, ChangesAtOneFrameApplyInCommandLineOrderWhateverTheirOrderOfFrames) {
-  EXPECT_EQ(walk(600, 512, {at(300, 1), at(200, 2), at(300, 3), at(200, 4)}),
+  EXPECT_EQ(Walk(600, 512, {At(300, 1), At(200, 2), At(300, 3), At(200, 4)}),
             (std::vector<Slice>{{0, 200, {}}, {200, 100, {2, 4}}, {300, 212, {1, 3}}, {512, 88, {}}}));
 }
 
 TEST(ChangeSchedule, ChangesInConsecutiveFramesGiveOneFrameSlices) {
-  EXPECT_EQ(walk(4, 512, {at(1, 1), at(2, 2), at(3, 3)}),
+  EXPECT_EQ(Walk(4, 512, {At(1, 1), At(2, 2), At(3, 3)}),
             (std::vector<Slice>{{0, 1, {}}, {1, 1, {1}}, {2, 1, {2}}, {3, 1, {3}}}));
-  EXPECT_EQ(walk(3, 1, {}), (std::vector<Slice>{{0, 1, {}}, {1, 1, {}}, {2, 1, {}}}));
+  EXPECT_EQ(Walk(3, 1, {}), (std::vector<Slice>{{0, 1, {}}, {1, 1, {}}, {2, 1, {}}}));
 }
 
 TEST(ChangeSchedule, AChangeAtTheEndIsHandedOutAfterTheLastSlice) {
   std::vector<int> atEnd;
-  EXPECT_EQ(walk(512, 512, {at(512, 9)}, &atEnd), (std::vector<Slice>{{0, 512, {}}}));
+  EXPECT_EQ(Walk(512, 512, {At(512, 9)}, &atEnd), (std::vector<Slice>{{0, 512, {}}}));
   EXPECT_EQ(atEnd, (std::vector<int>{9}));
 }
 
 TEST(ChangeSchedule, ChangesBeyondTheEndStayPending) {
-  ChangeSchedule schedule(512, {at(10, 1), at(5000, 2)});
-  schedule.takeDue(100);
-  ASSERT_TRUE(schedule.hasPending());
-  EXPECT_EQ(schedule.firstPendingFrame(), 5000u);
-  EXPECT_TRUE(schedule.takeDue(100).empty());
-  EXPECT_EQ(schedule.takeDue(5000).size(), 1u);
-  EXPECT_FALSE(schedule.hasPending());
+  ChangeSchedule schedule(512, {At(10, 1), At(5000, 2)});
+  schedule.TakeDue(100);
+  ASSERT_TRUE(schedule.HasPending());
+  EXPECT_EQ(schedule.FirstPendingFrame(), 5000u);
+  EXPECT_TRUE(schedule.TakeDue(100).empty());
+  EXPECT_EQ(schedule.TakeDue(5000).size(), 1u);
+  EXPECT_FALSE(schedule.HasPending());
 }
 
 }  // namespace

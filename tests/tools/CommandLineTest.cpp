@@ -5,23 +5,23 @@
 namespace brel::cmd {
 namespace {
 
-CommandLine parsed(const std::vector<std::string>& args) {
+CommandLine Parsed(const std::vector<std::string>& args) {
   CommandLine cl;
   std::string error;
-  EXPECT_TRUE(parseCommandLine(args, cl, error)) << error;
+  EXPECT_TRUE(ParseCommandLine(args, cl, error)) << error;
   return cl;
 }
 
-std::string failure(const std::vector<std::string>& args) {
+std::string Failure(const std::vector<std::string>& args) {
   CommandLine cl;
   std::string error;
-  EXPECT_FALSE(parseCommandLine(args, cl, error));
+  EXPECT_FALSE(ParseCommandLine(args, cl, error));
   EXPECT_EQ(error.find('\n'), std::string::npos) << "errors are one line";
   return error;
 }
 
 TEST(CommandLine, RenderTakesFilesAndEveryOption) {
-  CommandLine cl = parsed({"render", "in.wav", "out.flac", "--param", "Pres Comp=3", "--at", "4800:Mode=B",
+  CommandLine cl = Parsed({"render", "in.wav", "out.flac", "--param", "Pres Comp=3", "--at", "4800:Mode=B",
                            "--load-state", "a.state", "--save-state", "b.state", "--block", "256", "--format",
                            "pcm24", "--plugin", "/x/Brelvane.so"});
   EXPECT_EQ(cl.command, Command::Render);
@@ -42,7 +42,7 @@ TEST(CommandLine, RenderTakesFilesAndEveryOption) {
 }
 
 TEST(CommandLine, RenderDefaultsToBlocksOf512AndTheInputsFormat) {
-  CommandLine cl = parsed({"render", "a.wav", "b.wav"});
+  CommandLine cl = Parsed({"render", "a.wav", "b.wav"});
   EXPECT_EQ(cl.blockSize, 512);
   EXPECT_FALSE(cl.format.has_value());
   EXPECT_TRUE(cl.params.empty());
@@ -50,7 +50,7 @@ TEST(CommandLine, RenderDefaultsToBlocksOf512AndTheInputsFormat) {
 }
 
 TEST(CommandLine, OptionsMayComeAnywhereAndTakeInlineValues) {
-  CommandLine cl = parsed({"render", "--block=64", "a.wav", "--param=Bass=-3", "b.wav", "--format=double"});
+  CommandLine cl = Parsed({"render", "--block=64", "a.wav", "--param=Bass=-3", "b.wav", "--format=double"});
   EXPECT_EQ(cl.input, "a.wav");
   EXPECT_EQ(cl.output, "b.wav");
   EXPECT_EQ(cl.blockSize, 64);
@@ -60,7 +60,7 @@ TEST(CommandLine, OptionsMayComeAnywhereAndTakeInlineValues) {
 }
 
 TEST(CommandLine, RepeatedAssignmentsKeepTheirOrderAndSplitAtTheFirstEquals) {
-  CommandLine cl = parsed({"render", "a.wav", "b.wav", "--param", "0=1", "--param", "0=2", "--at",
+  CommandLine cl = Parsed({"render", "a.wav", "b.wav", "--param", "0=1", "--param", "0=2", "--at",
                            "10:Bass=1", "--at", "5:Bass=a=b"});
   ASSERT_EQ(cl.params.size(), 2u);
   EXPECT_EQ(cl.params[1].value, "2");
@@ -71,69 +71,69 @@ TEST(CommandLine, RepeatedAssignmentsKeepTheirOrderAndSplitAtTheFirstEquals) {
 }
 
 TEST(CommandLine, DoubleDashEndsTheOptions) {
-  CommandLine cl = parsed({"render", "--", "-in.wav", "--out.wav"});
+  CommandLine cl = Parsed({"render", "--", "-in.wav", "--out.wav"});
   EXPECT_EQ(cl.input, "-in.wav");
   EXPECT_EQ(cl.output, "--out.wav");
 }
 
 TEST(CommandLine, HelpAndParams) {
-  EXPECT_EQ(parsed({"help"}).command, Command::Help);
-  EXPECT_EQ(parsed({"--help"}).command, Command::Help);
-  EXPECT_EQ(parsed({"-h"}).command, Command::Help);
-  CommandLine cl = parsed({"params", "--plugin", "p.so"});
+  EXPECT_EQ(Parsed({"help"}).command, Command::Help);
+  EXPECT_EQ(Parsed({"--help"}).command, Command::Help);
+  EXPECT_EQ(Parsed({"-h"}).command, Command::Help);
+  CommandLine cl = Parsed({"params", "--plugin", "p.so"});
   EXPECT_EQ(cl.command, Command::Params);
   EXPECT_EQ(cl.plugin, "p.so");
-  EXPECT_NE(usageText().find("brelvane render IN OUT"), std::string::npos);
+  EXPECT_NE(UsageText().find("brelvane render IN OUT"), std::string::npos);
 }
 
 TEST(CommandLine, RejectsMissingOrUnknownCommands) {
-  EXPECT_NE(failure({}).find("no command"), std::string::npos);
-  EXPECT_NE(failure({"mix"}).find("unknown command 'mix'"), std::string::npos);
+  EXPECT_NE(Failure({}).find("no command"), std::string::npos);
+  EXPECT_NE(Failure({"mix"}).find("unknown command 'mix'"), std::string::npos);
 }
 
 TEST(CommandLine, RejectsUnknownOptionsAndOptionsOfTheOtherCommand) {
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--gain", "3"}).find("unknown option '--gain'"),
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--gain", "3"}).find("unknown option '--gain'"),
             std::string::npos);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "-x"}).find("'-x'"), std::string::npos);
-  EXPECT_NE(failure({"params", "--block", "64"}).find("--block is not an option of 'params'"),
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "-x"}).find("'-x'"), std::string::npos);
+  EXPECT_NE(Failure({"params", "--block", "64"}).find("--block is not an option of 'params'"),
             std::string::npos);
 }
 
 TEST(CommandLine, RejectsWrongFileCounts) {
-  EXPECT_NE(failure({"render", "a.wav"}).find("input and an output"), std::string::npos);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "c.wav"}).find("unexpected argument 'c.wav'"),
+  EXPECT_NE(Failure({"render", "a.wav"}).find("input and an output"), std::string::npos);
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "c.wav"}).find("unexpected argument 'c.wav'"),
             std::string::npos);
-  EXPECT_NE(failure({"params", "x"}).find("unexpected argument 'x'"), std::string::npos);
+  EXPECT_NE(Failure({"params", "x"}).find("unexpected argument 'x'"), std::string::npos);
 }
 
 TEST(CommandLine, RejectsBadOptionValues) {
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--block"}).find("--block needs a value"),
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--block"}).find("--block needs a value"),
             std::string::npos);
   for (const char* bad : {"0", "65537", "-5", "12x", "", "99999999999999999999"})
-    EXPECT_NE(failure({"render", "a.wav", "b.wav", "--block", bad}).find("--block needs a whole number"),
+    EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--block", bad}).find("--block needs a whole number"),
               std::string::npos)
         << bad;
-  EXPECT_EQ(parsed({"render", "a.wav", "b.wav", "--block", "65536"}).blockSize, 65536);
-  EXPECT_EQ(parsed({"render", "a.wav", "b.wav", "--block", "1"}).blockSize, 1);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--format", "pcm32"}).find("--format must be"),
+  EXPECT_EQ(Parsed({"render", "a.wav", "b.wav", "--block", "65536"}).blockSize, 65536);
+  EXPECT_EQ(Parsed({"render", "a.wav", "b.wav", "--block", "1"}).blockSize, 1);
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--format", "pcm32"}).find("--format must be"),
             std::string::npos);
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--load-state="}).find("needs a file name"),
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--load-state="}).find("needs a file name"),
             std::string::npos);
 }
 
 TEST(CommandLine, RejectsMalformedAssignments) {
   for (const char* bad : {"Bass", "=3", "Bass=", ""})
-    EXPECT_NE(failure({"render", "a.wav", "b.wav", "--param", bad}).find("--param needs NAME=VALUE"),
+    EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--param", bad}).find("--param needs NAME=VALUE"),
               std::string::npos)
         << bad;
   for (const char* bad : {"Bass=3", "x:Bass=3", "-1:Bass=3", ":Bass=3", "10:Bass", "10:=3", "1.5:Bass=3"})
-    EXPECT_NE(failure({"render", "a.wav", "b.wav", "--at", bad}).find("--at needs FRAME:NAME=VALUE"),
+    EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--at", bad}).find("--at needs FRAME:NAME=VALUE"),
               std::string::npos)
         << bad;
 }
 
 TEST(CommandLine, RefusesToSaveStateOverTheAudioOutput) {
-  EXPECT_NE(failure({"render", "a.wav", "b.wav", "--save-state", "b.wav"}).find("overwrite"),
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--save-state", "b.wav"}).find("overwrite"),
             std::string::npos);
 }
 

@@ -8,7 +8,7 @@
 namespace brel::cmd::test {
 namespace {
 
-FakeParam real(const char* name, const char* label, double min, double max, double def) {
+FakeParam Real(const char* name, const char* label, double min, double max, double def) {
   FakeParam p;
   p.name = name;
   p.label = label;
@@ -19,7 +19,7 @@ FakeParam real(const char* name, const char* label, double min, double max, doub
   return p;
 }
 
-FakeParam whole(const char* name, double min, double max, double def,
+FakeParam Whole(const char* name, double min, double max, double def,
                 std::vector<std::pair<int, std::string>> texts) {
   FakeParam p;
   p.name = name;
@@ -34,13 +34,13 @@ FakeParam whole(const char* name, double min, double max, double def,
 }  // namespace
 
 FakePlugin::FakePlugin() {
-  params = {real("Gain", "dB", -30, 20, 0), real("LowCut", "Hz", 20, 300, 100),
-            whole("Power", 0, 1, 1, {{0, "off"}, {1, "on"}}),
-            whole("Mode", 0, 4, 1, {{0, "A"}, {1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}}),
-            whole("Steps", -3, 3, 0, {{-3, "min"}})};
+  params = {Real("Gain", "dB", -30, 20, 0), Real("LowCut", "Hz", 20, 300, 100),
+            Whole("Power", 0, 1, 1, {{0, "off"}, {1, "on"}}),
+            Whole("Mode", 0, 4, 1, {{0, "A"}, {1, "A"}, {2, "B"}, {3, "C"}, {4, "D"}}),
+            Whole("Steps", -3, 3, 0, {{-3, "min"}})};
 }
 
-std::string FakePlugin::format(const FakeParam& p, double v) {
+std::string FakePlugin::Format(const FakeParam& p, double v) {
   for (const auto& t : p.texts)
     if (t.first == static_cast<int>(std::trunc(v))) return t.second;
   char buf[64];
@@ -51,41 +51,41 @@ std::string FakePlugin::format(const FakeParam& p, double v) {
   return buf;
 }
 
-void FakePlugin::setSampleRate(float rate) {
+void FakePlugin::SetSampleRate(float rate) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "rate %g", rate);
   log.push_back(buf);
 }
 
-void FakePlugin::setBlockSize(int frames) { log.push_back("block " + std::to_string(frames)); }
+void FakePlugin::SetBlockSize(int frames) { log.push_back("block " + std::to_string(frames)); }
 
-bool FakePlugin::setChannels(int n) {
+bool FakePlugin::SetChannels(int n) {
   channels = n;
   log.push_back("channels " + std::to_string(n));
   return true;
 }
 
-float FakePlugin::getParameter(int index) {
+float FakePlugin::GetParameter(int index) {
   const FakeParam& p = params[index];
   return static_cast<float>((p.value - p.min) / (p.max - p.min));
 }
 
-void FakePlugin::logValue(int index) {
+void FakePlugin::LogValue(int index) {
   char buf[128];
   std::snprintf(buf, sizeof buf, "set %s=%.17g", params[index].name.c_str(), params[index].value);
   log.push_back(buf);
 }
 
 // Whole-number parameters round to the nearest step; nothing clamps at the bottom.
-void FakePlugin::setParameter(int index, float normalized) {
+void FakePlugin::SetParameter(int index, float normalized) {
   FakeParam& p = params[index];
   double v = normalized * (p.max - p.min) + p.min;
   if (!p.real) v = std::floor(v + 0.5);
   p.value = std::fmin(v, p.max);
-  logValue(index);
+  LogValue(index);
 }
 
-bool FakePlugin::setParameterText(int index, const std::string& text) {
+bool FakePlugin::SetParameterText(int index, const std::string& text) {
   FakeParam& p = params[index];
   double v = 0.0;
   if (p.texts.empty()) {
@@ -101,17 +101,17 @@ bool FakePlugin::setParameterText(int index, const std::string& text) {
     if (!found) return false;
   }
   p.value = v < p.min ? p.min : std::fmin(v, p.max);
-  logValue(index);
+  LogValue(index);
   return true;
 }
 
-bool FakePlugin::formatNormalized(int index, float normalized, std::string& text) {
+bool FakePlugin::FormatNormalized(int index, float normalized, std::string& text) {
   const FakeParam& p = params[index];
-  text = format(p, normalized * (p.max - p.min) + p.min);
+  text = Format(p, normalized * (p.max - p.min) + p.min);
   return true;
 }
 
-std::vector<std::uint8_t> FakePlugin::programChunk() {
+std::vector<std::uint8_t> FakePlugin::ProgramChunk() {
   log.push_back("get chunk");
   std::vector<std::uint8_t> chunk = {'f', 'a', 'k', 'e'};
   for (const FakeParam& p : params) {
@@ -122,7 +122,7 @@ std::vector<std::uint8_t> FakePlugin::programChunk() {
   return chunk;
 }
 
-bool FakePlugin::setProgramChunk(const std::vector<std::uint8_t>& chunk) {
+bool FakePlugin::SetProgramChunk(const std::vector<std::uint8_t>& chunk) {
   log.push_back("set chunk " + std::to_string(chunk.size()));
   lastChunkSet = chunk;
   if (rejectChunks || chunk.size() != 4 + 8 * params.size()) return false;
@@ -130,14 +130,14 @@ bool FakePlugin::setProgramChunk(const std::vector<std::uint8_t>& chunk) {
   return true;
 }
 
-double FakePlugin::gain() const {
+double FakePlugin::Gain() const {
   return params[2].value >= 0.5 ? std::pow(10.0, params[0].value / 20.0) : 1.0;
 }
 
 template <typename T>
-void FakePlugin::run(T** inputs, T** outputs, int frames, const char* kind) {
+void FakePlugin::Run(T** inputs, T** outputs, int frames, const char* kind) {
   log.push_back(std::string(kind) + " " + std::to_string(frames));
-  double g = gain();
+  double g = Gain();
   for (int c = 0; c < 2; ++c)
     for (int f = 0; f < frames; ++f) {
       if (channels == 1 && c == 1 && inputs[c][f] != 0) monoInputClean = false;
@@ -145,13 +145,13 @@ void FakePlugin::run(T** inputs, T** outputs, int frames, const char* kind) {
     }
 }
 
-bool FakePlugin::process(float** inputs, float** outputs, int frames) {
-  run(inputs, outputs, frames, "process");
+bool FakePlugin::Process(float** inputs, float** outputs, int frames) {
+  Run(inputs, outputs, frames, "process");
   return true;
 }
 
-bool FakePlugin::process(double** inputs, double** outputs, int frames) {
-  run(inputs, outputs, frames, "process64");
+bool FakePlugin::Process(double** inputs, double** outputs, int frames) {
+  Run(inputs, outputs, frames, "process64");
   return true;
 }
 

@@ -37,74 +37,74 @@ public:
   int channels = 2;
 
   // Log lines for parameter changes read "set Gain=-6" with the stored value.
-  std::string effectName() override { return "Fake"; }
-  std::string vendorName() override { return "Tests"; }
-  void open() override { log.push_back("open"); }
-  void setSampleRate(float rate) override;
-  void setBlockSize(int frames) override;
-  bool setChannels(int channels) override;
-  void resume() override { log.push_back("resume"); }
-  void suspend() override { log.push_back("suspend"); }
-  void close() override { log.push_back("close"); }
+  std::string EffectName() override { return "Fake"; }
+  std::string VendorName() override { return "Tests"; }
+  void Open() override { log.push_back("open"); }
+  void SetSampleRate(float rate) override;
+  void SetBlockSize(int frames) override;
+  bool SetChannels(int channels) override;
+  void Resume() override { log.push_back("resume"); }
+  void Suspend() override { log.push_back("suspend"); }
+  void Close() override { log.push_back("close"); }
 
-  int paramCount() override { return static_cast<int>(params.size()); }
-  std::string paramName(int index) override { return params[index].name; }
-  std::string paramLabel(int index) override { return params[index].label; }
-  float getParameter(int index) override;
-  void setParameter(int index, float normalized) override;
-  bool setParameterText(int index, const std::string& text) override;
-  bool formatNormalized(int index, float normalized, std::string& text) override;
-  bool isRealValued(int index) override { return params[index].real; }
+  int ParamCount() override { return static_cast<int>(params.size()); }
+  std::string ParamName(int index) override { return params[index].name; }
+  std::string ParamLabel(int index) override { return params[index].label; }
+  float GetParameter(int index) override;
+  void SetParameter(int index, float normalized) override;
+  bool SetParameterText(int index, const std::string& text) override;
+  bool FormatNormalized(int index, float normalized, std::string& text) override;
+  bool IsRealValued(int index) override { return params[index].real; }
 
-  std::vector<std::uint8_t> programChunk() override;
-  bool setProgramChunk(const std::vector<std::uint8_t>& chunk) override;
+  std::vector<std::uint8_t> ProgramChunk() override;
+  bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) override;
 
-  int inputCount() override { return 2; }
-  int outputCount() override { return 2; }
-  bool canProcessDouble() override { return offerDouble; }
-  bool process(float** inputs, float** outputs, int frames) override;
-  bool process(double** inputs, double** outputs, int frames) override;
+  int InputCount() override { return 2; }
+  int OutputCount() override { return 2; }
+  bool CanProcessDouble() override { return offerDouble; }
+  bool Process(float** inputs, float** outputs, int frames) override;
+  bool Process(double** inputs, double** outputs, int frames) override;
 
-  double gain() const;
-  static std::string format(const FakeParam& p, double plain);
+  double Gain() const;
+  static std::string Format(const FakeParam& p, double plain);
 
 private:
   template <typename T>
-  void run(T** inputs, T** outputs, int frames, const char* kind);
-  void logValue(int index);
+  void Run(T** inputs, T** outputs, int frames, const char* kind);
+  void LogValue(int index);
 };
 
 // Lends a plug-in that the test keeps to code that takes ownership of its plug-in.
 class BorrowedPlugin final : public PluginPort {
 public:
-  explicit BorrowedPlugin(PluginPort& p) : p_(p) {}
-  std::string effectName() override { return p_.effectName(); }
-  std::string vendorName() override { return p_.vendorName(); }
-  void open() override { p_.open(); }
-  void setSampleRate(float rate) override { p_.setSampleRate(rate); }
-  void setBlockSize(int frames) override { p_.setBlockSize(frames); }
-  bool setChannels(int channels) override { return p_.setChannels(channels); }
-  void resume() override { p_.resume(); }
-  void suspend() override { p_.suspend(); }
-  void close() override { p_.close(); }
-  int paramCount() override { return p_.paramCount(); }
-  std::string paramName(int i) override { return p_.paramName(i); }
-  std::string paramLabel(int i) override { return p_.paramLabel(i); }
-  float getParameter(int i) override { return p_.getParameter(i); }
-  void setParameter(int i, float v) override { p_.setParameter(i, v); }
-  bool setParameterText(int i, const std::string& t) override { return p_.setParameterText(i, t); }
-  bool formatNormalized(int i, float v, std::string& t) override { return p_.formatNormalized(i, v, t); }
-  bool isRealValued(int i) override { return p_.isRealValued(i); }
-  std::vector<std::uint8_t> programChunk() override { return p_.programChunk(); }
-  bool setProgramChunk(const std::vector<std::uint8_t>& c) override { return p_.setProgramChunk(c); }
-  int inputCount() override { return p_.inputCount(); }
-  int outputCount() override { return p_.outputCount(); }
-  bool canProcessDouble() override { return p_.canProcessDouble(); }
-  bool process(float** in, float** out, int n) override { return p_.process(in, out, n); }
-  bool process(double** in, double** out, int n) override { return p_.process(in, out, n); }
+  explicit BorrowedPlugin(PluginPort& p) : mP(p) {}
+  std::string EffectName() override { return mP.EffectName(); }
+  std::string VendorName() override { return mP.VendorName(); }
+  void Open() override { mP.Open(); }
+  void SetSampleRate(float rate) override { mP.SetSampleRate(rate); }
+  void SetBlockSize(int frames) override { mP.SetBlockSize(frames); }
+  bool SetChannels(int channels) override { return mP.SetChannels(channels); }
+  void Resume() override { mP.Resume(); }
+  void Suspend() override { mP.Suspend(); }
+  void Close() override { mP.Close(); }
+  int ParamCount() override { return mP.ParamCount(); }
+  std::string ParamName(int i) override { return mP.ParamName(i); }
+  std::string ParamLabel(int i) override { return mP.ParamLabel(i); }
+  float GetParameter(int i) override { return mP.GetParameter(i); }
+  void SetParameter(int i, float v) override { mP.SetParameter(i, v); }
+  bool SetParameterText(int i, const std::string& t) override { return mP.SetParameterText(i, t); }
+  bool FormatNormalized(int i, float v, std::string& t) override { return mP.FormatNormalized(i, v, t); }
+  bool IsRealValued(int i) override { return mP.IsRealValued(i); }
+  std::vector<std::uint8_t> ProgramChunk() override { return mP.ProgramChunk(); }
+  bool SetProgramChunk(const std::vector<std::uint8_t>& c) override { return mP.SetProgramChunk(c); }
+  int InputCount() override { return mP.InputCount(); }
+  int OutputCount() override { return mP.OutputCount(); }
+  bool CanProcessDouble() override { return mP.CanProcessDouble(); }
+  bool Process(float** in, float** out, int n) override { return mP.Process(in, out, n); }
+  bool Process(double** in, double** out, int n) override { return mP.Process(in, out, n); }
 
 private:
-  PluginPort& p_;
+  PluginPort& mP;
 };
 
 }  // namespace brel::cmd::test

@@ -15,115 +15,115 @@ namespace {
 
 using test::TempDir;
 
-std::string text(const std::string& path) {
-  std::vector<std::uint8_t> b = test::readBytes(path);
+std::string Text(const std::string& path) {
+  std::vector<std::uint8_t> b = test::ReadBytes(path);
   return std::string(b.begin(), b.end());
 }
 
 TEST(PendingFile, LeavesTheTargetAloneUntilCommitted) {
   TempDir dir;
-  std::string target = dir.file("out.wav");
-  test::writeText(target, "old");
+  std::string target = dir.File("out.wav");
+  test::WriteText(target, "old");
   PendingFile file(target);
   std::string error;
-  ASSERT_TRUE(file.create(error)) << error;
-  ASSERT_TRUE(file.writeAll("new", 3, error));
-  EXPECT_EQ(text(target), "old");
-  EXPECT_EQ(dir.entries().size(), 2u);
-  ASSERT_TRUE(file.commit(error)) << error;
-  EXPECT_EQ(text(target), "new");
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+  ASSERT_TRUE(file.Create(error)) << error;
+  ASSERT_TRUE(file.WriteAll("new", 3, error));
+  EXPECT_EQ(Text(target), "old");
+  EXPECT_EQ(dir.Entries().size(), 2u);
+  ASSERT_TRUE(file.Commit(error)) << error;
+  EXPECT_EQ(Text(target), "new");
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.wav"});
 }
 
 TEST(PendingFile, RemovesItsTemporaryWhenNotCommitted) {
   TempDir dir;
-  std::string target = dir.file("out.wav");
-  test::writeText(target, "old");
+  std::string target = dir.File("out.wav");
+  test::WriteText(target, "old");
   {
     PendingFile file(target);
     std::string error;
-    ASSERT_TRUE(file.create(error));
-    file.writeAll("partial", 7, error);
+    ASSERT_TRUE(file.Create(error));
+    file.WriteAll("partial", 7, error);
   }
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
-  EXPECT_EQ(text(target), "old");
-  PendingFile discarded(dir.file("new.wav"));
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.wav"});
+  EXPECT_EQ(Text(target), "old");
+  PendingFile discarded(dir.File("new.wav"));
   std::string error;
-  ASSERT_TRUE(discarded.create(error));
-  discarded.discard();
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+  ASSERT_TRUE(discarded.Create(error));
+  discarded.Discard();
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.wav"});
 }
 
 TEST(PendingFile, KeepsTheTargetsPermissionsAndGivesNewFilesTheUsualOnes) {
   TempDir dir;
-  std::string target = dir.file("kept.wav");
-  test::writeText(target, "old");
+  std::string target = dir.File("kept.wav");
+  test::WriteText(target, "old");
   ::chmod(target.c_str(), 0640);
   PendingFile file(target);
   std::string error;
-  ASSERT_TRUE(file.create(error));
-  ASSERT_TRUE(file.commit(error));
+  ASSERT_TRUE(file.Create(error));
+  ASSERT_TRUE(file.Commit(error));
   struct stat st {};
   ::stat(target.c_str(), &st);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 
   mode_t mask = ::umask(022);
-  PendingFile fresh(dir.file("fresh.wav"));
-  ASSERT_TRUE(fresh.create(error));
-  ASSERT_TRUE(fresh.commit(error));
+  PendingFile fresh(dir.File("fresh.wav"));
+  ASSERT_TRUE(fresh.Create(error));
+  ASSERT_TRUE(fresh.Commit(error));
   ::umask(mask);
-  ::stat(dir.file("fresh.wav").c_str(), &st);
+  ::stat(dir.File("fresh.wav").c_str(), &st);
   EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
 TEST(PendingFile, RefusesDirectoriesAndMissingFolders) {
   TempDir dir;
   std::string error;
-  PendingFile intoDir(dir.path());
-  EXPECT_FALSE(intoDir.create(error));
-  EXPECT_EQ(error, "cannot write '" + dir.path() + "': it is a directory");
-  PendingFile nowhere(dir.file("no/such/folder.wav"));
-  EXPECT_FALSE(nowhere.create(error));
-  EXPECT_EQ(error, "cannot write '" + dir.file("no/such/folder.wav") + "': No such file or directory");
+  PendingFile intoDir(dir.Path());
+  EXPECT_FALSE(intoDir.Create(error));
+  EXPECT_EQ(error, "cannot write '" + dir.Path() + "': it is a directory");
+  PendingFile nowhere(dir.File("no/such/folder.wav"));
+  EXPECT_FALSE(nowhere.Create(error));
+  EXPECT_EQ(error, "cannot write '" + dir.File("no/such/folder.wav") + "': No such file or directory");
 }
 
 TEST(PluginLocator, TheOptionWinsOverTheDefaults) {
   std::string path, error;
-  ASSERT_TRUE(locatePlugin("/any/where.so", "/bin", path, error));
+  ASSERT_TRUE(LocatePlugin("/any/where.so", "/bin", path, error));
   EXPECT_EQ(path, "/any/where.so");
 }
 
 TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesModuleFolders) {
   TempDir dir;
   for (const char* d : {"bin", "adapters", "adapters/vst2", "modules", "modules/vst2"})
-    ::mkdir(dir.file(d).c_str(), 0755);
+    ::mkdir(dir.File(d).c_str(), 0755);
   std::string path, error;
-  EXPECT_FALSE(locatePlugin("", dir.file("bin"), path, error));
-  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.file("bin/Brelvane.so") + ", " +
-                       dir.file("bin/../adapters/vst2/Brelvane.so") + " and " +
-                       dir.file("bin/../modules/vst2/Brelvane.so") + "); name it with --plugin PATH");
-  test::writeText(dir.file("modules/vst2/Brelvane.so"), "");
-  ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
-  EXPECT_EQ(path, dir.file("bin/../modules/vst2/Brelvane.so"));
-  test::writeText(dir.file("adapters/vst2/Brelvane.so"), "");
-  ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
-  EXPECT_EQ(path, dir.file("bin/../adapters/vst2/Brelvane.so"));
-  test::writeText(dir.file("bin/Brelvane.so"), "");
-  ASSERT_TRUE(locatePlugin("", dir.file("bin"), path, error));
-  EXPECT_EQ(path, dir.file("bin/Brelvane.so"));
+  EXPECT_FALSE(LocatePlugin("", dir.File("bin"), path, error));
+  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/Brelvane.so") + ", " +
+                       dir.File("bin/../adapters/vst2/Brelvane.so") + " and " +
+                       dir.File("bin/../modules/vst2/Brelvane.so") + "); name it with --plugin PATH");
+  test::WriteText(dir.File("modules/vst2/Brelvane.so"), "");
+  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error));
+  EXPECT_EQ(path, dir.File("bin/../modules/vst2/Brelvane.so"));
+  test::WriteText(dir.File("adapters/vst2/Brelvane.so"), "");
+  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error));
+  EXPECT_EQ(path, dir.File("bin/../adapters/vst2/Brelvane.so"));
+  test::WriteText(dir.File("bin/Brelvane.so"), "");
+  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error));
+  EXPECT_EQ(path, dir.File("bin/Brelvane.so"));
   for (const char* f : {"bin/Brelvane.so", "adapters/vst2/Brelvane.so", "modules/vst2/Brelvane.so"})
-    ::unlink(dir.file(f).c_str());
+    ::unlink(dir.File(f).c_str());
   for (const char* d : {"modules/vst2", "modules", "adapters/vst2", "adapters", "bin"})
-    ::rmdir(dir.file(d).c_str());
+    ::rmdir(dir.File(d).c_str());
 }
 
 TEST(RenderSummary, LevelsAndSpeedReadCleanly) {
   const double inf = std::numeric_limits<double>::infinity();
-  EXPECT_EQ(formatLevel(-3.2149), "-3.21");
-  EXPECT_EQ(formatLevel(-inf), "-inf");
-  EXPECT_EQ(formatLevel(std::nan("")), "n/a");
-  EXPECT_EQ(formatRealtimeFactor(10.0, 0.125), "80.0x");
-  EXPECT_EQ(formatRealtimeFactor(10.0, 0.0), "n/a");
+  EXPECT_EQ(FormatLevel(-3.2149), "-3.21");
+  EXPECT_EQ(FormatLevel(-inf), "-inf");
+  EXPECT_EQ(FormatLevel(std::nan("")), "n/a");
+  EXPECT_EQ(FormatRealtimeFactor(10.0, 0.125), "80.0x");
+  EXPECT_EQ(FormatRealtimeFactor(10.0, 0.0), "n/a");
 }
 
 TEST(RenderSummary, ListsDurationRateLevelsAndSpeed) {
@@ -137,7 +137,7 @@ TEST(RenderSummary, ListsDurationRateLevelsAndSpeed) {
   s.output = {-0.5, -std::numeric_limits<double>::infinity()};
   s.renderSeconds = 0.5;
   std::ostringstream out;
-  printSummary(s, out);
+  PrintSummary(s, out);
   EXPECT_EQ(out.str(),
             "duration      2.000 s (96000 frames, stereo)\n"
             "sample rate   48000 Hz\n"

@@ -14,9 +14,9 @@ using test::FakePlugin;
 
 TEST(ParamProbe, ReadsRealRangesAndDefaultsOffTheDisplayStrings) {
   FakePlugin plugin;
-  ParamTable table = probeParams(plugin);
-  ASSERT_EQ(table.size(), 5);
-  const ParamInfo& gain = table.params()[0];
+  ParamTable table = ProbeParams(plugin);
+  ASSERT_EQ(table.Size(), 5);
+  const ParamInfo& gain = table.Params()[0];
   EXPECT_EQ(gain.name, "Gain");
   EXPECT_EQ(gain.label, "dB");
   EXPECT_TRUE(gain.real);
@@ -26,32 +26,32 @@ TEST(ParamProbe, ReadsRealRangesAndDefaultsOffTheDisplayStrings) {
   EXPECT_EQ(gain.minText, "-30.00");
   EXPECT_EQ(gain.maxText, "20.00");
   EXPECT_EQ(gain.defaultText, "0.00");
-  EXPECT_EQ(table.params()[1].defaultValue, 100.0);
+  EXPECT_EQ(table.Params()[1].defaultValue, 100.0);
   EXPECT_TRUE(gain.texts.empty());
 }
 
 TEST(ParamProbe, RecoversTheRangeOfWholeParametersWhoseEndsShowTexts) {
   FakePlugin plugin;
-  ParamTable table = probeParams(plugin);
-  const ParamInfo& power = table.params()[2];
+  ParamTable table = ProbeParams(plugin);
+  const ParamInfo& power = table.Params()[2];
   EXPECT_FALSE(power.real);
   EXPECT_TRUE(power.rangeKnown);
   EXPECT_EQ(power.min, 0.0);
   EXPECT_EQ(power.max, 1.0);
   EXPECT_EQ(power.minText, "off");
-  const ParamInfo& mode = table.params()[3];
+  const ParamInfo& mode = table.Params()[3];
   EXPECT_EQ(mode.min, 0.0);
   EXPECT_EQ(mode.max, 4.0);
   EXPECT_EQ(mode.defaultValue, 1.0);
-  const ParamInfo& steps = table.params()[4];
+  const ParamInfo& steps = table.Params()[4];
   EXPECT_EQ(steps.min, -3.0);
   EXPECT_EQ(steps.max, 3.0);
 }
 
 TEST(ParamProbe, CollectsTheDisplayTextOfEveryWholeValueThatHasOne) {
   FakePlugin plugin;
-  ParamTable table = probeParams(plugin);
-  const ParamInfo& mode = table.params()[3];
+  ParamTable table = ProbeParams(plugin);
+  const ParamInfo& mode = table.Params()[3];
   ASSERT_EQ(mode.texts.size(), 5u);
   const char* expected[] = {"A", "A", "B", "C", "D"};
   for (int k = 0; k < 5; ++k) {
@@ -59,7 +59,7 @@ TEST(ParamProbe, CollectsTheDisplayTextOfEveryWholeValueThatHasOne) {
     EXPECT_EQ(mode.texts[k].text, expected[k]);
   }
   // Negative values are reached despite the plug-in truncating toward zero.
-  const ParamInfo& steps = table.params()[4];
+  const ParamInfo& steps = table.Params()[4];
   ASSERT_EQ(steps.texts.size(), 1u);
   EXPECT_EQ(steps.texts[0].value, -3);
   EXPECT_EQ(steps.texts[0].text, "min");
@@ -67,25 +67,25 @@ TEST(ParamProbe, CollectsTheDisplayTextOfEveryWholeValueThatHasOne) {
 
 TEST(ParamProbe, TakesDefaultsFromValuesReadRightAfterCreation) {
   FakePlugin plugin;
-  std::vector<float> defaults = readNormalizedValues(plugin);
-  plugin.setParameter(3, 1.0f);
-  plugin.setParameterText(0, "-12");
-  ParamTable table = probeParams(plugin, &defaults);
-  EXPECT_EQ(table.params()[3].defaultValue, 1.0);
-  EXPECT_EQ(table.params()[0].defaultText, "0.00");
-  EXPECT_EQ(probeParams(plugin).params()[3].defaultValue, 4.0);
+  std::vector<float> defaults = ReadNormalizedValues(plugin);
+  plugin.SetParameter(3, 1.0f);
+  plugin.SetParameterText(0, "-12");
+  ParamTable table = ProbeParams(plugin, &defaults);
+  EXPECT_EQ(table.Params()[3].defaultValue, 1.0);
+  EXPECT_EQ(table.Params()[0].defaultText, "0.00");
+  EXPECT_EQ(ProbeParams(plugin).Params()[3].defaultValue, 4.0);
 }
 
 TEST(ParamProbe, DoesNotChangeAnyParameter) {
   FakePlugin plugin;
-  probeParams(plugin);
+  ProbeParams(plugin);
   for (const auto& p : plugin.params) EXPECT_EQ(p.value, p.defaultValue) << p.name;
 }
 
 TEST(ParamTablePrinter, ShowsRangesDefaultsUnitsAndTexts) {
   FakePlugin plugin;
   std::ostringstream out;
-  printParamTable(probeParams(plugin), out);
+  PrintParamTable(ProbeParams(plugin), out);
   EXPECT_EQ(out.str(),
             "#  name    range            default  unit  display texts\n"
             "0  Gain    -30.00 to 20.00  0.00     dB\n"

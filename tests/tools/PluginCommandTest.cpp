@@ -19,22 +19,22 @@ using test::AudioData;
 
 class PluginCommand : public ::testing::Test {
 protected:
-  test::TempDir dir;
-  std::ostringstream out, err;
+  test::TempDir mDir;
+  std::ostringstream mOut, mErr;
 
-  int run(std::vector<std::string> args) {
-    out.str("");
-    err.str("");
+  int Run(std::vector<std::string> args) {
+    mOut.str("");
+    mErr.str("");
     args.push_back("--plugin");
     args.push_back(BREL_TEST_PLUGIN);
     CommandEnv env;
-    env.loadPlugin = loadVstPlugin;
+    env.loadPlugin = LoadVstPlugin;
     env.clock = [] { return 0.0; };
-    return runBrelvane(args, env, out, err);
+    return RunBrelvane(args, env, mOut, mErr);
   }
 
   // The plain value of parameter `index` in a program chunk: a double after the 8-byte header.
-  static double valueIn(const std::vector<std::uint8_t>& chunk, int index) {
+  static double ValueIn(const std::vector<std::uint8_t>& chunk, int index) {
     double v = 0.0;
     std::memcpy(&v, chunk.data() + 8 + 8 * index, 8);
     return v;
@@ -42,8 +42,8 @@ protected:
 };
 
 TEST_F(PluginCommand, ParamsShowsTheElevenParametersAsAHostSeesThem) {
-  ASSERT_EQ(run({"params"}), kExitOk) << err.str();
-  EXPECT_EQ(out.str(),
+  ASSERT_EQ(Run({"params"}), kExitOk) << mErr.str();
+  EXPECT_EQ(mOut.str(),
             "Brelvane by Orrindale, 11 parameters\n"
             "\n"
             " #  name        range            default  unit  display texts\n"
@@ -61,54 +61,54 @@ TEST_F(PluginCommand, ParamsShowsTheElevenParametersAsAHostSeesThem) {
 }
 
 TEST_F(PluginCommand, RenderSetsValuesExactlyAndSavesThemInTheState) {
-  test::writeAudio(dir.file("in.wav"),
-                   test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.3, 220.0));
-  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=12.3", "--param",
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.3, 220.0));
+  ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--param", "Pres Comp=12.3", "--param",
                  "LowCut=100.00000000000001", "--param", "Mode=A", "--param", "F Limit=on", "--at",
-                 "100:Tighten=33.3", "--save-state", dir.file("s.state")}),
+                 "100:Tighten=33.3", "--save-state", mDir.File("s.state")}),
             kExitOk)
-      << err.str();
-  std::vector<std::uint8_t> state = test::readBytes(dir.file("s.state"));
+      << mErr.str();
+  std::vector<std::uint8_t> state = test::ReadBytes(mDir.File("s.state"));
   ASSERT_EQ(state.size(), 96u);
   EXPECT_EQ(std::string(state.begin(), state.begin() + 4), "tffp");
-  EXPECT_EQ(valueIn(state, 0), 12.3);
-  EXPECT_EQ(valueIn(state, 1), 100.00000000000001);
-  EXPECT_EQ(valueIn(state, 2), 33.3);
-  EXPECT_EQ(valueIn(state, 8), 1.0);
-  EXPECT_EQ(valueIn(state, 10), 1.0);
-  AudioData result = test::readAudio(dir.file("out.wav"));
-  EXPECT_EQ(result.frames(), 4800);
+  EXPECT_EQ(ValueIn(state, 0), 12.3);
+  EXPECT_EQ(ValueIn(state, 1), 100.00000000000001);
+  EXPECT_EQ(ValueIn(state, 2), 33.3);
+  EXPECT_EQ(ValueIn(state, 8), 1.0);
+  EXPECT_EQ(ValueIn(state, 10), 1.0);
+  AudioData result = test::ReadAudio(mDir.File("out.wav"));
+  EXPECT_EQ(result.Frames(), 4800);
   EXPECT_EQ(result.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
 }
 
 TEST_F(PluginCommand, ARenderFromSavedStateRepeatsTheFirstBitForBit) {
-  test::writeAudio(dir.file("in.wav"),
-                   test::sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 44100, 20000, 0.5, 330.0));
-  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("a.wav"), "--param", "Bass=4.25", "--param", "Mode=C",
-                 "--save-state", dir.file("a.state")}),
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 44100, 20000, 0.5, 330.0));
+  ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("a.wav"), "--param", "Bass=4.25", "--param",
+                 "Mode=C", "--save-state", mDir.File("a.state")}),
             kExitOk)
-      << err.str();
-  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("b.wav"), "--load-state", dir.file("a.state"),
-                 "--save-state", dir.file("b.state")}),
+      << mErr.str();
+  ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("b.wav"), "--load-state", mDir.File("a.state"),
+                 "--save-state", mDir.File("b.state")}),
             kExitOk)
-      << err.str();
-  EXPECT_EQ(test::readBytes(dir.file("a.state")), test::readBytes(dir.file("b.state")));
-  AudioData a = test::readAudio(dir.file("a.wav")), b = test::readAudio(dir.file("b.wav"));
+      << mErr.str();
+  EXPECT_EQ(test::ReadBytes(mDir.File("a.state")), test::ReadBytes(mDir.File("b.state")));
+  AudioData a = test::ReadAudio(mDir.File("a.wav")), b = test::ReadAudio(mDir.File("b.wav"));
   EXPECT_EQ(a.channels, 1);
   EXPECT_EQ(a.samples, b.samples);
-  AudioData in = test::readAudio(dir.file("in.wav"));
+  AudioData in = test::ReadAudio(mDir.File("in.wav"));
   EXPECT_NE(a.samples, in.samples) << "the plug-in processed the audio";
   for (double v : a.samples) ASSERT_TRUE(std::isfinite(v));
 }
 
 TEST_F(PluginCommand, DoubleOutputHoldsThePluginsSixtyFourBitOutput) {
-  AudioData in = test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 48000, 3000, 0.4, 440.0);
-  test::writeAudio(dir.file("in.wav"), in);
-  ASSERT_EQ(
-      run({"render", dir.file("in.wav"), dir.file("out.wav"), "--format", "double", "--param", "Crispy=2.5"}),
-      kExitOk)
-      << err.str();
-  AudioData result = test::readAudio(dir.file("out.wav"));
+  AudioData in = test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 48000, 3000, 0.4, 440.0);
+  test::WriteAudio(mDir.File("in.wav"), in);
+  ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--format", "double", "--param",
+                 "Crispy=2.5"}),
+            kExitOk)
+      << mErr.str();
+  AudioData result = test::ReadAudio(mDir.File("out.wav"));
 
   // The same host sequence by hand, straight through the 64-bit call.
   VstHost host;
@@ -136,15 +136,15 @@ TEST_F(PluginCommand, DoubleOutputHoldsThePluginsSixtyFourBitOutput) {
 // stereo take equals the vocal chain run directly with the same settings, sample for sample.
 TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
   const int rate = 44100, frames = 30000;
-  AudioData in = test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, rate, frames, 0.7, 196.0);
+  AudioData in = test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, rate, frames, 0.7, 196.0);
   for (int f = 0; f < frames; ++f) in.samples[2 * f + 1] *= 0.5 + 0.5 * std::sin(f * 0.001);
-  test::writeAudio(dir.file("in.wav"), in);
-  ASSERT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--format", "double", "--param", "Mode=B",
-                 "--param", "Crispy=3.5", "--param", "Pres Comp=18", "--at", "12345:Tighten=90"}),
+  test::WriteAudio(mDir.File("in.wav"), in);
+  ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--format", "double", "--param",
+                 "Mode=B", "--param", "Crispy=3.5", "--param", "Pres Comp=18", "--at", "12345:Tighten=90"}),
             kExitOk)
-      << err.str();
-  AudioData result = test::readAudio(dir.file("out.wav"));
-  ASSERT_EQ(result.frames(), frames);
+      << mErr.str();
+  AudioData result = test::ReadAudio(mDir.File("out.wav"));
+  ASSERT_EQ(result.Frames(), frames);
 
   const double defaults[] = {12.5, 100, 53.5, 0, 0, 0, 0, 1, 1, 1, 0};
   VocalChain chain;
@@ -172,14 +172,14 @@ TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
 }
 
 TEST_F(PluginCommand, RejectsValuesThePluginDoesNotHave) {
-  test::writeAudio(dir.file("in.wav"),
-                   test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 100, 0.3, 220.0));
-  EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Mode=E"}), kExitError);
-  EXPECT_EQ(err.str(), "brelvane: 'E' is not a value of 'Mode' (values: A, B, C, D)\n");
-  EXPECT_EQ(run({"render", dir.file("in.wav"), dir.file("out.wav"), "--param", "Pres Comp=25.5"}),
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 100, 0.3, 220.0));
+  EXPECT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--param", "Mode=E"}), kExitError);
+  EXPECT_EQ(mErr.str(), "brelvane: 'E' is not a value of 'Mode' (values: A, B, C, D)\n");
+  EXPECT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--param", "Pres Comp=25.5"}),
             kExitError);
-  EXPECT_EQ(err.str(), "brelvane: 25.5 is outside the range of 'Pres Comp' (-5.00 to 25.00 dB)\n");
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{"in.wav"});
+  EXPECT_EQ(mErr.str(), "brelvane: 25.5 is outside the range of 'Pres Comp' (-5.00 to 25.00 dB)\n");
+  EXPECT_EQ(mDir.Entries(), std::vector<std::string>{"in.wav"});
 }
 
 }  // namespace

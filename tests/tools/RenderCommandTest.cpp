@@ -15,7 +15,7 @@ namespace {
 
 using test::AudioData;
 
-std::vector<std::string> linesOf(const std::string& text) {
+std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -33,7 +33,7 @@ public:
   std::string loadedPath;
   std::ostringstream out, err;
 
-  CommandEnv env() {
+  CommandEnv Env() {
     CommandEnv e;
     e.loadPlugin = [this](const std::string& path, std::string& error) -> std::unique_ptr<PluginPort> {
       loadedPath = path;
@@ -43,30 +43,30 @@ public:
       }
       return std::make_unique<test::BorrowedPlugin>(fake);
     };
-    e.executableDir = dir.path();
+    e.executableDir = dir.Path();
     e.terminal = terminal;
     e.clock = [this] { return clockValue += 0.5; };
     e.interrupted = [this] { return interrupt; };
     return e;
   }
 
-  int run(std::vector<std::string> args) {
+  int Run(std::vector<std::string> args) {
     out.str("");
     err.str("");
-    return runBrelvane(args, env(), out, err);
+    return RunBrelvane(args, Env(), out, err);
   }
 
   // `brelvane render IN OUT --plugin fake.so EXTRA...`
-  int render(const std::string& in, const std::string& outFile, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"render", dir.file(in), dir.file(outFile), "--plugin", "fake.so"};
+  int Render(const std::string& in, const std::string& outFile, std::vector<std::string> extra = {}) {
+    std::vector<std::string> args = {"render", dir.File(in), dir.File(outFile), "--plugin", "fake.so"};
     args.insert(args.end(), extra.begin(), extra.end());
-    return run(args);
+    return Run(args);
   }
 
-  void input(const std::string& name, const AudioData& audio) { test::writeAudio(dir.file(name), audio); }
+  void Input(const std::string& name, const AudioData& audio) { test::WriteAudio(dir.File(name), audio); }
 
   // Frames of the constant `level` in `channels` channels.
-  static AudioData constant(int format, int channels, int frames, double level) {
+  static AudioData Constant(int format, int channels, int frames, double level) {
     AudioData a;
     a.format = format;
     a.channels = channels;
@@ -75,7 +75,7 @@ public:
     return a;
   }
 
-  std::vector<std::string> processCalls() const {
+  std::vector<std::string> ProcessCalls() const {
     std::vector<std::string> calls;
     for (const std::string& line : fake.log)
       if (line.rfind("process", 0) == 0) calls.push_back(line);
@@ -84,10 +84,10 @@ public:
 };
 
 TEST_F(BrelvaneCommand, RendersAStereoFileThroughThePlugin) {
-  input("in.wav", test::sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.25, 440.0));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "Gain=-6"}), kExitOk) << err.str();
+  Input("in.wav", test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_24, 2, 48000, 4800, 0.25, 440.0));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--param", "Gain=-6"}), kExitOk) << err.str();
   EXPECT_EQ(err.str(), "");
-  AudioData in = test::readAudio(dir.file("in.wav")), result = test::readAudio(dir.file("out.wav"));
+  AudioData in = test::ReadAudio(dir.File("in.wav")), result = test::ReadAudio(dir.File("out.wav"));
   EXPECT_EQ(result.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24) << "the input's format by default";
   EXPECT_EQ(result.channels, 2);
   EXPECT_EQ(result.sampleRate, 48000);
@@ -99,9 +99,9 @@ TEST_F(BrelvaneCommand, RendersAStereoFileThroughThePlugin) {
 }
 
 TEST_F(BrelvaneCommand, PrintsDurationRateLevelsAndSpeed) {
-  input("in.wav", test::sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000, 48000, 0.25, 1000.0));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "Gain=-6"}), kExitOk) << err.str();
-  std::vector<std::string> lines = linesOf(out.str());
+  Input("in.wav", test::Sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 48000, 48000, 0.25, 1000.0));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--param", "Gain=-6"}), kExitOk) << err.str();
+  std::vector<std::string> lines = LinesOf(out.str());
   ASSERT_EQ(lines.size(), 5u) << out.str();
   EXPECT_EQ(lines[0], "duration      1.000 s (48000 frames, stereo)");
   EXPECT_EQ(lines[1], "sample rate   48000 Hz");
@@ -114,12 +114,12 @@ TEST_F(BrelvaneCommand, PrintsDurationRateLevelsAndSpeed) {
 
 TEST_F(BrelvaneCommand, DrivesThePluginThroughTheHostSequence) {
   test::FakePlugin saved;
-  saved.setParameterText(0, "-12");
-  test::writeBytes(dir.file("in.state"), saved.programChunk());
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 1000, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav",
-                   {"--block", "256", "--load-state", dir.file("in.state"), "--param", "Mode=B",
-                    "--save-state", dir.file("out.state")}),
+  saved.SetParameterText(0, "-12");
+  test::WriteBytes(dir.File("in.state"), saved.ProgramChunk());
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 1000, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav",
+                   {"--block", "256", "--load-state", dir.File("in.state"), "--param", "Mode=B",
+                    "--save-state", dir.File("out.state")}),
             kExitOk)
       << err.str();
   EXPECT_EQ(fake.log,
@@ -129,27 +129,27 @@ TEST_F(BrelvaneCommand, DrivesThePluginThroughTheHostSequence) {
 }
 
 TEST_F(BrelvaneCommand, MonoRendersFeedSilenceToTheUnusedInput) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 300, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav"), kExitOk) << err.str();
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 300, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav"), kExitOk) << err.str();
   EXPECT_TRUE(fake.monoInputClean);
-  AudioData result = test::readAudio(dir.file("out.wav"));
+  AudioData result = test::ReadAudio(dir.File("out.wav"));
   EXPECT_EQ(result.channels, 1);
   EXPECT_EQ(result.samples, std::vector<double>(300, 0.5));
 }
 
 TEST_F(BrelvaneCommand, StereoRendersKeepTheTwoInTwoOutLayout) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 100, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav"), kExitOk) << err.str();
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 100, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav"), kExitOk) << err.str();
   for (const std::string& line : fake.log) EXPECT_EQ(line.rfind("channels", 0), std::string::npos) << line;
 }
 
 TEST_F(BrelvaneCommand, ChangesTakeEffectAtExactlyTheirFrame) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--at", "700:Power=off", "--at", "100:Gain=-6"}), kExitOk)
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--at", "700:Power=off", "--at", "100:Gain=-6"}), kExitOk)
       << err.str();
-  EXPECT_EQ(processCalls(),
+  EXPECT_EQ(ProcessCalls(),
             (std::vector<std::string>{"process 100", "process 412", "process 188", "process 300"}));
-  std::vector<float> result = test::readAudioFloats(dir.file("out.wav"));
+  std::vector<float> result = test::ReadAudioFloats(dir.File("out.wav"));
   const float reduced = static_cast<float>(0.5 * std::pow(10.0, -6.0 / 20.0));
   for (int f = 0; f < 1000; ++f) {
     float expected = f < 100 || f >= 700 ? 0.5f : reduced;
@@ -159,20 +159,20 @@ TEST_F(BrelvaneCommand, ChangesTakeEffectAtExactlyTheirFrame) {
 }
 
 TEST_F(BrelvaneCommand, AChangeAtTheLastFrameReachesTheSavedState) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 100, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--at", "100:Mode=D", "--save-state", dir.file("s.state")}), kExitOk)
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 100, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--at", "100:Mode=D", "--save-state", dir.File("s.state")}), kExitOk)
       << err.str();
   EXPECT_EQ(fake.params[3].value, 4.0);
-  EXPECT_EQ(processCalls(), std::vector<std::string>{"process 100"});
+  EXPECT_EQ(ProcessCalls(), std::vector<std::string>{"process 100"});
 }
 
 TEST_F(BrelvaneCommand, DoubleOutputIsThePluginsSixtyFourBitOutputBitForBit) {
-  AudioData in = test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 44100, 3000, 0.7, 123.4);
-  input("in.wav", in);
-  ASSERT_EQ(render("in.wav", "out.wav", {"--format", "double", "--param", "Gain=-3.3"}), kExitOk)
+  AudioData in = test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 44100, 3000, 0.7, 123.4);
+  Input("in.wav", in);
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--format", "double", "--param", "Gain=-3.3"}), kExitOk)
       << err.str();
-  for (const std::string& call : processCalls()) EXPECT_EQ(call.rfind("process64 ", 0), 0u) << call;
-  AudioData result = test::readAudio(dir.file("out.wav"));
+  for (const std::string& call : ProcessCalls()) EXPECT_EQ(call.rfind("process64 ", 0), 0u) << call;
+  AudioData result = test::ReadAudio(dir.File("out.wav"));
   EXPECT_EQ(result.format, SF_FORMAT_WAV | SF_FORMAT_DOUBLE);
   double g = std::pow(10.0, -3.3 / 20.0);
   ASSERT_EQ(result.samples.size(), in.samples.size());
@@ -180,17 +180,17 @@ TEST_F(BrelvaneCommand, DoubleOutputIsThePluginsSixtyFourBitOutputBitForBit) {
 }
 
 TEST_F(BrelvaneCommand, OtherFormatsRenderInThirtyTwoBits) {
-  input("in.wav", test::sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, 44100, 600, 0.5, 100.0));
-  ASSERT_EQ(render("in.wav", "out.flac", {"--format", "pcm16"}), kExitOk) << err.str();
-  for (const std::string& call : processCalls()) EXPECT_EQ(call.rfind("process ", 0), 0u) << call;
-  EXPECT_EQ(test::readAudio(dir.file("out.flac")).format, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
-  ASSERT_EQ(render("in.wav", "out.aiff", {"--format", "pcm24"}), kExitOk) << err.str();
-  EXPECT_EQ(test::readAudio(dir.file("out.aiff")).format, SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
+  Input("in.wav", test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, 44100, 600, 0.5, 100.0));
+  ASSERT_EQ(Render("in.wav", "out.flac", {"--format", "pcm16"}), kExitOk) << err.str();
+  for (const std::string& call : ProcessCalls()) EXPECT_EQ(call.rfind("process ", 0), 0u) << call;
+  EXPECT_EQ(test::ReadAudio(dir.File("out.flac")).format, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
+  ASSERT_EQ(Render("in.wav", "out.aiff", {"--format", "pcm24"}), kExitOk) << err.str();
+  EXPECT_EQ(test::ReadAudio(dir.File("out.aiff")).format, SF_FORMAT_AIFF | SF_FORMAT_PCM_24);
 }
 
 TEST_F(BrelvaneCommand, RealValuesReachThePluginUnrounded) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "LowCut=100.00000000000001", "--param", "0=-0.1"}),
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--param", "LowCut=100.00000000000001", "--param", "0=-0.1"}),
             kExitOk)
       << err.str();
   EXPECT_EQ(fake.params[1].value, 100.00000000000001);
@@ -198,58 +198,58 @@ TEST_F(BrelvaneCommand, RealValuesReachThePluginUnrounded) {
 }
 
 TEST_F(BrelvaneCommand, ASharedDisplayTextSelectsItsHighestValue) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
   fake.params[3].value = 3;
-  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "Mode=A"}), kExitOk) << err.str();
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--param", "Mode=A"}), kExitOk) << err.str();
   EXPECT_EQ(fake.params[3].value, 1.0);
 }
 
 TEST_F(BrelvaneCommand, StateIsLoadedBeforeParametersAndSavedAsThePluginReturnsIt) {
   test::FakePlugin saved;
-  saved.setParameterText(0, "-12");
-  saved.setParameterText(1, "250");
-  test::writeBytes(dir.file("in.state"), saved.programChunk());
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav",
-                   {"--load-state", dir.file("in.state"), "--param", "Gain=-6", "--save-state",
-                    dir.file("out.state")}),
+  saved.SetParameterText(0, "-12");
+  saved.SetParameterText(1, "250");
+  test::WriteBytes(dir.File("in.state"), saved.ProgramChunk());
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav",
+                   {"--load-state", dir.File("in.state"), "--param", "Gain=-6", "--save-state",
+                    dir.File("out.state")}),
             kExitOk)
       << err.str();
-  EXPECT_EQ(fake.lastChunkSet, test::readBytes(dir.file("in.state")));
+  EXPECT_EQ(fake.lastChunkSet, test::ReadBytes(dir.File("in.state")));
   EXPECT_EQ(fake.params[0].value, -6.0);
   EXPECT_EQ(fake.params[1].value, 250.0);
-  EXPECT_EQ(test::readBytes(dir.file("out.state")), fake.programChunk());
+  EXPECT_EQ(test::ReadBytes(dir.File("out.state")), fake.ProgramChunk());
 }
 
 TEST_F(BrelvaneCommand, ReplacesAnExistingOutputOnlyOnSuccess) {
-  test::writeText(dir.file("out.wav"), "previous render");
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav"), kExitOk) << err.str();
-  EXPECT_EQ(test::readAudio(dir.file("out.wav")).frames(), 10);
-  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
+  test::WriteText(dir.File("out.wav"), "previous render");
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav"), kExitOk) << err.str();
+  EXPECT_EQ(test::ReadAudio(dir.File("out.wav")).Frames(), 10);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
 }
 
 TEST_F(BrelvaneCommand, RendersEmptyFiles) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 0, 0.0));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--at", "0:Mode=C"}), kExitOk) << err.str();
-  EXPECT_EQ(test::readAudio(dir.file("out.wav")).frames(), 0);
-  EXPECT_TRUE(processCalls().empty());
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 0, 0.0));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--at", "0:Mode=C"}), kExitOk) << err.str();
+  EXPECT_EQ(test::ReadAudio(dir.File("out.wav")).Frames(), 0);
+  EXPECT_TRUE(ProcessCalls().empty());
   EXPECT_EQ(fake.params[3].value, 3.0);
   EXPECT_NE(out.str().find("peak    -inf dBFS"), std::string::npos) << out.str();
 }
 
 TEST_F(BrelvaneCommand, WarnsWhenAnIntegerOutputHadToClip) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 50, 0.75));
-  ASSERT_EQ(render("in.wav", "out.wav", {"--param", "Gain=6"}), kExitOk);
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 50, 0.75));
+  ASSERT_EQ(Render("in.wav", "out.wav", {"--param", "Gain=6"}), kExitOk);
   EXPECT_EQ(err.str(), "brelvane: warning: 50 samples beyond full scale were clipped in '" +
-                           dir.file("out.wav") + "' (WAV pcm16)\n");
-  EXPECT_EQ(test::readAudio(dir.file("out.wav")).samples, std::vector<double>(50, 32767.0 / 32768.0));
+                           dir.File("out.wav") + "' (WAV pcm16)\n");
+  EXPECT_EQ(test::ReadAudio(dir.File("out.wav")).samples, std::vector<double>(50, 32767.0 / 32768.0));
 }
 
 TEST_F(BrelvaneCommand, ShowsProgressOnATerminalForLongRenders) {
   terminal = true;
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 5000, 0.5));
-  ASSERT_EQ(render("in.wav", "out.wav"), kExitOk) << err.str();
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 5000, 0.5));
+  ASSERT_EQ(Render("in.wav", "out.wav"), kExitOk) << err.str();
   std::string e = err.str();
   EXPECT_NE(e.find("\r["), std::string::npos);
   EXPECT_EQ(e.substr(e.size() - 4), "\r\033[K") << "the bar is gone before the summary";
@@ -264,7 +264,7 @@ struct ErrorCase {
 
 class RenderErrors : public BrelvaneCommand, public ::testing::WithParamInterface<int> {};
 
-const std::vector<ErrorCase>& errorCases() {
+const std::vector<ErrorCase>& ErrorCases() {
   static const std::vector<ErrorCase> cases = {
       {"unknown parameter", {"--param", "Volume=3"}, "unknown parameter 'Volume'", nullptr},
       {"real value out of range",
@@ -308,89 +308,89 @@ const std::vector<ErrorCase>& errorCases() {
 }
 
 TEST_P(RenderErrors, FailWithOneLineAndStatusTwoAndLeaveTheOutputsAlone) {
-  const ErrorCase& c = errorCases()[GetParam()];
+  const ErrorCase& c = ErrorCases()[GetParam()];
   SCOPED_TRACE(c.name);
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
-  test::writeText(dir.file("out.wav"), "good render");
-  test::writeText(dir.file("out.state"), "good state");
-  test::writeBytes(dir.file("STATE"), fake.programChunk());
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
+  test::WriteText(dir.File("out.wav"), "good render");
+  test::WriteText(dir.File("out.state"), "good state");
+  test::WriteBytes(dir.File("STATE"), fake.ProgramChunk());
   if (c.setup) c.setup(this);
   std::vector<std::string> extra = c.extra;
   for (std::string& e : extra)
-    if (e == "STATE") e = dir.file("STATE");
+    if (e == "STATE") e = dir.File("STATE");
   extra.push_back("--save-state");
-  extra.push_back(dir.file("out.state"));
-  std::vector<std::string> before = dir.entries();
-  EXPECT_EQ(render("in.wav", "out.wav", extra), kExitError);
+  extra.push_back(dir.File("out.state"));
+  std::vector<std::string> before = dir.Entries();
+  EXPECT_EQ(Render("in.wav", "out.wav", extra), kExitError);
   std::string expected = std::string("brelvane: ") + c.message;
   EXPECT_EQ(err.str().substr(0, expected.size()), expected) << err.str();
-  EXPECT_EQ(linesOf(err.str()).size(), 1u) << err.str();
+  EXPECT_EQ(LinesOf(err.str()).size(), 1u) << err.str();
   EXPECT_EQ(out.str(), "");
-  EXPECT_EQ(dir.entries(), before) << "no temporary file is left behind";
-  std::vector<std::uint8_t> kept = test::readBytes(dir.file("out.wav"));
+  EXPECT_EQ(dir.Entries(), before) << "no temporary file is left behind";
+  std::vector<std::uint8_t> kept = test::ReadBytes(dir.File("out.wav"));
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "good render");
-  kept = test::readBytes(dir.file("out.state"));
+  kept = test::ReadBytes(dir.File("out.state"));
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "good state");
 }
 
 INSTANTIATE_TEST_SUITE_P(Render, RenderErrors, ::testing::Range(0, 11),
                          [](const ::testing::TestParamInfo<int>& info) {
-                           std::string n = errorCases()[info.param].name;
+                           std::string n = ErrorCases()[info.param].name;
                            for (char& ch : n)
                              if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                            return n;
                          });
 
 TEST_F(BrelvaneCommand, FileProblemsAreFoundBeforeThePluginIsLoaded) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
-  input("six.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 6, 10, 0.5));
-  test::writeText(dir.file("words.wav"), "this is not audio");
-  test::writeText(dir.file("empty.state"), "");
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 10, 0.5));
+  Input("six.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 6, 10, 0.5));
+  test::WriteText(dir.File("words.wav"), "this is not audio");
+  test::WriteText(dir.File("empty.state"), "");
   const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{"render", dir.file("missing.wav"), dir.file("o.wav")},
-       "cannot read '" + dir.file("missing.wav") + "': No such file"},
-      {{"render", dir.file("words.wav"), dir.file("o.wav")},
-       "cannot read '" + dir.file("words.wav") + "' as audio"},
-      {{"render", dir.file("six.wav"), dir.file("o.wav")},
-       "'" + dir.file("six.wav") + "' has 6 channels; only mono and stereo"},
-      {{"render", dir.file("in.wav"), dir.file("o.mp3")},
-       "unsupported output format for '" + dir.file("o.mp3") + "'"},
-      {{"render", dir.file("in.wav"), dir.file("o.flac"), "--format", "float"},
+      {{"render", dir.File("missing.wav"), dir.File("o.wav")},
+       "cannot read '" + dir.File("missing.wav") + "': No such file"},
+      {{"render", dir.File("words.wav"), dir.File("o.wav")},
+       "cannot read '" + dir.File("words.wav") + "' as audio"},
+      {{"render", dir.File("six.wav"), dir.File("o.wav")},
+       "'" + dir.File("six.wav") + "' has 6 channels; only mono and stereo"},
+      {{"render", dir.File("in.wav"), dir.File("o.mp3")},
+       "unsupported output format for '" + dir.File("o.mp3") + "'"},
+      {{"render", dir.File("in.wav"), dir.File("o.flac"), "--format", "float"},
        "FLAC cannot hold float samples"},
-      {{"render", dir.file("in.wav"), dir.file("o.wav"), "--load-state", dir.file("empty.state")},
-       "the state file '" + dir.file("empty.state") + "' is empty"},
-      {{"render", dir.file("in.wav"), dir.file("no/dir/o.wav")},
-       "cannot write '" + dir.file("no/dir/o.wav") + "'"},
-      {{"render", dir.file("in.wav"), dir.file("o.wav"), "--at", "11:Mode=B"},
-       "--at frame 11 lies beyond the end of '" + dir.file("in.wav") + "' (10 frames)"},
+      {{"render", dir.File("in.wav"), dir.File("o.wav"), "--load-state", dir.File("empty.state")},
+       "the state file '" + dir.File("empty.state") + "' is empty"},
+      {{"render", dir.File("in.wav"), dir.File("no/dir/o.wav")},
+       "cannot write '" + dir.File("no/dir/o.wav") + "'"},
+      {{"render", dir.File("in.wav"), dir.File("o.wav"), "--at", "11:Mode=B"},
+       "--at frame 11 lies beyond the end of '" + dir.File("in.wav") + "' (10 frames)"},
   };
-  std::vector<std::string> before = dir.entries();
+  std::vector<std::string> before = dir.Entries();
   for (const auto& c : cases) {
     loadedPath.clear();
-    EXPECT_EQ(run(c.first), kExitError) << c.second;
+    EXPECT_EQ(Run(c.first), kExitError) << c.second;
     std::string expected = "brelvane: " + c.second;
     EXPECT_EQ(err.str().substr(0, expected.size()), expected) << err.str();
-    EXPECT_EQ(linesOf(err.str()).size(), 1u);
+    EXPECT_EQ(LinesOf(err.str()).size(), 1u);
     EXPECT_EQ(loadedPath, "") << c.second;
   }
-  EXPECT_EQ(dir.entries(), before);
+  EXPECT_EQ(dir.Entries(), before);
 }
 
 TEST_F(BrelvaneCommand, AnInterruptedRenderLeavesNothingBehind) {
-  input("in.wav", constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
-  test::writeText(dir.file("out.wav"), "good render");
+  Input("in.wav", Constant(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 2, 1000, 0.5));
+  test::WriteText(dir.File("out.wav"), "good render");
   interrupt = true;
-  EXPECT_EQ(render("in.wav", "out.wav"), kExitInterrupted);
+  EXPECT_EQ(Render("in.wav", "out.wav"), kExitInterrupted);
   EXPECT_EQ(err.str(), "brelvane: interrupted\n");
-  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"in.wav", "out.wav"}));
   EXPECT_EQ(fake.log.back(), "close");
 }
 
 TEST_F(BrelvaneCommand, ParamsListsTheTableUnderTheNameOfThePlugin) {
   fake.params[0].value = 5.0;  // not a default: the table must not show it
   fake.params[0].defaultValue = 5.0;
-  ASSERT_EQ(run({"params", "--plugin", "fake.so"}), kExitOk) << err.str();
-  std::vector<std::string> lines = linesOf(out.str());
+  ASSERT_EQ(Run({"params", "--plugin", "fake.so"}), kExitOk) << err.str();
+  std::vector<std::string> lines = LinesOf(out.str());
   ASSERT_EQ(lines.size(), 8u) << out.str();
   EXPECT_EQ(lines[0], "Fake by Tests, 5 parameters");
   EXPECT_EQ(lines[1], "");
@@ -400,18 +400,18 @@ TEST_F(BrelvaneCommand, ParamsListsTheTableUnderTheNameOfThePlugin) {
 }
 
 TEST_F(BrelvaneCommand, ParamsFailsCleanlyWithoutAPlugin) {
-  EXPECT_EQ(run({"params"}), kExitError);
-  EXPECT_EQ(err.str().rfind("brelvane: cannot find the plug-in (looked for " + dir.file("Brelvane.so"), 0),
+  EXPECT_EQ(Run({"params"}), kExitError);
+  EXPECT_EQ(err.str().rfind("brelvane: cannot find the plug-in (looked for " + dir.File("Brelvane.so"), 0),
             0u);
   loadFails = true;
-  EXPECT_EQ(run({"params", "--plugin", "x.so"}), kExitError);
+  EXPECT_EQ(Run({"params", "--plugin", "x.so"}), kExitError);
   EXPECT_EQ(err.str(), "brelvane: cannot load the plug-in 'x.so': no entry point\n");
 }
 
 TEST_F(BrelvaneCommand, HelpGoesToStandardOutput) {
-  EXPECT_EQ(run({"help"}), kExitOk);
+  EXPECT_EQ(Run({"help"}), kExitOk);
   EXPECT_NE(out.str().find("usage:"), std::string::npos);
-  EXPECT_EQ(run({}), kExitError);
+  EXPECT_EQ(Run({}), kExitError);
   EXPECT_EQ(err.str(), "brelvane: no command given; try 'brelvane help'\n");
 }
 

@@ -19,17 +19,17 @@ TempDir::TempDir() {
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (!::mkdtemp(name.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = name.data();
+  mPath = name.data();
 }
 
 TempDir::~TempDir() {
-  for (const std::string& e : entries()) ::unlink(file(e).c_str());
-  ::rmdir(path_.c_str());
+  for (const std::string& e : Entries()) ::unlink(File(e).c_str());
+  ::rmdir(mPath.c_str());
 }
 
-std::vector<std::string> TempDir::entries() const {
+std::vector<std::string> TempDir::Entries() const {
   std::vector<std::string> names;
-  if (DIR* dir = ::opendir(path_.c_str())) {
+  if (DIR* dir = ::opendir(mPath.c_str())) {
     while (dirent* e = ::readdir(dir)) {
       std::string n = e->d_name;
       if (n != "." && n != "..") names.push_back(n);
@@ -40,18 +40,18 @@ std::vector<std::string> TempDir::entries() const {
   return names;
 }
 
-void writeAudio(const std::string& path, const AudioData& audio) {
+void WriteAudio(const std::string& path, const AudioData& audio) {
   SF_INFO info{};
   info.format = audio.format;
   info.channels = audio.channels;
   info.samplerate = audio.sampleRate;
   SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
   if (!f) throw std::runtime_error("cannot write test audio " + path + ": " + sf_strerror(nullptr));
-  sf_writef_double(f, audio.samples.data(), audio.frames());
+  sf_writef_double(f, audio.samples.data(), audio.Frames());
   sf_close(f);
 }
 
-AudioData readAudio(const std::string& path) {
+AudioData ReadAudio(const std::string& path) {
   SF_INFO info{};
   SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
   if (!f) throw std::runtime_error("cannot read test audio " + path + ": " + sf_strerror(nullptr));
@@ -65,7 +65,7 @@ AudioData readAudio(const std::string& path) {
   return a;
 }
 
-std::vector<float> readAudioFloats(const std::string& path) {
+std::vector<float> ReadAudioFloats(const std::string& path) {
   SF_INFO info{};
   SNDFILE* f = sf_open(path.c_str(), SFM_READ, &info);
   if (!f) throw std::runtime_error("cannot read test audio " + path);
@@ -75,22 +75,22 @@ std::vector<float> readAudioFloats(const std::string& path) {
   return samples;
 }
 
-std::vector<std::uint8_t> readBytes(const std::string& path) {
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void writeText(const std::string& path, const std::string& text) {
+void WriteText(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
 }
 
-AudioData sine(int format, int channels, int sampleRate, std::int64_t frames, double peak, double hz) {
+AudioData Sine(int format, int channels, int sampleRate, std::int64_t frames, double peak, double hz) {
   AudioData a;
   a.format = format;
   a.channels = channels;

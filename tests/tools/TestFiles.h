@@ -14,12 +14,12 @@ public:
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  std::vector<std::string> entries() const;  // names, sorted
+  const std::string& Path() const { return mPath; }
+  std::string File(const std::string& name) const { return mPath + "/" + name; }
+  std::vector<std::string> Entries() const;  // names, sorted
 
 private:
-  std::string path_;
+  std::string mPath;
 };
 
 struct AudioData {
@@ -27,19 +27,19 @@ struct AudioData {
   int channels = 0;
   int sampleRate = 0;
   std::vector<double> samples;  // interleaved
-  std::int64_t frames() const { return channels ? static_cast<std::int64_t>(samples.size()) / channels : 0; }
+  std::int64_t Frames() const { return channels ? static_cast<std::int64_t>(samples.size()) / channels : 0; }
 };
 
 // Writes through libsndfile directly (not through the code under test).
-void writeAudio(const std::string& path, const AudioData& audio);
-AudioData readAudio(const std::string& path);                 // as doubles
-std::vector<float> readAudioFloats(const std::string& path);  // as floats
+void WriteAudio(const std::string& path, const AudioData& audio);
+AudioData ReadAudio(const std::string& path);                 // as doubles
+std::vector<float> ReadAudioFloats(const std::string& path);  // as floats
 
-std::vector<std::uint8_t> readBytes(const std::string& path);
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-void writeText(const std::string& path, const std::string& text);
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void WriteText(const std::string& path, const std::string& text);
 
 // `frames` frames of a sine with the given peak, the same in every channel.
-AudioData sine(int format, int channels, int sampleRate, std::int64_t frames, double peak, double hz);
+AudioData Sine(int format, int channels, int sampleRate, std::int64_t frames, double peak, double hz);
 
 }  // namespace brel::cmd::test

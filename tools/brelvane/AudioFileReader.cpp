@@ -9,10 +9,10 @@
 
 namespace brel::cmd {
 
-AudioFileReader::~AudioFileReader() { close(); }
+AudioFileReader::~AudioFileReader() { Close(); }
 
-bool AudioFileReader::open(const std::string& path, std::string& error) {
-  close();
+bool AudioFileReader::Open(const std::string& path, std::string& error) {
+  Close();
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
     error = "cannot read '" + path + "': " + std::strerror(errno);
@@ -27,38 +27,38 @@ bool AudioFileReader::open(const std::string& path, std::string& error) {
     return false;
   }
   SF_INFO info{};
-  file_ = sf_open(path.c_str(), SFM_READ, &info);
-  if (!file_) {
+  mFile = sf_open(path.c_str(), SFM_READ, &info);
+  if (!mFile) {
     error = "cannot read '" + path + "' as audio: " + sf_strerror(nullptr);
     return false;
   }
-  channels_ = info.channels;
-  sampleRate_ = info.samplerate;
-  frames_ = info.frames;
-  format_ = info.format;
-  failed_ = false;
+  mChannels = info.channels;
+  mSampleRate = info.samplerate;
+  mFrames = info.frames;
+  mFormat = info.format;
+  mFailed = false;
   return true;
 }
 
-void AudioFileReader::close() {
-  if (file_) sf_close(file_);
-  file_ = nullptr;
+void AudioFileReader::Close() {
+  if (mFile) sf_close(mFile);
+  mFile = nullptr;
 }
 
-int AudioFileReader::read(float* interleaved, int frames) {
-  if (!file_ || frames <= 0) return 0;
-  sf_count_t n = sf_readf_float(file_, interleaved, frames);
-  if (n <= 0 && sf_error(file_) != SF_ERR_NO_ERROR) failed_ = true;
+int AudioFileReader::Read(float* interleaved, int frames) {
+  if (!mFile || frames <= 0) return 0;
+  sf_count_t n = sf_readf_float(mFile, interleaved, frames);
+  if (n <= 0 && sf_error(mFile) != SF_ERR_NO_ERROR) mFailed = true;
   return n > 0 ? static_cast<int>(n) : 0;
 }
 
-int AudioFileReader::read(double* interleaved, int frames) {
-  if (!file_ || frames <= 0) return 0;
-  sf_count_t n = sf_readf_double(file_, interleaved, frames);
-  if (n <= 0 && sf_error(file_) != SF_ERR_NO_ERROR) failed_ = true;
+int AudioFileReader::Read(double* interleaved, int frames) {
+  if (!mFile || frames <= 0) return 0;
+  sf_count_t n = sf_readf_double(mFile, interleaved, frames);
+  if (n <= 0 && sf_error(mFile) != SF_ERR_NO_ERROR) mFailed = true;
   return n > 0 ? static_cast<int>(n) : 0;
 }
 
-std::string AudioFileReader::lastError() const { return file_ ? sf_strerror(file_) : ""; }
+std::string AudioFileReader::LastError() const { return mFile ? sf_strerror(mFile) : ""; }
 
 }  // namespace brel::cmd

@@ -16,28 +16,28 @@ public:
   AudioFileReader& operator=(const AudioFileReader&) = delete;
 
   // False with a one-line error when the file is missing or not a readable audio file.
-  bool open(const std::string& path, std::string& error);
-  void close();
+  bool Open(const std::string& path, std::string& error);
+  void Close();
 
-  int channels() const { return channels_; }
-  int sampleRate() const { return sampleRate_; }
-  std::int64_t frames() const { return frames_; }  // as the file's header says
-  int format() const { return format_; }           // libsndfile format code
+  int Channels() const { return mChannels; }
+  int SampleRate() const { return mSampleRate; }
+  std::int64_t Frames() const { return mFrames; }  // as the file's header says
+  int Format() const { return mFormat; }           // libsndfile format code
 
   // Reads up to `frames` frames; returns the number read (0 at the end or on a read error,
   // which `failed` then reports).
-  int read(float* interleaved, int frames);
-  int read(double* interleaved, int frames);
-  bool failed() const { return failed_; }
-  std::string lastError() const;
+  int Read(float* interleaved, int frames);
+  int Read(double* interleaved, int frames);
+  bool Failed() const { return mFailed; }
+  std::string LastError() const;
 
 private:
-  SNDFILE* file_ = nullptr;
-  int channels_ = 0;
-  int sampleRate_ = 0;
-  std::int64_t frames_ = 0;
-  int format_ = 0;
-  bool failed_ = false;
+  SNDFILE* mFile = nullptr;
+  int mChannels = 0;
+  int mSampleRate = 0;
+  std::int64_t mFrames = 0;
+  int mFormat = 0;
+  bool mFailed = false;
 };
 
 }  // namespace brel::cmd

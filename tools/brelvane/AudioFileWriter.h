@@ -19,27 +19,27 @@ public:
 
   // Writes into the open descriptor `fd` (left open on close). `name` names the file in
   // errors; `maxFrames` is the most any one write call passes.
-  bool open(int fd, const std::string& name, int format, int channels, int sampleRate, int maxFrames,
+  bool Open(int fd, const std::string& name, int format, int channels, int sampleRate, int maxFrames,
             std::string& error);
-  bool write(const float* interleaved, int frames, std::string& error);
-  bool write(const double* interleaved, int frames, std::string& error);
+  bool Write(const float* interleaved, int frames, std::string& error);
+  bool Write(const double* interleaved, int frames, std::string& error);
   // Completes the file's header; false with an error when that fails.
-  bool close(std::string& error);
+  bool Close(std::string& error);
 
   // Samples beyond full scale that an integer format had to clip.
-  std::uint64_t clippedSamples() const { return clipped_; }
+  std::uint64_t ClippedSamples() const { return mClipped; }
 
 private:
   template <typename T>
-  bool writeSamples(const T* interleaved, int frames, std::string& error);
-  bool checkWritten(long long written, int frames, std::string& error);
+  bool WriteSamples(const T* interleaved, int frames, std::string& error);
+  bool CheckWritten(long long written, int frames, std::string& error);
 
-  SNDFILE* file_ = nullptr;
-  std::string name_;
-  int channels_ = 0;
-  int pcmBits_ = 0;  // 8, 16, 24 or 32 for integer formats written exactly; 0 otherwise
-  std::vector<int> scratch_;
-  std::uint64_t clipped_ = 0;
+  SNDFILE* mFile = nullptr;
+  std::string mName;
+  int mChannels = 0;
+  int mPcmBits = 0;  // 8, 16, 24 or 32 for integer formats written exactly; 0 otherwise
+  std::vector<int> mScratch;
+  std::uint64_t mClipped = 0;
 };
 
 }  // namespace brel::cmd

@@ -25,7 +25,7 @@ struct CommandEnv {
 
 // Runs `brelvane ARGS...` (ARGS without the program name). Results go to `out`; errors, one
 // line each, and progress to `err`. Returns the exit status.
-int runBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std::ostream& out,
+int RunBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std::ostream& out,
                 std::ostream& err);
 
 }  // namespace brel::cmd

@@ -20,19 +20,19 @@ public:
 
   // Frames to process from `position`: up to the end of the block holding `position` on the
   // grid of whole blocks from frame 0, cut short at the next change after `position`.
-  int sliceLength(std::uint64_t position) const;
+  int SliceLength(std::uint64_t position) const;
 
   // The changes due before frame `position`, in order; each is handed out once.
-  std::vector<const ScheduledChange*> takeDue(std::uint64_t position);
+  std::vector<const ScheduledChange*> TakeDue(std::uint64_t position);
 
   // Changes not yet handed out (after the last frame, they lie beyond the end of the audio).
-  bool hasPending() const { return next_ < changes_.size(); }
-  std::uint64_t firstPendingFrame() const { return changes_[next_].frame; }
+  bool HasPending() const { return mNext < mChanges.size(); }
+  std::uint64_t FirstPendingFrame() const { return mChanges[mNext].frame; }
 
 private:
-  int blockSize_;
-  std::vector<ScheduledChange> changes_;
-  std::size_t next_ = 0;
+  int mBlockSize;
+  std::vector<ScheduledChange> mChanges;
+  std::size_t mNext = 0;
 };
 
 }  // namespace brel::cmd

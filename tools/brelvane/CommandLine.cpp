@@ -6,15 +6,15 @@
 namespace brel::cmd {
 namespace {
 
-bool isAllDigits(const std::string& s) {
+bool IsAllDigits(const std::string& s) {
   if (s.empty()) return false;
   for (char c : s)
     if (c < '0' || c > '9') return false;
   return true;
 }
 
-bool parseUnsigned(const std::string& s, std::uint64_t& out) {
-  if (!isAllDigits(s)) return false;
+bool ParseUnsigned(const std::string& s, std::uint64_t& out) {
+  if (!IsAllDigits(s)) return false;
   errno = 0;
   char* end = nullptr;
   unsigned long long v = std::strtoull(s.c_str(), &end, 10);
@@ -24,7 +24,7 @@ bool parseUnsigned(const std::string& s, std::uint64_t& out) {
 }
 
 // NAME=VALUE, split at the first '='; both sides must be present.
-bool splitAssignment(const std::string& text, ParamAssignment& out) {
+bool SplitAssignment(const std::string& text, ParamAssignment& out) {
   std::string::size_type eq = text.find('=');
   if (eq == std::string::npos || eq == 0 || eq + 1 == text.size()) return false;
   out.name = text.substr(0, eq);
@@ -32,15 +32,15 @@ bool splitAssignment(const std::string& text, ParamAssignment& out) {
   return true;
 }
 
-bool takesValue(const std::string& option) {
+bool TakesValue(const std::string& option) {
   return option == "--param" || option == "--at" || option == "--load-state" || option == "--save-state" ||
          option == "--block" || option == "--format" || option == "--plugin";
 }
 
-bool applyOption(const std::string& option, const std::string& value, CommandLine& out, std::string& error) {
+bool ApplyOption(const std::string& option, const std::string& value, CommandLine& out, std::string& error) {
   if (option == "--param") {
     ParamAssignment a;
-    if (!splitAssignment(value, a)) {
+    if (!SplitAssignment(value, a)) {
       error = "--param needs NAME=VALUE, got '" + value + "'";
       return false;
     }
@@ -48,22 +48,22 @@ bool applyOption(const std::string& option, const std::string& value, CommandLin
   } else if (option == "--at") {
     std::string::size_type colon = value.find(':');
     TimedAssignment t;
-    if (colon == std::string::npos || !parseUnsigned(value.substr(0, colon), t.frame) ||
-        !splitAssignment(value.substr(colon + 1), t.assignment)) {
+    if (colon == std::string::npos || !ParseUnsigned(value.substr(0, colon), t.frame) ||
+        !SplitAssignment(value.substr(colon + 1), t.assignment)) {
       error = "--at needs FRAME:NAME=VALUE with FRAME a sample frame number, got '" + value + "'";
       return false;
     }
     out.changes.push_back(t);
   } else if (option == "--block") {
     std::uint64_t n = 0;
-    if (!parseUnsigned(value, n) || n < 1 || n > kMaxBlockSize) {
+    if (!ParseUnsigned(value, n) || n < 1 || n > kMaxBlockSize) {
       error = "--block needs a whole number of frames from 1 to " + std::to_string(kMaxBlockSize) +
               ", got '" + value + "'";
       return false;
     }
     out.blockSize = static_cast<int>(n);
   } else if (option == "--format") {
-    out.format = sampleFormatFromName(value);
+    out.format = SampleFormatFromName(value);
     if (!out.format) {
       error = "--format must be float, double, pcm16 or pcm24, got '" + value + "'";
       return false;
@@ -82,11 +82,11 @@ bool applyOption(const std::string& option, const std::string& value, CommandLin
 }
 
 // Only `render` takes the audio options; `params` takes --plugin alone.
-bool optionAllowed(Command command, const std::string& option) {
+bool OptionAllowed(Command command, const std::string& option) {
   return command == Command::Render || option == "--plugin";
 }
 
-bool parseRest(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+bool ParseRest(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
   std::vector<std::string> positional;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -108,11 +108,11 @@ bool parseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
       value = arg.substr(eq + 1);
       inlineValue = true;
     }
-    if (!takesValue(option)) {
+    if (!TakesValue(option)) {
       error = "unknown option '" + option + "'";
       return false;
     }
-    if (!optionAllowed(out.command, option)) {
+    if (!OptionAllowed(out.command, option)) {
       error = option + " is not an option of '" + args[0] + "'";
       return false;
     }
@@ -123,7 +123,7 @@ bool parseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
       }
       value = args[++i];
     }
-    if (!applyOption(option, value, out, error)) return false;
+    if (!ApplyOption(option, value, out, error)) return false;
   }
   std::size_t wanted = out.command == Command::Render ? 2 : 0;
   if (positional.size() < wanted) {
@@ -147,7 +147,7 @@ bool parseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
 
 }  // namespace
 
-bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
   out = CommandLine{};
   if (args.empty()) {
     error = "no command given; try 'brelvane help'";
@@ -166,10 +166,10 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
     error = "unknown command '" + name + "'; try 'brelvane help'";
     return false;
   }
-  return parseRest(args, out, error);
+  return ParseRest(args, out, error);
 }
 
-std::string usageText() {
+std::string UsageText() {
   return "usage:\n"
          "  brelvane render IN OUT [options]   process an audio file through the plug-in\n"
          "  brelvane params [--plugin PATH]    list the plug-in's parameters\n"

@@ -41,9 +41,9 @@ constexpr int kMaxBlockSize = 65536;
 
 // Parses the arguments after the program name. On failure returns false and sets `error`
 // to one line naming the offending argument.
-bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
+bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);
 
 // The text `brelvane help` prints.
-std::string usageText();
+std::string UsageText();
 
 }  // namespace brel::cmd

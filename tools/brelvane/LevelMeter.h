@@ -13,22 +13,22 @@ public:
   LevelMeter(const LevelMeter&) = delete;
   LevelMeter& operator=(const LevelMeter&) = delete;
 
-  void add(const float* interleaved, int frames);
-  void add(const double* interleaved, int frames);
+  void Add(const float* interleaved, int frames);
+  void Add(const double* interleaved, int frames);
 
-  double peak() const { return peak_; }  // largest magnitude, linear
-  double peakDbfs() const;               // -inf for silence
+  double Peak() const { return mPeak; }  // largest magnitude, linear
+  double PeakDbfs() const;               // -inf for silence
   // Integrated loudness in LUFS; -inf for silence or audio shorter than one 400 ms block,
   // NaN when it cannot be measured at this sample rate.
-  double loudnessLufs() const;
-  std::uint64_t frames() const { return frames_; }
+  double LoudnessLufs() const;
+  std::uint64_t Frames() const { return mFrames; }
 
 private:
   struct Loudness;  // the libebur128 state
-  std::unique_ptr<Loudness> loudness_;
-  int channels_;
-  double peak_ = 0.0;
-  std::uint64_t frames_ = 0;
+  std::unique_ptr<Loudness> mLoudness;
+  int mChannels;
+  double mPeak = 0.0;
+  std::uint64_t mFrames = 0;
 };
 
 }  // namespace brel::cmd

@@ -7,14 +7,14 @@
 namespace brel::cmd {
 namespace {
 
-std::string extensionOf(const std::string& path) {
+std::string ExtensionOf(const std::string& path) {
   std::string::size_type slash = path.find_last_of('/');
   std::string::size_type dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
   return path.substr(dot);
 }
 
-bool accepts(int format, int channels, int sampleRate) {
+bool Accepts(int format, int channels, int sampleRate) {
   SF_INFO info{};
   info.format = format;
   info.channels = channels;
@@ -22,7 +22,7 @@ bool accepts(int format, int channels, int sampleRate) {
   return sf_format_check(&info) != 0;
 }
 
-const char* containerName(int container) {
+const char* ContainerName(int container) {
   switch (container) {
     case SF_FORMAT_WAV: return "WAV";
     case SF_FORMAT_RF64: return "WAV";
@@ -33,7 +33,7 @@ const char* containerName(int container) {
   return "audio";
 }
 
-int bytesPerSample(int subtype) {
+int BytesPerSample(int subtype) {
   switch (subtype) {
     case SF_FORMAT_PCM_S8:
     case SF_FORMAT_PCM_U8:
@@ -47,7 +47,7 @@ int bytesPerSample(int subtype) {
   return 8;  // the widest, for anything else
 }
 
-const char* subtypeName(int subtype) {
+const char* SubtypeName(int subtype) {
   switch (subtype) {
     case SF_FORMAT_PCM_S8: return "pcm8";
     case SF_FORMAT_PCM_U8: return "pcm8 (unsigned)";
@@ -64,14 +64,14 @@ const char* subtypeName(int subtype) {
 
 }  // namespace
 
-bool containerForPath(const std::string& path, int& container, std::string& error) {
-  std::string ext = extensionOf(path);
-  if (equalsIgnoringCase(ext, ".wav") || equalsIgnoringCase(ext, ".wave")) {
+bool ContainerForPath(const std::string& path, int& container, std::string& error) {
+  std::string ext = ExtensionOf(path);
+  if (EqualsIgnoringCase(ext, ".wav") || EqualsIgnoringCase(ext, ".wave")) {
     container = SF_FORMAT_WAV;
-  } else if (equalsIgnoringCase(ext, ".aif") || equalsIgnoringCase(ext, ".aiff") ||
-             equalsIgnoringCase(ext, ".aifc")) {
+  } else if (EqualsIgnoringCase(ext, ".aif") || EqualsIgnoringCase(ext, ".aiff") ||
+             EqualsIgnoringCase(ext, ".aifc")) {
     container = SF_FORMAT_AIFF;
-  } else if (equalsIgnoringCase(ext, ".flac")) {
+  } else if (EqualsIgnoringCase(ext, ".flac")) {
     container = SF_FORMAT_FLAC;
   } else {
     error = "unsupported output format for '" + path + "': use a .wav, .aiff or .flac file name";
@@ -80,19 +80,19 @@ bool containerForPath(const std::string& path, int& container, std::string& erro
   return true;
 }
 
-bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> requested, int inputFormat,
+bool ResolveOutputFormat(const std::string& path, std::optional<SampleFormat> requested, int inputFormat,
                          int channels, int sampleRate, int& format, std::string& error) {
   int container = 0;
-  if (!containerForPath(path, container, error)) return false;
+  if (!ContainerForPath(path, container, error)) return false;
   if (requested) {
-    format = container | sampleFormatSubtype(*requested);
-    if (!accepts(format, channels, sampleRate)) {
-      if (accepts(format, 1, 44100)) {
-        error = std::string(containerName(container)) + " cannot hold " + std::to_string(channels) +
+    format = container | SampleFormatSubtype(*requested);
+    if (!Accepts(format, channels, sampleRate)) {
+      if (Accepts(format, 1, 44100)) {
+        error = std::string(ContainerName(container)) + " cannot hold " + std::to_string(channels) +
                 " channels at " + std::to_string(sampleRate) + " Hz ('" + path + "')";
         return false;
       }
-      error = std::string(containerName(container)) + " cannot hold " + sampleFormatName(*requested) +
+      error = std::string(ContainerName(container)) + " cannot hold " + SampleFormatName(*requested) +
               " samples ('" + path + "')";
       if (container == SF_FORMAT_FLAC) error += "; use --format pcm16 or pcm24";
       return false;
@@ -104,23 +104,23 @@ bool resolveOutputFormat(const std::string& path, std::optional<SampleFormat> re
   const int candidates[] = {inputFormat & SF_FORMAT_SUBMASK, SF_FORMAT_FLOAT, SF_FORMAT_PCM_24};
   for (int subtype : candidates) {
     format = container | subtype;
-    if (accepts(format, channels, sampleRate)) return true;
+    if (Accepts(format, channels, sampleRate)) return true;
   }
-  error = std::string(containerName(container)) + " cannot hold " + std::to_string(channels) +
+  error = std::string(ContainerName(container)) + " cannot hold " + std::to_string(channels) +
           " channels at " + std::to_string(sampleRate) + " Hz ('" + path + "')";
   return false;
 }
 
-int formatForLength(int format, int channels, std::int64_t frames) {
+int FormatForLength(int format, int channels, std::int64_t frames) {
   if ((format & SF_FORMAT_TYPEMASK) != SF_FORMAT_WAV || frames <= 0) return format;
   const double limit = 4294967295.0 - 4096.0;  // the 32-bit sizes, less room for the header
-  double bytes = static_cast<double>(frames) * channels * bytesPerSample(format & SF_FORMAT_SUBMASK);
+  double bytes = static_cast<double>(frames) * channels * BytesPerSample(format & SF_FORMAT_SUBMASK);
   return bytes > limit ? ((format & ~SF_FORMAT_TYPEMASK) | SF_FORMAT_RF64) : format;
 }
 
-std::string describeFormat(int format) {
-  return std::string(containerName(format & SF_FORMAT_TYPEMASK)) + " " +
-         subtypeName(format & SF_FORMAT_SUBMASK);
+std::string DescribeFormat(int format) {
+  return std::string(ContainerName(format & SF_FORMAT_TYPEMASK)) + " " +
+         SubtypeName(format & SF_FORMAT_SUBMASK);
 }
 
 }  // namespace brel::cmd

@@ -6,23 +6,23 @@
 namespace brel::cmd {
 namespace {
 
-std::optional<double> numericAt(PluginPort& port, int index, float normalized, std::string* text = nullptr) {
+std::optional<double> NumericAt(PluginPort& port, int index, float normalized, std::string* text = nullptr) {
   std::string shown;
-  if (!port.formatNormalized(index, normalized, shown)) return std::nullopt;
+  if (!port.FormatNormalized(index, normalized, shown)) return std::nullopt;
   if (text) *text = shown;
   double v = 0.0;
-  if (!parseNumber(shown, v)) return std::nullopt;
+  if (!ParseNumber(shown, v)) return std::nullopt;
   return v;
 }
 
 // When the ends of the range show texts ("off", "A"), the plug-in still shows plain numbers for
 // normalized values outside 0..1; two of them fix the linear map and so the range.
-void extrapolateRange(PluginPort& port, ParamInfo& p, std::optional<double> min, std::optional<double> max) {
+void ExtrapolateRange(PluginPort& port, ParamInfo& p, std::optional<double> min, std::optional<double> max) {
   const float probes[][2] = {{-1.0f, -2.0f}, {2.0f, 3.0f}, {-10.0f, -20.0f}, {10.0f, 20.0f}};
   for (const auto& pair : probes) {
     if (min && max) break;
-    std::optional<double> a = numericAt(port, p.index, pair[0]);
-    std::optional<double> b = numericAt(port, p.index, pair[1]);
+    std::optional<double> a = NumericAt(port, p.index, pair[0]);
+    std::optional<double> b = NumericAt(port, p.index, pair[1]);
     if (!a || !b) continue;
     double span = (*a - *b) / (pair[0] - pair[1]);
     if (!(span > 0.0) || !std::isfinite(span)) continue;
@@ -41,51 +41,51 @@ void extrapolateRange(PluginPort& port, ParamInfo& p, std::optional<double> min,
 }
 
 // Display texts belong to whole values, so the whole values of the range are all there is to try.
-void probeTexts(PluginPort& port, ParamInfo& p) {
+void ProbeTexts(PluginPort& port, ParamInfo& p) {
   long first = static_cast<long>(std::ceil(p.min)), last = static_cast<long>(std::floor(p.max));
   if (last - first + 1 > kMaxProbedValues || !(p.max > p.min)) return;
   for (long k = first; k <= last; ++k) {
     std::string text;
-    std::optional<double> v = numericAt(port, p.index, normalizedForWhole(p, k), &text);
+    std::optional<double> v = NumericAt(port, p.index, NormalizedForWhole(p, k), &text);
     if (text.empty() || (v && *v == static_cast<double>(k))) continue;
     p.texts.push_back({k, text});
   }
 }
 
-ParamInfo probeOne(PluginPort& port, int index, float current) {
+ParamInfo ProbeOne(PluginPort& port, int index, float current) {
   ParamInfo p;
   p.index = index;
-  p.name = port.paramName(index);
-  p.label = port.paramLabel(index);
-  p.real = port.isRealValued(index);
-  std::optional<double> min = numericAt(port, index, 0.0f, &p.minText);
-  std::optional<double> max = numericAt(port, index, 1.0f, &p.maxText);
-  std::optional<double> def = numericAt(port, index, current, &p.defaultText);
-  extrapolateRange(port, p, min, max);
+  p.name = port.ParamName(index);
+  p.label = port.ParamLabel(index);
+  p.real = port.IsRealValued(index);
+  std::optional<double> min = NumericAt(port, index, 0.0f, &p.minText);
+  std::optional<double> max = NumericAt(port, index, 1.0f, &p.maxText);
+  std::optional<double> def = NumericAt(port, index, current, &p.defaultText);
+  ExtrapolateRange(port, p, min, max);
   if (!p.rangeKnown) return p;
   if (p.real)
     p.defaultValue = def ? *def : p.min + current * (p.max - p.min);
   else
     p.defaultValue = std::round(p.min + current * (p.max - p.min));
-  probeTexts(port, p);
+  ProbeTexts(port, p);
   return p;
 }
 
 }  // namespace
 
-std::vector<float> readNormalizedValues(PluginPort& port) {
+std::vector<float> ReadNormalizedValues(PluginPort& port) {
   std::vector<float> values;
-  int count = port.paramCount();
-  for (int i = 0; i < count; ++i) values.push_back(port.getParameter(i));
+  int count = port.ParamCount();
+  for (int i = 0; i < count; ++i) values.push_back(port.GetParameter(i));
   return values;
 }
 
-ParamTable probeParams(PluginPort& port, const std::vector<float>* defaults) {
+ParamTable ProbeParams(PluginPort& port, const std::vector<float>* defaults) {
   std::vector<ParamInfo> params;
-  int count = port.paramCount();
+  int count = port.ParamCount();
   for (int i = 0; i < count; ++i) {
     bool known = defaults && i < static_cast<int>(defaults->size());
-    params.push_back(probeOne(port, i, known ? (*defaults)[i] : port.getParameter(i)));
+    params.push_back(ProbeOne(port, i, known ? (*defaults)[i] : port.GetParameter(i)));
   }
   return ParamTable(std::move(params));
 }

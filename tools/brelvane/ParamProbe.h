@@ -13,10 +13,10 @@ namespace brel::cmd {
 constexpr long kMaxProbedValues = 1024;
 
 // Reads the current normalized value of every parameter: right after creation, the defaults.
-std::vector<float> readNormalizedValues(PluginPort& port);
+std::vector<float> ReadNormalizedValues(PluginPort& port);
 
 // `defaults` holds normalized defaults from readNormalizedValues; without them the current
 // values stand in for the defaults.
-ParamTable probeParams(PluginPort& port, const std::vector<float>* defaults = nullptr);
+ParamTable ProbeParams(PluginPort& port, const std::vector<float>* defaults = nullptr);
 
 }  // namespace brel::cmd

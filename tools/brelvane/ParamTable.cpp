@@ -6,7 +6,7 @@
 
 namespace brel::cmd {
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
     if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
@@ -14,15 +14,15 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::string trimmed(const std::string& s) {
+std::string Trimmed(const std::string& s) {
   std::string::size_type b = 0, e = s.size();
   while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
   while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
   return s.substr(b, e - b);
 }
 
-bool parseNumber(const std::string& text, double& out) {
-  std::string t = trimmed(text);
+bool ParseNumber(const std::string& text, double& out) {
+  std::string t = Trimmed(text);
   if (t.empty()) return false;
   // Decimal notation only: strtod would also take hex, "inf" and "nan".
   for (char c : t)
@@ -36,7 +36,7 @@ bool parseNumber(const std::string& text, double& out) {
   return true;
 }
 
-std::string describeRange(const ParamInfo& p) {
+std::string DescribeRange(const ParamInfo& p) {
   if (!p.rangeKnown) return "range unknown";
   std::string r = p.real ? p.minText + " to " + p.maxText
                          : std::to_string(std::lround(p.min)) + " to " + std::to_string(std::lround(p.max));
@@ -44,7 +44,7 @@ std::string describeRange(const ParamInfo& p) {
   return r;
 }
 
-float normalizedForWhole(const ParamInfo& p, long k) {
+float NormalizedForWhole(const ParamInfo& p, long k) {
   double span = p.max - p.min;
   if (!(span > 0.0)) return 0.0f;
   float x = static_cast<float>((k - p.min) / span);
@@ -60,14 +60,14 @@ float normalizedForWhole(const ParamInfo& p, long k) {
   return x;
 }
 
-const ParamInfo* ParamTable::find(const std::string& nameOrIndex, std::string& error) const {
-  std::string wanted = trimmed(nameOrIndex);
-  for (const ParamInfo& p : params_)
+const ParamInfo* ParamTable::Find(const std::string& nameOrIndex, std::string& error) const {
+  std::string wanted = Trimmed(nameOrIndex);
+  for (const ParamInfo& p : mParams)
     if (p.name == wanted) return &p;
   const ParamInfo* match = nullptr;
   int matches = 0;
-  for (const ParamInfo& p : params_)
-    if (equalsIgnoringCase(p.name, wanted)) {
+  for (const ParamInfo& p : mParams)
+    if (EqualsIgnoringCase(p.name, wanted)) {
       match = &p;
       ++matches;
     }
@@ -80,8 +80,8 @@ const ParamInfo* ParamTable::find(const std::string& nameOrIndex, std::string& e
   for (char c : wanted) digits = digits && std::isdigit(static_cast<unsigned char>(c));
   if (digits && wanted.size() < 10) {
     int index = std::atoi(wanted.c_str());
-    if (index < size()) return &params_[index];
-    error = "parameter index " + wanted + " is out of range (the plug-in has " + std::to_string(size()) +
+    if (index < Size()) return &mParams[index];
+    error = "parameter index " + wanted + " is out of range (the plug-in has " + std::to_string(Size()) +
             " parameters)";
     return nullptr;
   }

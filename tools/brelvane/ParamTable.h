@@ -29,31 +29,31 @@ struct ParamInfo {
 class ParamTable {
 public:
   ParamTable() = default;
-  explicit ParamTable(std::vector<ParamInfo> params) : params_(std::move(params)) {}
+  explicit ParamTable(std::vector<ParamInfo> params) : mParams(std::move(params)) {}
 
-  const std::vector<ParamInfo>& params() const { return params_; }
-  int size() const { return static_cast<int>(params_.size()); }
+  const std::vector<ParamInfo>& Params() const { return mParams; }
+  int Size() const { return static_cast<int>(mParams.size()); }
 
   // NAME as the plug-in reports it (exact, else the one name equal ignoring case), or a
   // 0-based index. Returns nullptr and sets `error` when nothing or more than one matches.
-  const ParamInfo* find(const std::string& nameOrIndex, std::string& error) const;
+  const ParamInfo* Find(const std::string& nameOrIndex, std::string& error) const;
 
 private:
-  std::vector<ParamInfo> params_;
+  std::vector<ParamInfo> mParams;
 };
 
 // "-5.00 to 25.00 dB" for a real parameter, "0 to 4" for a whole-number one.
-std::string describeRange(const ParamInfo& param);
+std::string DescribeRange(const ParamInfo& param);
 
 // A normalized value that the plug-in maps onto the whole value k of a linear range. The
 // plug-in truncates toward zero when it looks up a display text, so the mapped value must not
 // fall short of k in magnitude.
-float normalizedForWhole(const ParamInfo& param, long k);
+float NormalizedForWhole(const ParamInfo& param, long k);
 
 // Helpers shared by the table's users.
-bool equalsIgnoringCase(const std::string& a, const std::string& b);
-std::string trimmed(const std::string& s);
+bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+std::string Trimmed(const std::string& s);
 // The whole text as a finite decimal number (surrounding blanks allowed), or false.
-bool parseNumber(const std::string& text, double& out);
+bool ParseNumber(const std::string& text, double& out);
 
 }  // namespace brel::cmd

@@ -7,19 +7,19 @@
 namespace brel::cmd {
 namespace {
 
-std::string textFor(const ParamInfo& p, long value) {
+std::string TextFor(const ParamInfo& p, long value) {
   for (const DisplayText& d : p.texts)
     if (d.value == value) return d.text;
   return std::string();
 }
 
-std::string rangeColumn(const ParamInfo& p) {
+std::string RangeColumn(const ParamInfo& p) {
   if (!p.rangeKnown) return p.minText + " to " + p.maxText;
   if (p.real) return p.minText + " to " + p.maxText;
   return std::to_string(std::lround(p.min)) + " to " + std::to_string(std::lround(p.max));
 }
 
-void printRow(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths,
+void PrintRow(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths,
               std::ostream& out) {
   std::string line;
   for (std::size_t c = 0; c < cells.size(); ++c) {
@@ -38,14 +38,14 @@ void printRow(const std::vector<std::string>& cells, const std::vector<std::size
 
 }  // namespace
 
-std::string describeDefault(const ParamInfo& p) {
+std::string DescribeDefault(const ParamInfo& p) {
   if (p.real || !p.rangeKnown) return p.defaultText;
   long v = std::lround(p.defaultValue);
-  std::string text = textFor(p, v);
+  std::string text = TextFor(p, v);
   return text.empty() ? std::to_string(v) : std::to_string(v) + " (" + text + ")";
 }
 
-std::string describeTexts(const ParamInfo& p) {
+std::string DescribeTexts(const ParamInfo& p) {
   std::string list;
   for (const DisplayText& d : p.texts) {
     if (!list.empty()) list += ", ";
@@ -54,15 +54,15 @@ std::string describeTexts(const ParamInfo& p) {
   return list;
 }
 
-void printParamTable(const ParamTable& table, std::ostream& out) {
+void PrintParamTable(const ParamTable& table, std::ostream& out) {
   std::vector<std::vector<std::string>> rows = {{"#", "name", "range", "default", "unit", "display texts"}};
-  for (const ParamInfo& p : table.params())
+  for (const ParamInfo& p : table.Params())
     rows.push_back(
-        {std::to_string(p.index), p.name, rangeColumn(p), describeDefault(p), p.label, describeTexts(p)});
+        {std::to_string(p.index), p.name, RangeColumn(p), DescribeDefault(p), p.label, DescribeTexts(p)});
   std::vector<std::size_t> widths(rows[0].size(), 0);
   for (const auto& row : rows)
     for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
-  for (const auto& row : rows) printRow(row, widths, out);
+  for (const auto& row : rows) PrintRow(row, widths, out);
 }
 
 }  // namespace brel::cmd

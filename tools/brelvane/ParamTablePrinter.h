@@ -7,12 +7,12 @@
 
 namespace brel::cmd {
 
-void printParamTable(const ParamTable& table, std::ostream& out);
+void PrintParamTable(const ParamTable& table, std::ostream& out);
 
 // The default as shown in the table: "12.50" for a real parameter, "1 (A)" for a whole one.
-std::string describeDefault(const ParamInfo& param);
+std::string DescribeDefault(const ParamInfo& param);
 
 // "0 off, 1 on" for the values that show a text; empty when none does.
-std::string describeTexts(const ParamInfo& param);
+std::string DescribeTexts(const ParamInfo& param);
 
 }  // namespace brel::cmd

@@ -7,27 +7,27 @@ namespace brel::cmd {
 
 class PendingFile {
 public:
-  explicit PendingFile(std::string target) : target_(std::move(target)) {}
+  explicit PendingFile(std::string target) : mTarget(std::move(target)) {}
   ~PendingFile();  // removes the temporary unless committed
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
 
   // Creates the temporary in the target's directory; false with an error when the target is
   // a directory or its directory cannot be written.
-  bool create(std::string& error);
-  int fd() const { return fd_; }
-  const std::string& target() const { return target_; }
+  bool Create(std::string& error);
+  int Fd() const { return mFd; }
+  const std::string& Target() const { return mTarget; }
 
-  bool writeAll(const void* data, std::size_t size, std::string& error);
+  bool WriteAll(const void* data, std::size_t size, std::string& error);
   // Flushes the data, gives it the target's permissions (or the usual ones for a new file)
   // and renames it over the target.
-  bool commit(std::string& error);
-  void discard();
+  bool Commit(std::string& error);
+  void Discard();
 
 private:
-  std::string target_;
-  std::string temp_;
-  int fd_ = -1;
+  std::string mTarget;
+  std::string mTemp;
+  int mFd = -1;
 };
 
 }  // namespace brel::cmd

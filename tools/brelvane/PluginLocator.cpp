@@ -7,28 +7,28 @@ namespace {
 
 const char* const kModuleName = "Brelvane.so";
 
-bool isFile(const std::string& path) {
+bool IsFile(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace
 
-std::vector<std::string> defaultPluginCandidates(const std::string& executableDir) {
+std::vector<std::string> DefaultPluginCandidates(const std::string& executableDir) {
   std::string dir = executableDir.empty() ? "." : executableDir;
   return {dir + "/" + kModuleName, dir + "/../adapters/vst2/" + kModuleName,
           dir + "/../modules/vst2/" + kModuleName};
 }
 
-bool locatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
+bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
                   std::string& error) {
   if (!pluginOption.empty()) {
     path = pluginOption;
     return true;
   }
-  std::vector<std::string> candidates = defaultPluginCandidates(executableDir);
+  std::vector<std::string> candidates = DefaultPluginCandidates(executableDir);
   for (const std::string& candidate : candidates)
-    if (isFile(candidate)) {
+    if (IsFile(candidate)) {
       path = candidate;
       return true;
     }

@@ -7,11 +7,11 @@
 
 namespace brel::cmd {
 
-std::vector<std::string> defaultPluginCandidates(const std::string& executableDir);
+std::vector<std::string> DefaultPluginCandidates(const std::string& executableDir);
 
 // The --plugin path when given, else the first existing candidate; false with an error
 // listing the places looked at when none exists.
-bool locatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
+bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
                   std::string& error);
 
 }  // namespace brel::cmd

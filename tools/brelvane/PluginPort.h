@@ -13,39 +13,39 @@ class PluginPort {
 public:
   virtual ~PluginPort() = default;
 
-  virtual std::string effectName() = 0;
-  virtual std::string vendorName() = 0;
+  virtual std::string EffectName() = 0;
+  virtual std::string VendorName() = 0;
 
-  virtual void open() = 0;
-  virtual void setSampleRate(float rate) = 0;
-  virtual void setBlockSize(int frames) = 0;
+  virtual void Open() = 0;
+  virtual void SetSampleRate(float rate) = 0;
+  virtual void SetBlockSize(int frames) = 0;
   // One-in/one-out for 1 channel, two-in/two-out for 2; false when the plug-in refuses.
-  virtual bool setChannels(int channels) = 0;
-  virtual void resume() = 0;
-  virtual void suspend() = 0;
-  virtual void close() = 0;
+  virtual bool SetChannels(int channels) = 0;
+  virtual void Resume() = 0;
+  virtual void Suspend() = 0;
+  virtual void Close() = 0;
 
-  virtual int paramCount() = 0;
-  virtual std::string paramName(int index) = 0;
-  virtual std::string paramLabel(int index) = 0;
-  virtual float getParameter(int index) = 0;
-  virtual void setParameter(int index, float normalized) = 0;
+  virtual int ParamCount() = 0;
+  virtual std::string ParamName(int index) = 0;
+  virtual std::string ParamLabel(int index) = 0;
+  virtual float GetParameter(int index) = 0;
+  virtual void SetParameter(int index, float normalized) = 0;
   // The plug-in parses `text` itself; false when it rejects it.
-  virtual bool setParameterText(int index, const std::string& text) = 0;
+  virtual bool SetParameterText(int index, const std::string& text) = 0;
   // The display string of `normalized` for the parameter, without changing the parameter.
-  virtual bool formatNormalized(int index, float normalized, std::string& text) = 0;
+  virtual bool FormatNormalized(int index, float normalized, std::string& text) = 0;
   // Takes any real value in its range (rather than whole numbers only).
-  virtual bool isRealValued(int index) = 0;
+  virtual bool IsRealValued(int index) = 0;
 
-  virtual std::vector<std::uint8_t> programChunk() = 0;
-  virtual bool setProgramChunk(const std::vector<std::uint8_t>& chunk) = 0;
+  virtual std::vector<std::uint8_t> ProgramChunk() = 0;
+  virtual bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) = 0;
 
   // Channel pointers each processing call needs (the plug-in's declared counts).
-  virtual int inputCount() = 0;
-  virtual int outputCount() = 0;
-  virtual bool canProcessDouble() = 0;
-  virtual bool process(float** inputs, float** outputs, int frames) = 0;
-  virtual bool process(double** inputs, double** outputs, int frames) = 0;
+  virtual int InputCount() = 0;
+  virtual int OutputCount() = 0;
+  virtual bool CanProcessDouble() = 0;
+  virtual bool Process(float** inputs, float** outputs, int frames) = 0;
+  virtual bool Process(double** inputs, double** outputs, int frames) = 0;
 };
 
 }  // namespace brel::cmd

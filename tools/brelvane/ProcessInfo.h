@@ -5,13 +5,13 @@
 
 namespace brel::cmd {
 
-std::string executableDirectory();  // empty when unknown
-bool stderrIsTerminal();
-double monotonicSeconds();
+std::string ExecutableDirectory();  // empty when unknown
+bool StderrIsTerminal();
+double MonotonicSeconds();
 
 // After this, SIGINT and SIGTERM only raise a flag that `interruptRequested` reports, so a
 // render can stop cleanly and remove its temporary files.
-void installInterruptHandler();
-bool interruptRequested();
+void InstallInterruptHandler();
+bool InterruptRequested();
 
 }  // namespace brel::cmd

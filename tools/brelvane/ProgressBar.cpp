@@ -13,7 +13,7 @@ constexpr int kBarWidth = 30;
 
 }  // namespace
 
-std::string progressLine(std::uint64_t done, std::uint64_t total, double elapsedSeconds, int width) {
+std::string ProgressLine(std::uint64_t done, std::uint64_t total, double elapsedSeconds, int width) {
   double fraction = total > 0 ? std::min(1.0, static_cast<double>(done) / static_cast<double>(total)) : 0.0;
   int filled = static_cast<int>(fraction * width);
   std::string line = "[" + std::string(static_cast<std::size_t>(filled), '#') +
@@ -30,21 +30,21 @@ std::string progressLine(std::uint64_t done, std::uint64_t total, double elapsed
 }
 
 ProgressBar::ProgressBar(std::ostream& out, bool terminal, double startSeconds)
-    : out_(out), terminal_(terminal), start_(startSeconds) {}
+    : mOut(out), mTerminal(terminal), mStart(startSeconds) {}
 
-void ProgressBar::update(std::uint64_t done, std::uint64_t total, double nowSeconds) {
-  double elapsed = nowSeconds - start_;
-  if (!terminal_ || total == 0 || elapsed < kDelaySeconds) return;
-  if (visible_ && nowSeconds - lastDraw_ < kRedrawSeconds) return;
+void ProgressBar::Update(std::uint64_t done, std::uint64_t total, double nowSeconds) {
+  double elapsed = nowSeconds - mStart;
+  if (!mTerminal || total == 0 || elapsed < kDelaySeconds) return;
+  if (mVisible && nowSeconds - mLastDraw < kRedrawSeconds) return;
   // Erase to the end of the line: the text can get shorter as the estimate drops.
-  out_ << '\r' << progressLine(done, total, elapsed, kBarWidth) << "\033[K" << std::flush;
-  lastDraw_ = nowSeconds;
-  visible_ = true;
+  mOut << '\r' << ProgressLine(done, total, elapsed, kBarWidth) << "\033[K" << std::flush;
+  mLastDraw = nowSeconds;
+  mVisible = true;
 }
 
-void ProgressBar::finish() {
-  if (visible_) out_ << "\r\033[K" << std::flush;
-  visible_ = false;
+void ProgressBar::Finish() {
+  if (mVisible) mOut << "\r\033[K" << std::flush;
+  mVisible = false;
 }
 
 }  // namespace brel::cmd

@@ -11,19 +11,19 @@ class ProgressBar {
 public:
   ProgressBar(std::ostream& out, bool terminal, double startSeconds);
 
-  void update(std::uint64_t done, std::uint64_t total, double nowSeconds);
-  void finish();
-  bool visible() const { return visible_; }
+  void Update(std::uint64_t done, std::uint64_t total, double nowSeconds);
+  void Finish();
+  bool Visible() const { return mVisible; }
 
 private:
-  std::ostream& out_;
-  bool terminal_;
-  double start_;
-  double lastDraw_ = -1.0;
-  bool visible_ = false;
+  std::ostream& mOut;
+  bool mTerminal;
+  double mStart;
+  double mLastDraw = -1.0;
+  bool mVisible = false;
 };
 
 // "[#########...........]  45%  2 s left", `width` characters between the brackets.
-std::string progressLine(std::uint64_t done, std::uint64_t total, double elapsedSeconds, int width);
+std::string ProgressLine(std::uint64_t done, std::uint64_t total, double elapsedSeconds, int width);
 
 }  // namespace brel::cmd

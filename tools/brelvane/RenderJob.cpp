@@ -18,7 +18,7 @@
 namespace brel::cmd {
 namespace {
 
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::string& error) {
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = "cannot read the state file '" + path + "': " + std::strerror(errno);
@@ -36,152 +36,152 @@ bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std
   return true;
 }
 
-double now(const CommandEnv& env) { return env.clock ? env.clock() : 0.0; }
+double Now(const CommandEnv& env) { return env.clock ? env.clock() : 0.0; }
 
 }  // namespace
 
 RenderJob::RenderJob(const CommandLine& commandLine, const CommandEnv& env, std::ostream& out,
                      std::ostream& err)
-    : cl_(commandLine),
-      env_(env),
-      out_(out),
-      err_(err),
-      output_(commandLine.output),
-      state_(commandLine.saveState) {}
+    : mCl(commandLine),
+      mEnv(env),
+      mOut(out),
+      mErr(err),
+      mOutput(commandLine.output),
+      mState(commandLine.saveState) {}
 
-bool RenderJob::fail(const std::string& message) {
-  error_ = message;
+bool RenderJob::Fail(const std::string& message) {
+  mError = message;
   return false;
 }
 
-int RenderJob::run() {
-  bool ok = prepareFiles() && preparePlugin() && resolveSettings() && configurePlugin() && render() &&
-            saveState() && finish();
-  if (port_) {
-    if (opened_) port_->close();
-    port_.reset();
+int RenderJob::Run() {
+  bool ok = PrepareFiles() && PreparePlugin() && ResolveSettings() && ConfigurePlugin() && Render() &&
+            SaveState() && Finish();
+  if (mPort) {
+    if (mOpened) mPort->Close();
+    mPort.reset();
   }
   if (!ok) {
-    output_.discard();
-    state_.discard();
-    err_ << "brelvane: " << error_ << '\n';
-    return interrupted_ ? kExitInterrupted : kExitError;
+    mOutput.Discard();
+    mState.Discard();
+    mErr << "brelvane: " << mError << '\n';
+    return mInterrupted ? kExitInterrupted : kExitError;
   }
-  if (clipped_ > 0)
-    err_ << "brelvane: warning: " << clipped_ << " samples beyond full scale were clipped in '" << cl_.output
-         << "' (" << summary_.outputFormat << ")\n";
-  printSummary(summary_, out_);
+  if (mClipped > 0)
+    mErr << "brelvane: warning: " << mClipped << " samples beyond full scale were clipped in '" << mCl.output
+         << "' (" << mSummary.outputFormat << ")\n";
+  PrintSummary(mSummary, mOut);
   return kExitOk;
 }
 
 // Everything that can be checked without the plug-in, so a bad file name costs nothing.
-bool RenderJob::prepareFiles() {
-  if (!reader_.open(cl_.input, error_)) return false;
-  int channels = reader_.channels();
+bool RenderJob::PrepareFiles() {
+  if (!mReader.Open(mCl.input, mError)) return false;
+  int channels = mReader.Channels();
   if (channels != 1 && channels != 2)
-    return fail("'" + cl_.input + "' has " + std::to_string(channels) +
+    return Fail("'" + mCl.input + "' has " + std::to_string(channels) +
                 " channels; only mono and stereo files can be rendered");
-  if (!resolveOutputFormat(cl_.output, cl_.format, reader_.format(), channels, reader_.sampleRate(),
-                           outputFormat_, error_))
+  if (!ResolveOutputFormat(mCl.output, mCl.format, mReader.Format(), channels, mReader.SampleRate(),
+                           mOutputFormat, mError))
     return false;
-  for (const TimedAssignment& t : cl_.changes)
-    if (reader_.frames() >= 0 && t.frame > static_cast<std::uint64_t>(reader_.frames()))
-      return fail("--at frame " + std::to_string(t.frame) + " lies beyond the end of '" + cl_.input + "' (" +
-                  std::to_string(reader_.frames()) + " frames)");
-  if (!cl_.loadState.empty() && !readWholeFile(cl_.loadState, loadedState_, error_)) return false;
-  if (!output_.create(error_)) return false;
-  return cl_.saveState.empty() || state_.create(error_);
+  for (const TimedAssignment& t : mCl.changes)
+    if (mReader.Frames() >= 0 && t.frame > static_cast<std::uint64_t>(mReader.Frames()))
+      return Fail("--at frame " + std::to_string(t.frame) + " lies beyond the end of '" + mCl.input + "' (" +
+                  std::to_string(mReader.Frames()) + " frames)");
+  if (!mCl.loadState.empty() && !ReadWholeFile(mCl.loadState, mLoadedState, mError)) return false;
+  if (!mOutput.Create(mError)) return false;
+  return mCl.saveState.empty() || mState.Create(mError);
 }
 
-bool RenderJob::preparePlugin() {
+bool RenderJob::PreparePlugin() {
   std::string path;
-  if (!locatePlugin(cl_.plugin, env_.executableDir, path, error_)) return false;
+  if (!LocatePlugin(mCl.plugin, mEnv.executableDir, path, mError)) return false;
   std::string why;
-  port_ = env_.loadPlugin ? env_.loadPlugin(path, why) : nullptr;
-  if (!port_) return fail("cannot load the plug-in '" + path + "': " + why);
-  port_->open();
-  opened_ = true;
+  mPort = mEnv.loadPlugin ? mEnv.loadPlugin(path, why) : nullptr;
+  if (!mPort) return Fail("cannot load the plug-in '" + path + "': " + why);
+  mPort->Open();
+  mOpened = true;
   return true;
 }
 
-bool RenderJob::resolveSettings() {
-  ParamTable table = probeParams(*port_);
-  for (const ParamAssignment& a : cl_.params) {
+bool RenderJob::ResolveSettings() {
+  ParamTable table = ProbeParams(*mPort);
+  for (const ParamAssignment& a : mCl.params) {
     ParamSetting s;
-    if (!resolveAssignment(table, a, s, error_)) return false;
-    settings_.push_back(s);
+    if (!ResolveAssignment(table, a, s, mError)) return false;
+    mSettings.push_back(s);
   }
-  for (const TimedAssignment& t : cl_.changes) {
+  for (const TimedAssignment& t : mCl.changes) {
     ScheduledChange c;
     c.frame = t.frame;
-    if (!resolveAssignment(table, t.assignment, c.setting, error_)) return false;
-    changes_.push_back(c);
+    if (!ResolveAssignment(table, t.assignment, c.setting, mError)) return false;
+    mChanges.push_back(c);
   }
   return true;
 }
 
 // The host sequence up to processing: rate, block size, channel layout, state, parameters.
-bool RenderJob::configurePlugin() {
-  port_->setSampleRate(static_cast<float>(reader_.sampleRate()));
-  port_->setBlockSize(cl_.blockSize);
-  if (reader_.channels() == 1 && !port_->setChannels(1))
-    return fail("the plug-in refused the mono (one-in/one-out) configuration");
-  if (!loadedState_.empty() && !port_->setProgramChunk(loadedState_))
-    return fail("the plug-in rejected the state in '" + cl_.loadState + "'");
-  for (const ParamSetting& s : settings_)
-    if (!applySetting(*port_, s, error_)) return false;
-  bool wantsDouble = (outputFormat_ & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE;
-  if (wantsDouble && !port_->canProcessDouble())
-    return fail("the plug-in cannot process 64-bit samples; choose another --format");
+bool RenderJob::ConfigurePlugin() {
+  mPort->SetSampleRate(static_cast<float>(mReader.SampleRate()));
+  mPort->SetBlockSize(mCl.blockSize);
+  if (mReader.Channels() == 1 && !mPort->SetChannels(1))
+    return Fail("the plug-in refused the mono (one-in/one-out) configuration");
+  if (!mLoadedState.empty() && !mPort->SetProgramChunk(mLoadedState))
+    return Fail("the plug-in rejected the state in '" + mCl.loadState + "'");
+  for (const ParamSetting& s : mSettings)
+    if (!ApplySetting(*mPort, s, mError)) return false;
+  bool wantsDouble = (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE;
+  if (wantsDouble && !mPort->CanProcessDouble())
+    return Fail("the plug-in cannot process 64-bit samples; choose another --format");
   return true;
 }
 
-bool RenderJob::render() {
-  int channels = reader_.channels();
+bool RenderJob::Render() {
+  int channels = mReader.Channels();
   AudioFileWriter writer;
-  if (!writer.open(output_.fd(), cl_.output, formatForLength(outputFormat_, channels, reader_.frames()),
-                   channels, reader_.sampleRate(), cl_.blockSize, error_))
+  if (!writer.Open(mOutput.Fd(), mCl.output, FormatForLength(mOutputFormat, channels, mReader.Frames()),
+                   channels, mReader.SampleRate(), mCl.blockSize, mError))
     return false;
-  LevelMeter inputMeter(channels, reader_.sampleRate()), outputMeter(channels, reader_.sampleRate());
-  double start = now(env_);
-  ProgressBar progress(err_, env_.terminal, start);
-  RenderLoop loop(*port_, RenderStreams{reader_, writer, inputMeter, outputMeter},
-                  RenderControl{progress, [this] { return now(env_); }, env_.interrupted}, channels,
-                  cl_.blockSize);
-  ChangeSchedule schedule(cl_.blockSize, changes_);
+  LevelMeter inputMeter(channels, mReader.SampleRate()), outputMeter(channels, mReader.SampleRate());
+  double start = Now(mEnv);
+  ProgressBar progress(mErr, mEnv.terminal, start);
+  RenderLoop loop(*mPort, RenderStreams{mReader, writer, inputMeter, outputMeter},
+                  RenderControl{progress, [this] { return Now(mEnv); }, mEnv.interrupted}, channels,
+                  mCl.blockSize);
+  ChangeSchedule schedule(mCl.blockSize, mChanges);
   RenderResult result;
-  port_->resume();
-  bool ok = loop.run(schedule, (outputFormat_ & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE, result, error_);
-  port_->suspend();
-  progress.finish();
-  interrupted_ = result.interrupted;
+  mPort->Resume();
+  bool ok = loop.Run(schedule, (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE, result, mError);
+  mPort->Suspend();
+  progress.Finish();
+  mInterrupted = result.interrupted;
   if (!ok) return false;
-  if (!writer.close(error_)) return false;
-  summary_.frames = result.frames;
-  summary_.sampleRate = reader_.sampleRate();
-  summary_.channels = channels;
-  summary_.inputFormat = describeFormat(reader_.format());
-  summary_.outputFormat = describeFormat(outputFormat_);
-  summary_.input = {inputMeter.peakDbfs(), inputMeter.loudnessLufs()};
-  summary_.output = {outputMeter.peakDbfs(), outputMeter.loudnessLufs()};
-  summary_.renderSeconds = now(env_) - start;
-  clipped_ = writer.clippedSamples();
+  if (!writer.Close(mError)) return false;
+  mSummary.frames = result.frames;
+  mSummary.sampleRate = mReader.SampleRate();
+  mSummary.channels = channels;
+  mSummary.inputFormat = DescribeFormat(mReader.Format());
+  mSummary.outputFormat = DescribeFormat(mOutputFormat);
+  mSummary.input = {inputMeter.PeakDbfs(), inputMeter.LoudnessLufs()};
+  mSummary.output = {outputMeter.PeakDbfs(), outputMeter.LoudnessLufs()};
+  mSummary.renderSeconds = Now(mEnv) - start;
+  mClipped = writer.ClippedSamples();
   return true;
 }
 
-bool RenderJob::saveState() {
-  if (cl_.saveState.empty()) return true;
-  std::vector<std::uint8_t> chunk = port_->programChunk();
-  if (chunk.empty()) return fail("the plug-in returned no state to save");
-  return state_.writeAll(chunk.data(), chunk.size(), error_);
+bool RenderJob::SaveState() {
+  if (mCl.saveState.empty()) return true;
+  std::vector<std::uint8_t> chunk = mPort->ProgramChunk();
+  if (chunk.empty()) return Fail("the plug-in returned no state to save");
+  return mState.WriteAll(chunk.data(), chunk.size(), mError);
 }
 
-bool RenderJob::finish() {
-  port_->close();
-  opened_ = false;
-  reader_.close();
-  if (!output_.commit(error_)) return false;
-  return cl_.saveState.empty() || state_.commit(error_);
+bool RenderJob::Finish() {
+  mPort->Close();
+  mOpened = false;
+  mReader.Close();
+  if (!mOutput.Commit(mError)) return false;
+  return mCl.saveState.empty() || mState.Commit(mError);
 }
 
 }  // namespace brel::cmd

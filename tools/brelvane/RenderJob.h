@@ -18,36 +18,36 @@ namespace brel::cmd {
 class RenderJob {
 public:
   RenderJob(const CommandLine& commandLine, const CommandEnv& env, std::ostream& out, std::ostream& err);
-  int run();
+  int Run();
 
 private:
-  bool prepareFiles();
-  bool preparePlugin();
-  bool resolveSettings();
-  bool configurePlugin();
-  bool render();
-  bool saveState();
-  bool finish();
-  bool fail(const std::string& message);
+  bool PrepareFiles();
+  bool PreparePlugin();
+  bool ResolveSettings();
+  bool ConfigurePlugin();
+  bool Render();
+  bool SaveState();
+  bool Finish();
+  bool Fail(const std::string& message);
 
-  const CommandLine& cl_;
-  const CommandEnv& env_;
-  std::ostream& out_;
-  std::ostream& err_;
+  const CommandLine& mCl;
+  const CommandEnv& mEnv;
+  std::ostream& mOut;
+  std::ostream& mErr;
 
-  AudioFileReader reader_;
-  int outputFormat_ = 0;
-  std::vector<std::uint8_t> loadedState_;
-  PendingFile output_;
-  PendingFile state_;
-  std::unique_ptr<PluginPort> port_;
-  bool opened_ = false;
-  std::vector<ParamSetting> settings_;
-  std::vector<ScheduledChange> changes_;
-  RenderSummary summary_;
-  std::uint64_t clipped_ = 0;
-  std::string error_;
-  bool interrupted_ = false;
+  AudioFileReader mReader;
+  int mOutputFormat = 0;
+  std::vector<std::uint8_t> mLoadedState;
+  PendingFile mOutput;
+  PendingFile mState;
+  std::unique_ptr<PluginPort> mPort;
+  bool mOpened = false;
+  std::vector<ParamSetting> mSettings;
+  std::vector<ScheduledChange> mChanges;
+  RenderSummary mSummary;
+  std::uint64_t mClipped = 0;
+  std::string mError;
+  bool mInterrupted = false;
 };
 
 }  // namespace brel::cmd

@@ -15,7 +15,7 @@
 namespace brel::cmd {
 
 // Hands one resolved setting to the plug-in; false with an error when the plug-in rejects it.
-bool applySetting(PluginPort& port, const ParamSetting& setting, std::string& error);
+bool ApplySetting(PluginPort& port, const ParamSetting& setting, std::string& error);
 
 struct RenderStreams {
   AudioFileReader& reader;
@@ -38,26 +38,26 @@ struct RenderResult {
 class RenderLoop {
 public:
   RenderLoop(PluginPort& port, RenderStreams streams, RenderControl control, int channels, int blockSize)
-      : port_(port),
-        streams_(streams),
-        control_(std::move(control)),
-        channels_(channels),
-        blockSize_(blockSize) {}
+      : mPort(port),
+        mStreams(streams),
+        mControl(std::move(control)),
+        mChannels(channels),
+        mBlockSize(blockSize) {}
 
   // Processes the whole input (64-bit when `doublePrecision`), then applies the changes due
   // at its end. False with an error on any failure; a change beyond the end is one.
-  bool run(ChangeSchedule& schedule, bool doublePrecision, RenderResult& result, std::string& error);
+  bool Run(ChangeSchedule& schedule, bool doublePrecision, RenderResult& result, std::string& error);
 
 private:
   template <typename T>
-  bool runAs(ChangeSchedule& schedule, RenderResult& result, std::string& error);
-  bool applyDue(ChangeSchedule& schedule, std::uint64_t position, std::string& error);
+  bool RunAs(ChangeSchedule& schedule, RenderResult& result, std::string& error);
+  bool ApplyDue(ChangeSchedule& schedule, std::uint64_t position, std::string& error);
 
-  PluginPort& port_;
-  RenderStreams streams_;
-  RenderControl control_;
-  int channels_;
-  int blockSize_;
+  PluginPort& mPort;
+  RenderStreams mStreams;
+  RenderControl mControl;
+  int mChannels;
+  int mBlockSize;
 };
 
 }  // namespace brel::cmd

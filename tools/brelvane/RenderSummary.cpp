@@ -5,7 +5,7 @@
 
 namespace brel::cmd {
 
-std::string formatLevel(double value) {
+std::string FormatLevel(double value) {
   if (std::isnan(value)) return "n/a";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
   char buf[32];
@@ -13,14 +13,14 @@ std::string formatLevel(double value) {
   return buf;
 }
 
-std::string formatRealtimeFactor(double audioSeconds, double renderSeconds) {
+std::string FormatRealtimeFactor(double audioSeconds, double renderSeconds) {
   if (!(renderSeconds > 0.0)) return "n/a";
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.1fx", audioSeconds / renderSeconds);
   return buf;
 }
 
-void printSummary(const RenderSummary& s, std::ostream& out) {
+void PrintSummary(const RenderSummary& s, std::ostream& out) {
   double seconds = s.sampleRate > 0 ? static_cast<double>(s.frames) / s.sampleRate : 0.0;
   char line[256];
   std::snprintf(line, sizeof line, "duration      %.3f s (%llu frames, %s)\n", seconds,
@@ -32,12 +32,12 @@ void printSummary(const RenderSummary& s, std::ostream& out) {
   const std::string* formats[] = {&s.inputFormat, &s.outputFormat};
   for (int i = 0; i < 2; ++i) {
     std::snprintf(line, sizeof line, "%-12s  peak %7s dBFS   loudness %7s LUFS   (%s)\n", names[i],
-                  formatLevel(levels[i]->peakDbfs).c_str(), formatLevel(levels[i]->loudnessLufs).c_str(),
+                  FormatLevel(levels[i]->peakDbfs).c_str(), FormatLevel(levels[i]->loudnessLufs).c_str(),
                   formats[i]->c_str());
     out << line;
   }
   std::snprintf(line, sizeof line, "realtime      %s (rendered in %.3f s)\n",
-                formatRealtimeFactor(seconds, s.renderSeconds).c_str(), s.renderSeconds);
+                FormatRealtimeFactor(seconds, s.renderSeconds).c_str(), s.renderSeconds);
   out << line;
 }
 

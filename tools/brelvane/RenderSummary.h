@@ -22,11 +22,11 @@ struct RenderSummary {
   double renderSeconds = 0.0;
 };
 
-void printSummary(const RenderSummary& summary, std::ostream& out);
+void PrintSummary(const RenderSummary& summary, std::ostream& out);
 
 // "-3.21", "-inf" or "n/a".
-std::string formatLevel(double value);
+std::string FormatLevel(double value);
 // Audio seconds per wall-clock second, "81.2x"; "n/a" when the render took no measurable time.
-std::string formatRealtimeFactor(double audioSeconds, double renderSeconds);
+std::string FormatRealtimeFactor(double audioSeconds, double renderSeconds);
 
 }  // namespace brel::cmd

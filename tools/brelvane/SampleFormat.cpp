@@ -4,7 +4,7 @@
 
 namespace brel::cmd {
 
-std::optional<SampleFormat> sampleFormatFromName(const std::string& name) {
+std::optional<SampleFormat> SampleFormatFromName(const std::string& name) {
   if (name == "float") return SampleFormat::Float;
   if (name == "double") return SampleFormat::Double;
   if (name == "pcm16") return SampleFormat::Pcm16;
@@ -12,7 +12,7 @@ std::optional<SampleFormat> sampleFormatFromName(const std::string& name) {
   return std::nullopt;
 }
 
-const char* sampleFormatName(SampleFormat format) {
+const char* SampleFormatName(SampleFormat format) {
   switch (format) {
     case SampleFormat::Float: return "float";
     case SampleFormat::Double: return "double";
@@ -22,7 +22,7 @@ const char* sampleFormatName(SampleFormat format) {
   return "float";
 }
 
-int sampleFormatSubtype(SampleFormat format) {
+int SampleFormatSubtype(SampleFormat format) {
   switch (format) {
     case SampleFormat::Float: return SF_FORMAT_FLOAT;
     case SampleFormat::Double: return SF_FORMAT_DOUBLE;

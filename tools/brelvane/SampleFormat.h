@@ -7,8 +7,8 @@ namespace brel::cmd {
 
 enum class SampleFormat { Float, Double, Pcm16, Pcm24 };
 
-std::optional<SampleFormat> sampleFormatFromName(const std::string& name);
-const char* sampleFormatName(SampleFormat format);
-int sampleFormatSubtype(SampleFormat format);  // SF_FORMAT_FLOAT, SF_FORMAT_PCM_16, ...
+std::optional<SampleFormat> SampleFormatFromName(const std::string& name);
+const char* SampleFormatName(SampleFormat format);
+int SampleFormatSubtype(SampleFormat format);  // SF_FORMAT_FLOAT, SF_FORMAT_PCM_16, ...
 
 }  // namespace brel::cmd

@@ -8,16 +8,16 @@ namespace brel::cmd {
 namespace {
 
 // A number, optionally followed by the parameter's unit label.
-bool parseValueNumber(const ParamInfo& param, const std::string& value, double& out) {
-  if (parseNumber(value, out)) return true;
-  std::string t = trimmed(value);
+bool ParseValueNumber(const ParamInfo& param, const std::string& value, double& out) {
+  if (ParseNumber(value, out)) return true;
+  std::string t = Trimmed(value);
   const std::string& unit = param.label;
   if (unit.empty() || t.size() <= unit.size()) return false;
   std::string tail = t.substr(t.size() - unit.size());
-  return equalsIgnoringCase(tail, unit) && parseNumber(t.substr(0, t.size() - unit.size()), out);
+  return EqualsIgnoringCase(tail, unit) && ParseNumber(t.substr(0, t.size() - unit.size()), out);
 }
 
-std::string listOfTexts(const ParamInfo& p) {
+std::string ListOfTexts(const ParamInfo& p) {
   std::string list;
   for (std::size_t i = 0; i < p.texts.size(); ++i) {
     bool repeated = false;
@@ -32,7 +32,7 @@ std::string listOfTexts(const ParamInfo& p) {
 // The highest value showing exactly `text`, else the highest showing it in another case
 // when that spelling is unambiguous; `spelling` is the text as the plug-in shows it. Returns
 // false when no text matches.
-bool findText(const ParamInfo& p, const std::string& text, long& value, std::string& spelling,
+bool FindText(const ParamInfo& p, const std::string& text, long& value, std::string& spelling,
               std::string& error) {
   bool found = false;
   for (const DisplayText& d : p.texts)
@@ -43,9 +43,9 @@ bool findText(const ParamInfo& p, const std::string& text, long& value, std::str
     }
   if (found) return true;
   for (const DisplayText& d : p.texts) {
-    if (!equalsIgnoringCase(d.text, text)) continue;
+    if (!EqualsIgnoringCase(d.text, text)) continue;
     if (found && spelling != d.text) {
-      error = "'" + text + "' is ambiguous for '" + p.name + "' (values: " + listOfTexts(p) + ")";
+      error = "'" + text + "' is ambiguous for '" + p.name + "' (values: " + ListOfTexts(p) + ")";
       return false;
     }
     spelling = d.text;
@@ -55,40 +55,40 @@ bool findText(const ParamInfo& p, const std::string& text, long& value, std::str
   return found;
 }
 
-int valuesShowing(const ParamInfo& p, const std::string& spelling) {
+int ValuesShowing(const ParamInfo& p, const std::string& spelling) {
   int n = 0;
   for (const DisplayText& d : p.texts) n += d.text == spelling;
   return n;
 }
 
-std::string textOf(const ParamInfo& p, long v) {
+std::string TextOf(const ParamInfo& p, long v) {
   for (const DisplayText& d : p.texts)
     if (d.value == v) return d.text;
   return std::string();
 }
 
-bool resolveWhole(const ParamInfo& p, const std::string& value, ParamSetting& out, std::string& error) {
-  std::string t = trimmed(value);
+bool ResolveWhole(const ParamInfo& p, const std::string& value, ParamSetting& out, std::string& error) {
+  std::string t = Trimmed(value);
   long v = 0;
   std::string spelling, textError;
-  bool byText = findText(p, t, v, spelling, textError);
+  bool byText = FindText(p, t, v, spelling, textError);
   if (!textError.empty()) {
     error = textError;
     return false;
   }
   double number = 0.0;
   if (!byText) {
-    if (!parseValueNumber(p, t, number)) {
+    if (!ParseValueNumber(p, t, number)) {
       error = "'" + t + "' is not a value of '" + p.name + "'";
-      if (!p.texts.empty()) error += " (values: " + listOfTexts(p) + ")";
+      if (!p.texts.empty()) error += " (values: " + ListOfTexts(p) + ")";
       return false;
     }
     if (!p.rangeKnown) {
-      error = "'" + p.name + "' only takes its display texts (" + listOfTexts(p) + ")";
+      error = "'" + p.name + "' only takes its display texts (" + ListOfTexts(p) + ")";
       return false;
     }
     if (number < p.min || number > p.max) {
-      error = t + " is outside the range of '" + p.name + "' (" + describeRange(p) + ")";
+      error = t + " is outside the range of '" + p.name + "' (" + DescribeRange(p) + ")";
       return false;
     }
     if (number != std::floor(number)) {
@@ -105,43 +105,43 @@ bool resolveWhole(const ParamInfo& p, const std::string& value, ParamSetting& ou
   out.route = ParamSetting::Route::Normalized;
   out.normalized = span > 0.0 ? static_cast<float>((v - p.min) / span) : 0.0f;
   out.shown = p.name + " = " + std::to_string(v);
-  std::string text = textOf(p, v);
+  std::string text = TextOf(p, v);
   if (!text.empty()) out.shown += " (" + text + ")";
   return true;
 }
 
-bool resolveReal(const ParamInfo& p, const std::string& value, ParamSetting& out, std::string& error) {
-  std::string t = trimmed(value);
+bool ResolveReal(const ParamInfo& p, const std::string& value, ParamSetting& out, std::string& error) {
+  std::string t = Trimmed(value);
   long v = 0;
   std::string spelling;
-  if (findText(p, t, v, spelling, error)) {
+  if (FindText(p, t, v, spelling, error)) {
     // The plug-in's parser takes the first value showing a text, so a shared text is set
     // by its highest value directly.
     out.shown = p.name + " = " + spelling;
-    if (valuesShowing(p, spelling) == 1) {
+    if (ValuesShowing(p, spelling) == 1) {
       out.route = ParamSetting::Route::Text;
       out.text = spelling;
     } else {
       out.route = ParamSetting::Route::Normalized;
-      out.normalized = normalizedForWhole(p, v);
+      out.normalized = NormalizedForWhole(p, v);
     }
     return true;
   }
   if (!error.empty()) return false;
   double number = 0.0;
-  if (!parseValueNumber(p, t, number)) {
-    error = "'" + t + "' is not a value of '" + p.name + "' (a number from " + describeRange(p);
-    if (!p.texts.empty()) error += ", or " + listOfTexts(p);
+  if (!ParseValueNumber(p, t, number)) {
+    error = "'" + t + "' is not a value of '" + p.name + "' (a number from " + DescribeRange(p);
+    if (!p.texts.empty()) error += ", or " + ListOfTexts(p);
     error += ")";
     return false;
   }
   if (p.rangeKnown && (number < p.min || number > p.max)) {
-    error = t + " is outside the range of '" + p.name + "' (" + describeRange(p) + ")";
+    error = t + " is outside the range of '" + p.name + "' (" + DescribeRange(p) + ")";
     return false;
   }
   // The plug-in parses the text into a double and stores it as it is: no float rounding.
   out.route = ParamSetting::Route::Text;
-  out.text = exactDecimal(number);
+  out.text = ExactDecimal(number);
   out.shown = p.name + " = " + out.text;
   if (!p.label.empty()) out.shown += " " + p.label;
   return true;
@@ -149,7 +149,7 @@ bool resolveReal(const ParamInfo& p, const std::string& value, ParamSetting& out
 
 }  // namespace
 
-std::string exactDecimal(double v) {
+std::string ExactDecimal(double v) {
   char buf[40];
   for (int precision = 1; precision <= 17; ++precision) {
     std::snprintf(buf, sizeof buf, "%.*g", precision, v);
@@ -158,16 +158,16 @@ std::string exactDecimal(double v) {
   return buf;
 }
 
-bool resolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out, std::string& error) {
+bool ResolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out, std::string& error) {
   out = ParamSetting{};
   out.index = param.index;
-  return param.real ? resolveReal(param, value, out, error) : resolveWhole(param, value, out, error);
+  return param.real ? ResolveReal(param, value, out, error) : ResolveWhole(param, value, out, error);
 }
 
-bool resolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
+bool ResolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
                        std::string& error) {
-  const ParamInfo* param = table.find(assignment.name, error);
-  return param && resolveValue(*param, assignment.value, out, error);
+  const ParamInfo* param = table.Find(assignment.name, error);
+  return param && ResolveValue(*param, assignment.value, out, error);
 }
 
 }  // namespace brel::cmd

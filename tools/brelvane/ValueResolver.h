@@ -21,12 +21,12 @@ struct ParamSetting {
 // A whole-number or display-text VALUE: a display text shared by several values selects the
 // highest of them; a number must be whole and within the range. A real VALUE must be within
 // the range; it may carry the parameter's unit ("-3 dB").
-bool resolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out, std::string& error);
+bool ResolveValue(const ParamInfo& param, const std::string& value, ParamSetting& out, std::string& error);
 
-bool resolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
+bool ResolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
                        std::string& error);
 
 // The shortest decimal text that reads back as exactly `v`.
-std::string exactDecimal(double v);
+std::string ExactDecimal(double v);
 
 }  // namespace brel::cmd

@@ -17,80 +17,80 @@ public:
     settings.productString = "brelvane render";
     settings.processLevel = kVstProcessLevelOffline;
     settings.recording = false;  // a render keeps no history of the plug-in's calls
-    host_.SetSettings(settings);
+    mHost.SetSettings(settings);
   }
 
-  bool load(const std::string& path, std::string& error) {
-    if (host_.Load(path)) return true;
-    error = host_.LastError();
+  bool Load(const std::string& path, std::string& error) {
+    if (mHost.Load(path)) return true;
+    error = mHost.LastError();
     return false;
   }
 
-  std::string effectName() override { return host_.EffectName(); }
-  std::string vendorName() override { return host_.VendorString(); }
+  std::string EffectName() override { return mHost.EffectName(); }
+  std::string VendorName() override { return mHost.VendorString(); }
 
-  void open() override { host_.Open(); }
-  void setSampleRate(float rate) override { host_.SetSampleRate(rate); }
-  void setBlockSize(int frames) override { host_.SetBlockSize(frames); }
-  bool setChannels(int channels) override {
-    return host_.SetSpeakerArrangement(VstHost::MakeArrangement(channels),
+  void Open() override { mHost.Open(); }
+  void SetSampleRate(float rate) override { mHost.SetSampleRate(rate); }
+  void SetBlockSize(int frames) override { mHost.SetBlockSize(frames); }
+  bool SetChannels(int channels) override {
+    return mHost.SetSpeakerArrangement(VstHost::MakeArrangement(channels),
                                        VstHost::MakeArrangement(channels));
   }
-  void resume() override { host_.Resume(); }
-  void suspend() override { host_.Suspend(); }
-  void close() override { host_.Close(); }
+  void Resume() override { mHost.Resume(); }
+  void Suspend() override { mHost.Suspend(); }
+  void Close() override { mHost.Close(); }
 
-  int paramCount() override { return host_.NumParams(); }
-  std::string paramName(int index) override { return host_.ParamName(index); }
-  std::string paramLabel(int index) override { return host_.ParamLabel(index); }
-  float getParameter(int index) override { return host_.GetParameter(index); }
-  void setParameter(int index, float normalized) override { host_.SetParameter(index, normalized); }
-  bool setParameterText(int index, const std::string& text) override {
-    return host_.String2Parameter(index, text);
+  int ParamCount() override { return mHost.NumParams(); }
+  std::string ParamName(int index) override { return mHost.ParamName(index); }
+  std::string ParamLabel(int index) override { return mHost.ParamLabel(index); }
+  float GetParameter(int index) override { return mHost.GetParameter(index); }
+  void SetParameter(int index, float normalized) override { mHost.SetParameter(index, normalized); }
+  bool SetParameterText(int index, const std::string& text) override {
+    return mHost.String2Parameter(index, text);
   }
 
-  bool formatNormalized(int index, float normalized, std::string& text) override {
+  bool FormatNormalized(int index, float normalized, std::string& text) override {
     char buffer[kTextRoom] = {};
-    if (host_.VendorSpecific(kVendorFormatNormalized, index, buffer, normalized) == kVendorAnswer) {
+    if (mHost.VendorSpecific(kVendorFormatNormalized, index, buffer, normalized) == kVendorAnswer) {
       text.assign(buffer, strnlen(buffer, sizeof buffer));
       return true;
     }
     // A plug-in without the private opcode shows only its current value: set, read, restore.
-    float saved = host_.GetParameter(index);
-    host_.SetParameter(index, normalized);
-    text = host_.ParamDisplay(index);
-    host_.SetParameter(index, saved);
+    float saved = mHost.GetParameter(index);
+    mHost.SetParameter(index, normalized);
+    text = mHost.ParamDisplay(index);
+    mHost.SetParameter(index, saved);
     return true;
   }
 
-  bool isRealValued(int index) override {
-    return host_.VendorSpecific(kVendorIsStepped, index, nullptr, 0.0f) != kVendorAnswer;
+  bool IsRealValued(int index) override {
+    return mHost.VendorSpecific(kVendorIsStepped, index, nullptr, 0.0f) != kVendorAnswer;
   }
 
-  std::vector<std::uint8_t> programChunk() override { return host_.GetChunk(VstHost::ChunkKind::Program); }
-  bool setProgramChunk(const std::vector<std::uint8_t>& chunk) override {
-    return host_.SetChunk(VstHost::ChunkKind::Program, chunk);
+  std::vector<std::uint8_t> ProgramChunk() override { return mHost.GetChunk(VstHost::ChunkKind::Program); }
+  bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) override {
+    return mHost.SetChunk(VstHost::ChunkKind::Program, chunk);
   }
 
-  int inputCount() override { return host_.NumInputs(); }
-  int outputCount() override { return host_.NumOutputs(); }
-  bool canProcessDouble() override { return (host_.Flags() & effFlagsCanDoubleReplacing) != 0; }
-  bool process(float** inputs, float** outputs, int frames) override {
-    return host_.ProcessReplacing(inputs, outputs, frames);
+  int InputCount() override { return mHost.NumInputs(); }
+  int OutputCount() override { return mHost.NumOutputs(); }
+  bool CanProcessDouble() override { return (mHost.Flags() & effFlagsCanDoubleReplacing) != 0; }
+  bool Process(float** inputs, float** outputs, int frames) override {
+    return mHost.ProcessReplacing(inputs, outputs, frames);
   }
-  bool process(double** inputs, double** outputs, int frames) override {
-    return host_.ProcessDoubleReplacing(inputs, outputs, frames);
+  bool Process(double** inputs, double** outputs, int frames) override {
+    return mHost.ProcessDoubleReplacing(inputs, outputs, frames);
   }
 
 private:
-  VstHost host_;
+  VstHost mHost;
 };
 
 }  // namespace
 
-std::unique_ptr<PluginPort> loadVstPlugin(const std::string& path, std::string& error) {
+std::unique_ptr<PluginPort> LoadVstPlugin(const std::string& path, std::string& error) {
   auto port = std::make_unique<VstPluginPort>();
-  if (!port->load(path, error)) return nullptr;
+  if (!port->Load(path, error)) return nullptr;
   return port;
 }
 

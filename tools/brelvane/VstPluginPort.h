@@ -8,6 +8,6 @@
 namespace brel::cmd {
 
 // Loads the module at `path` and creates its plug-in; null with an error when that fails.
-std::unique_ptr<PluginPort> loadVstPlugin(const std::string& path, std::string& error);
+std::unique_ptr<PluginPort> LoadVstPlugin(const std::string& path, std::string& error);
 
 }  // namespace brel::cmd

@@ -8,12 +8,12 @@
 int main(int argc, char** argv) {
   using namespace brel::cmd;
   std::vector<std::string> args(argv + 1, argv + argc);
-  installInterruptHandler();
+  InstallInterruptHandler();
   CommandEnv env;
-  env.loadPlugin = loadVstPlugin;
-  env.executableDir = executableDirectory();
-  env.terminal = stderrIsTerminal();
-  env.clock = monotonicSeconds;
-  env.interrupted = interruptRequested;
-  return runBrelvane(args, env, std::cout, std::cerr);
+  env.loadPlugin = LoadVstPlugin;
+  env.executableDir = ExecutableDirectory();
+  env.terminal = StderrIsTerminal();
+  env.clock = MonotonicSeconds;
+  env.interrupted = InterruptRequested;
+  return RunBrelvane(args, env, std::cout, std::cerr);
 }

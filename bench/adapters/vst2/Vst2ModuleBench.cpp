@@ -169,9 +169,9 @@ public:
       if (run.error_occurred || counter == run.counters.end()) continue;
       const std::string& name = run.run_name.function_name;
       if (run.run_type == Run::RT_Iteration)
-        last_[name] = counter->second.value;
+        mLast[name] = counter->second.value;
       else if (run.aggregate_name == "median")
-        median_[name] = counter->second.value;
+        mMedian[name] = counter->second.value;
     }
     ConsoleReporter::ReportRuns(runs);
   }
@@ -184,13 +184,13 @@ public:
 
 private:
   double NsPerFrame(const std::string& name) const {
-    const auto median = median_.find(name);
-    if (median != median_.end()) return median->second;
-    const auto last = last_.find(name);
-    return last != last_.end() ? last->second : 0.0;
+    const auto median = mMedian.find(name);
+    if (median != mMedian.end()) return median->second;
+    const auto last = mLast.find(name);
+    return last != mLast.end() ? last->second : 0.0;
   }
 
-  std::map<std::string, double> median_, last_;
+  std::map<std::string, double> mMedian, mLast;
 };
 
 }  // namespace

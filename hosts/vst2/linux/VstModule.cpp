@@ -9,8 +9,8 @@ bool VstModule::Open(const std::string& path, std::string& error) {
   Close();
   // A bare file name would make the loader search the library path; a host means the file itself.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
-  handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle_ == nullptr) {
+  mHandle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (mHandle == nullptr) {
     const char* reason = dlerror();
     error = "cannot load module '" + path + "': " + (reason != nullptr ? reason : "unknown reason");
     return false;
@@ -19,13 +19,13 @@ bool VstModule::Open(const std::string& path, std::string& error) {
 }
 
 VstModule::Function VstModule::Find(const char* name) const {
-  if (handle_ == nullptr || name == nullptr) return nullptr;
-  return reinterpret_cast<Function>(dlsym(handle_, name));
+  if (mHandle == nullptr || name == nullptr) return nullptr;
+  return reinterpret_cast<Function>(dlsym(mHandle, name));
 }
 
 void VstModule::Close() {
-  if (handle_ != nullptr) dlclose(handle_);
-  handle_ = nullptr;
+  if (mHandle != nullptr) dlclose(mHandle);
+  mHandle = nullptr;
 }
 
 }  // namespace brel

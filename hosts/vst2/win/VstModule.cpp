@@ -37,18 +37,18 @@ bool VstModule::Open(const std::string& path, std::string& error) {
     error = "cannot load module '" + path + "': " + SystemMessage(code);
     return false;
   }
-  handle_ = reinterpret_cast<void*>(module);
+  mHandle = reinterpret_cast<void*>(module);
   return true;
 }
 
 VstModule::Function VstModule::Find(const char* name) const {
-  if (handle_ == nullptr || name == nullptr) return nullptr;
-  return reinterpret_cast<Function>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+  if (mHandle == nullptr || name == nullptr) return nullptr;
+  return reinterpret_cast<Function>(GetProcAddress(static_cast<HMODULE>(mHandle), name));
 }
 
 void VstModule::Close() {
-  if (handle_ != nullptr) FreeLibrary(static_cast<HMODULE>(handle_));
-  handle_ = nullptr;
+  if (mHandle != nullptr) FreeLibrary(static_cast<HMODULE>(mHandle));
+  mHandle = nullptr;
 }
 
 }  // namespace brel

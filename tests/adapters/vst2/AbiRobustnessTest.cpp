@@ -52,13 +52,13 @@ TEST_F(Abi, OpcodesThatWriteThroughPtrCheckItFirst) {
       {effSetSpeakerArrangement, 0, 1},
       {effGetSpeakerArrangement, 0, 1},
   };
-  const std::vector<double> before = ProgramValues(host);
+  const std::vector<double> before = ProgramValues(mHost);
   for (const NullPointerCase& c : cases) {
     // The value 0 is the second pointer of the speaker-arrangement opcodes: missing too.
-    EXPECT_EQ(host.Dispatch(c.opcode, c.index, 0, nullptr, 0.5f), c.answer) << "opcode " << c.opcode;
+    EXPECT_EQ(mHost.Dispatch(c.opcode, c.index, 0, nullptr, 0.5f), c.answer) << "opcode " << c.opcode;
   }
-  EXPECT_EQ(ProgramValues(host), before);
-  EXPECT_EQ(host.ProgramName(), "-");
+  EXPECT_EQ(ProgramValues(mHost), before);
+  EXPECT_EQ(mHost.ProgramName(), "-");
 }
 
 TEST_F(Abi, ParameterTextsForIndexesOutsideTheListAreNotWritten) {
@@ -66,7 +66,7 @@ TEST_F(Abi, ParameterTextsForIndexesOutsideTheListAreNotWritten) {
     for (VstInt32 index : {11, 12, -1, 1000, 0x7FFFFFFF, -0x7FFFFFFF - 1}) {
       char text[64];
       std::memset(text, 'x', sizeof(text));
-      EXPECT_EQ(host.Dispatch(opcode, index, 0, text), 0) << "opcode " << opcode << " index " << index;
+      EXPECT_EQ(mHost.Dispatch(opcode, index, 0, text), 0) << "opcode " << opcode << " index " << index;
       EXPECT_EQ(text[0], 'x') << "opcode " << opcode << " index " << index;
     }
   }
@@ -78,7 +78,7 @@ TEST_F(Abi, ParameterTextsStayWithinTheirField) {
     for (int i = 0; i < vst2test::kNumParams; ++i) {
       char text[96];
       std::memset(text, 'x', sizeof(text));
-      host.Dispatch(opcode, i, 0, text);
+      mHost.Dispatch(opcode, i, 0, text);
       EXPECT_NE(std::memchr(text, '\0', 32), nullptr) << "opcode " << opcode << " index " << i;
       for (int b = 32; b < 96; ++b) ASSERT_EQ(text[b], 'x') << "opcode " << opcode << " index " << i;
     }
@@ -86,31 +86,31 @@ TEST_F(Abi, ParameterTextsStayWithinTheirField) {
 }
 
 TEST_F(Abi, HugeDisplayedValuesStayWithinTheirField) {
-  ASSERT_TRUE(host.String2Parameter(1, "1e300"));  // clamped: LowCut shows 300.00
-  host.SetParameter(0, -1.0e30f);                  // far below the range: its bottom
+  ASSERT_TRUE(mHost.String2Parameter(1, "1e300"));  // clamped: LowCut shows 300.00
+  mHost.SetParameter(0, -1.0e30f);                  // far below the range: its bottom
   for (int i : {0, 1}) {
     char text[96];
     std::memset(text, 'x', sizeof(text));
-    host.Dispatch(effGetParamDisplay, i, 0, text);
+    mHost.Dispatch(effGetParamDisplay, i, 0, text);
     EXPECT_NE(std::memchr(text, '\0', 32), nullptr) << i;
     for (int b = 32; b < 96; ++b) ASSERT_EQ(text[b], 'x') << i;
   }
-  EXPECT_EQ(host.ParamDisplay(1), "300.00");
+  EXPECT_EQ(mHost.ParamDisplay(1), "300.00");
 }
 
 TEST_F(Abi, AnArrangementRequestForOneSideOnlyFillsThatSide) {
   VstSpeakerArrangement* input = nullptr;
-  EXPECT_EQ(host.Dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), nullptr), 1);
+  EXPECT_EQ(mHost.Dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&input), nullptr), 1);
   ASSERT_NE(input, nullptr);
   EXPECT_EQ(input->numChannels, 2);
   VstSpeakerArrangement* output = nullptr;
-  EXPECT_EQ(host.Dispatch(effGetSpeakerArrangement, 0, 0, &output), 1);
+  EXPECT_EQ(mHost.Dispatch(effGetSpeakerArrangement, 0, 0, &output), 1);
   ASSERT_NE(output, nullptr);
   EXPECT_EQ(output->type, kSpeakerArrStereo);
 }
 
 TEST_F(Abi, MissingChannelBuffersReadAsSilenceAndAreNotWritten) {
-  AEffect* effect = vst2test::RawEffect(host);
+  AEffect* effect = vst2test::RawEffect(mHost);
   std::vector<float> left(512, 0.25f), outL(512, 7.0f), outR(512, 7.0f);
   float* inputs[2] = {left.data(), nullptr};
   float* outputs[2] = {outL.data(), outR.data()};
@@ -128,13 +128,13 @@ TEST_F(Abi, MissingChannelBuffersReadAsSilenceAndAreNotWritten) {
     ASSERT_TRUE(std::isfinite(outL[n]) && std::isfinite(outR[n]) && std::isfinite(out64[n])) << n;
   }
   // And the instance still plays normally afterwards.
-  const vst2test::Stereo<float> out = vst2test::RenderFloat(host, vst2test::SpeechLike(9600), 512);
+  const vst2test::Stereo<float> out = vst2test::RenderFloat(mHost, vst2test::SpeechLike(9600), 512);
   EXPECT_TRUE(vst2test::AllFinite(out));
   EXPECT_GT(vst2test::Peak(out, 4800), 0.01);
 }
 
 TEST_F(Abi, ARecordWithoutItsObjectIsAnsweredWithNothing) {
-  AEffect orphan = *host.Effect();
+  AEffect orphan = *mHost.Effect();
   orphan.object = nullptr;
   char text[64];
   std::memset(text, 'x', sizeof(text));
@@ -151,12 +151,12 @@ TEST_F(Abi, ARecordWithoutItsObjectIsAnsweredWithNothing) {
   orphan.process(&orphan, inputs, outputs, 64);
   for (float s : out) ASSERT_EQ(s, 3.0f);
   // The real instance never heard of any of it.
-  EXPECT_EQ(host.ParamDisplay(0), "12.50");
-  EXPECT_EQ(host.EffectName(), "Brelvane");
+  EXPECT_EQ(mHost.ParamDisplay(0), "12.50");
+  EXPECT_EQ(mHost.EffectName(), "Brelvane");
 }
 
 TEST_F(Abi, NullRecordsAreAnsweredWithNothing) {
-  const AEffect* effect = host.Effect();
+  const AEffect* effect = mHost.Effect();
   EXPECT_EQ(effect->dispatcher(nullptr, effIdentify, 0, 0, nullptr, 0.0f), 0);
   EXPECT_EQ(effect->getParameter(nullptr, 0), 0.0f);
   effect->setParameter(nullptr, 0, 0.0f);
@@ -165,7 +165,7 @@ TEST_F(Abi, NullRecordsAreAnsweredWithNothing) {
   float* outputs[2] = {out.data(), out.data()};
   effect->processReplacing(nullptr, inputs, outputs, 64);
   for (float s : out) ASSERT_EQ(s, 3.0f);
-  EXPECT_EQ(host.ParamDisplay(0), "12.50");
+  EXPECT_EQ(mHost.ParamDisplay(0), "12.50");
 }
 
 TEST_F(Abi, OnlyTheDeclaredChannelConfigurationsAreTaken) {
@@ -174,21 +174,21 @@ TEST_F(Abi, OnlyTheDeclaredChannelConfigurationsAreTaken) {
   for (int channels : {0, -1, 3, 8, 1 << 30}) {
     VstSpeakerArrangement odd = VstHost::MakeArrangement(2);
     odd.numChannels = channels;
-    EXPECT_EQ(host.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&odd), &odd), 0)
+    EXPECT_EQ(mHost.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&odd), &odd), 0)
         << channels;
-    EXPECT_EQ(host.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo), &odd), 0)
+    EXPECT_EQ(mHost.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo), &odd), 0)
         << channels;
   }
-  EXPECT_EQ(host.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&mono), &stereo), 0);
+  EXPECT_EQ(mHost.Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&mono), &stereo), 0);
   // Refused arrangements changed nothing: both outputs are still written.
-  AEffect* effect = vst2test::RawEffect(host);
+  AEffect* effect = vst2test::RawEffect(mHost);
   std::vector<float> inL(512, 0.5f), inR(512, 0.5f), outL(512, 7.0f), outR(512, 7.0f);
   float* inputs[2] = {inL.data(), inR.data()};
   float* outputs[2] = {outL.data(), outR.data()};
   effect->processReplacing(effect, inputs, outputs, 512);
   for (int n = 0; n < 512; ++n) ASSERT_TRUE(outL[n] != 7.0f && outR[n] != 7.0f) << n;
 
-  ASSERT_TRUE(host.SetSpeakerArrangement(stereo, stereo));
-  const vst2test::Stereo<float> out = vst2test::RenderFloat(host, vst2test::SpeechLike(9600), 512);
+  ASSERT_TRUE(mHost.SetSpeakerArrangement(stereo, stereo));
+  const vst2test::Stereo<float> out = vst2test::RenderFloat(mHost, vst2test::SpeechLike(9600), 512);
   EXPECT_TRUE(vst2test::AllFinite(out));
 }

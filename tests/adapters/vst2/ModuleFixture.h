@@ -35,9 +35,9 @@ inline ::testing::AssertionResult StartPlugin(brel::VstHost& host, float rate = 
 // One instance, started, per test.
 class PluginTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_TRUE(StartPlugin(host)); }
+  void SetUp() override { ASSERT_TRUE(StartPlugin(mHost)); }
 
-  brel::VstHost host;
+  brel::VstHost mHost;
 };
 
 // The raw record, for calls the host library deliberately does not offer (wrong channel counts,

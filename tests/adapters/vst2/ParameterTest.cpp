@@ -36,24 +36,24 @@ double NormalizedDefault(int i) { return (kDefaults[i] - kMin[i]) / (kMax[i] - k
 }  // namespace
 
 TEST_F(Parameters, NamesAndLabelsOfAllEleven) {
-  ASSERT_EQ(host.NumParams(), kNumParams);
+  ASSERT_EQ(mHost.NumParams(), kNumParams);
   for (int i = 0; i < kNumParams; ++i) {
-    EXPECT_EQ(host.ParamName(i), kNames[i]) << i;
-    EXPECT_EQ(host.ParamLabel(i), kLabels[i]) << i;
+    EXPECT_EQ(mHost.ParamName(i), kNames[i]) << i;
+    EXPECT_EQ(mHost.ParamLabel(i), kLabels[i]) << i;
   }
 }
 
 TEST_F(Parameters, DefaultsDisplayWithTwoDecimalsOrTheirTexts) {
-  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(host.ParamDisplay(i), kDefaultDisplays[i]) << kNames[i];
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(mHost.ParamDisplay(i), kDefaultDisplays[i]) << kNames[i];
 }
 
 TEST_F(Parameters, DefaultsReadBackNormalized) {
   for (int i = 0; i < kNumParams; ++i)
-    EXPECT_FLOAT_EQ(host.GetParameter(i), static_cast<float>(NormalizedDefault(i))) << kNames[i];
+    EXPECT_FLOAT_EQ(mHost.GetParameter(i), static_cast<float>(NormalizedDefault(i))) << kNames[i];
 }
 
 TEST_F(Parameters, DefaultsAreThePlainValuesOfTheProgram) {
-  const std::vector<double> values = ProgramValues(host);
+  const std::vector<double> values = ProgramValues(mHost);
   ASSERT_EQ(values.size(), static_cast<std::size_t>(kNumParams));
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(values[i], kDefaults[i]) << kNames[i];
 }
@@ -61,32 +61,32 @@ TEST_F(Parameters, DefaultsAreThePlainValuesOfTheProgram) {
 TEST_F(Parameters, ContinuousParametersRoundTripNormalizedValues) {
   for (int i = 0; i <= kDbOutput; ++i) {
     for (float x : {0.0f, 0.1f, 0.25f, 0.5f, 0.75f, 0.99f, 1.0f}) {
-      host.SetParameter(i, x);
-      EXPECT_FLOAT_EQ(host.GetParameter(i), x) << kNames[i] << " at " << x;
+      mHost.SetParameter(i, x);
+      EXPECT_FLOAT_EQ(mHost.GetParameter(i), x) << kNames[i] << " at " << x;
     }
   }
 }
 
 TEST_F(Parameters, ContinuousParametersKeepTheUnroundedPlainValue) {
   const float x = 0.333f;
-  host.SetParameter(kPresComp, x);
-  host.SetParameter(kLowCut, x);
-  const std::vector<double> values = ProgramValues(host);
+  mHost.SetParameter(kPresComp, x);
+  mHost.SetParameter(kLowCut, x);
+  const std::vector<double> values = ProgramValues(mHost);
   EXPECT_EQ(values[kPresComp], double(x) * 30.0 + -5.0);
   EXPECT_EQ(values[kLowCut], double(x) * 280.0 + 20.0);
-  EXPECT_EQ(host.ParamDisplay(kPresComp), "4.99");
+  EXPECT_EQ(mHost.ParamDisplay(kPresComp), "4.99");
 }
 
 TEST_F(Parameters, DisplaysFollowSetParameter) {
-  host.SetParameter(0, 0.5f);
-  host.SetParameter(1, 0.5f);
-  host.SetParameter(2, 0.25f);
-  host.SetParameter(3, 0.0f);
-  host.SetParameter(4, 1.0f);
-  host.SetParameter(5, 0.75f);
-  host.SetParameter(6, 0.0f);
+  mHost.SetParameter(0, 0.5f);
+  mHost.SetParameter(1, 0.5f);
+  mHost.SetParameter(2, 0.25f);
+  mHost.SetParameter(3, 0.0f);
+  mHost.SetParameter(4, 1.0f);
+  mHost.SetParameter(5, 0.75f);
+  mHost.SetParameter(6, 0.0f);
   const char* const expected[] = {"10.00", "160.00", "25.00", "-10.00", "6.00", "12.50", "-30.00"};
-  for (int i = 0; i <= kDbOutput; ++i) EXPECT_EQ(host.ParamDisplay(i), expected[i]) << kNames[i];
+  for (int i = 0; i <= kDbOutput; ++i) EXPECT_EQ(mHost.ParamDisplay(i), expected[i]) << kNames[i];
 }
 
 TEST_F(Parameters, ModeRoundsNormalizedValuesToTheNearestMode) {
@@ -98,78 +98,78 @@ TEST_F(Parameters, ModeRoundsNormalizedValuesToTheNearestMode) {
   const Case cases[] = {{0.5f, 2, "B"},   {0.625f, 3, "C"}, {0.3f, 1, "A"},  {0.0f, 0, "A"},  {1.0f, 4, "D"},
                         {0.125f, 1, "A"}, {0.374f, 1, "A"}, {0.76f, 3, "C"}, {0.875f, 4, "D"}};
   for (const Case& c : cases) {
-    host.SetParameter(kMode, c.normalized);
-    EXPECT_EQ(ProgramValues(host)[kMode], c.mode) << c.normalized;
-    EXPECT_EQ(host.ParamDisplay(kMode), c.display) << c.normalized;
-    EXPECT_FLOAT_EQ(host.GetParameter(kMode), static_cast<float>(c.mode / 4.0)) << c.normalized;
-    EXPECT_EQ(host.ParamLabel(kMode), "") << c.normalized;
+    mHost.SetParameter(kMode, c.normalized);
+    EXPECT_EQ(ProgramValues(mHost)[kMode], c.mode) << c.normalized;
+    EXPECT_EQ(mHost.ParamDisplay(kMode), c.display) << c.normalized;
+    EXPECT_FLOAT_EQ(mHost.GetParameter(kMode), static_cast<float>(c.mode / 4.0)) << c.normalized;
+    EXPECT_EQ(mHost.ParamLabel(kMode), "") << c.normalized;
   }
 }
 
 TEST_F(Parameters, SwitchesRoundHalfwayUpAndShowOnOff) {
   for (int i : {kPower, 9, kFLimit}) {
-    host.SetParameter(i, 0.49f);
-    EXPECT_EQ(host.ParamDisplay(i), "off") << kNames[i];
-    EXPECT_EQ(host.GetParameter(i), 0.0f) << kNames[i];
-    host.SetParameter(i, 0.5f);
-    EXPECT_EQ(host.ParamDisplay(i), "on") << kNames[i];
-    EXPECT_EQ(host.GetParameter(i), 1.0f) << kNames[i];
-    EXPECT_EQ(host.ParamLabel(i), "") << kNames[i];
+    mHost.SetParameter(i, 0.49f);
+    EXPECT_EQ(mHost.ParamDisplay(i), "off") << kNames[i];
+    EXPECT_EQ(mHost.GetParameter(i), 0.0f) << kNames[i];
+    mHost.SetParameter(i, 0.5f);
+    EXPECT_EQ(mHost.ParamDisplay(i), "on") << kNames[i];
+    EXPECT_EQ(mHost.GetParameter(i), 1.0f) << kNames[i];
+    EXPECT_EQ(mHost.ParamLabel(i), "") << kNames[i];
   }
 }
 
 TEST_F(Parameters, NormalizedValuesAboveOneStopAtTheTop) {
   for (int i = 0; i < kNumParams; ++i) {
-    host.SetParameter(i, 1.5f);
-    EXPECT_EQ(host.GetParameter(i), 1.0f) << kNames[i];
-    EXPECT_EQ(ProgramValues(host)[i], kMax[i]) << kNames[i];
+    mHost.SetParameter(i, 1.5f);
+    EXPECT_EQ(mHost.GetParameter(i), 1.0f) << kNames[i];
+    EXPECT_EQ(ProgramValues(mHost)[i], kMax[i]) << kNames[i];
   }
 }
 
 TEST_F(Parameters, NormalizedValuesBelowZeroStopAtTheBottomAndSurviveASaveAndRestore) {
   for (int i = 0; i < kNumParams; ++i) {
-    host.SetParameter(i, -0.5f);
-    EXPECT_EQ(host.GetParameter(i), 0.0f) << kNames[i];
-    EXPECT_EQ(ProgramValues(host)[i], kMin[i]) << kNames[i];
+    mHost.SetParameter(i, -0.5f);
+    EXPECT_EQ(mHost.GetParameter(i), 0.0f) << kNames[i];
+    EXPECT_EQ(ProgramValues(mHost)[i], kMin[i]) << kNames[i];
   }
-  host.SetParameter(kLowCut, -5.0f);
-  EXPECT_EQ(host.ParamDisplay(kLowCut), "20.00");
-  const std::vector<std::uint8_t> chunk = host.GetChunk(VstHost::ChunkKind::Program);
-  ASSERT_TRUE(host.SetChunk(VstHost::ChunkKind::Program, chunk));
-  EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Program), chunk);
+  mHost.SetParameter(kLowCut, -5.0f);
+  EXPECT_EQ(mHost.ParamDisplay(kLowCut), "20.00");
+  const std::vector<std::uint8_t> chunk = mHost.GetChunk(VstHost::ChunkKind::Program);
+  ASSERT_TRUE(mHost.SetChunk(VstHost::ChunkKind::Program, chunk));
+  EXPECT_EQ(mHost.GetChunk(VstHost::ChunkKind::Program), chunk);
 }
 
 TEST_F(Parameters, NonFiniteValuesFromTheHostChangeNothing) {
-  host.SetParameter(kPresComp, 0.25f);
-  host.SetParameter(kMode, 0.5f);
-  const std::vector<double> before = ProgramValues(host);
+  mHost.SetParameter(kPresComp, 0.25f);
+  mHost.SetParameter(kMode, 0.5f);
+  const std::vector<double> before = ProgramValues(mHost);
   const float inf = std::numeric_limits<float>::infinity();
   for (float bad : {std::numeric_limits<float>::quiet_NaN(), inf, -inf})
-    for (int i = 0; i < kNumParams; ++i) host.SetParameter(i, bad);
-  EXPECT_EQ(ProgramValues(host), before);
-  EXPECT_FLOAT_EQ(host.GetParameter(kPresComp), 0.25f);
-  EXPECT_EQ(host.ParamDisplay(kPresComp), "2.50");
-  EXPECT_EQ(host.ParamDisplay(kMode), "B");
+    for (int i = 0; i < kNumParams; ++i) mHost.SetParameter(i, bad);
+  EXPECT_EQ(ProgramValues(mHost), before);
+  EXPECT_FLOAT_EQ(mHost.GetParameter(kPresComp), 0.25f);
+  EXPECT_EQ(mHost.ParamDisplay(kPresComp), "2.50");
+  EXPECT_EQ(mHost.ParamDisplay(kMode), "B");
 }
 
 TEST_F(Parameters, ExtremeFiniteValuesLeaveEveryParameterReadable) {
   for (float extreme : {3.0e38f, -3.0e38f, 1.0e-45f, -1.0e-45f}) {
     for (int i = 0; i < kNumParams; ++i) {
-      host.SetParameter(i, extreme);
-      const float read = host.GetParameter(i);
+      mHost.SetParameter(i, extreme);
+      const float read = mHost.GetParameter(i);
       EXPECT_TRUE(read >= 0.0f && read <= 1.0f) << kNames[i] << " at " << extreme << " reads " << read;
-      EXPECT_FALSE(host.ParamDisplay(i).empty()) << kNames[i] << " at " << extreme;
+      EXPECT_FALSE(mHost.ParamDisplay(i).empty()) << kNames[i] << " at " << extreme;
     }
   }
 }
 
 TEST_F(Parameters, IndexesOutsideTheListAreIgnored) {
-  const std::vector<double> before = ProgramValues(host);
+  const std::vector<double> before = ProgramValues(mHost);
   for (VstInt32 index : {kNumParams, -1, 1000, 0x7FFFFFFF, -0x7FFFFFFF - 1}) {
-    host.SetParameter(index, 0.9f);
-    EXPECT_EQ(host.GetParameter(index), 0.0f) << index;
+    mHost.SetParameter(index, 0.9f);
+    EXPECT_EQ(mHost.GetParameter(index), 0.0f) << index;
   }
-  EXPECT_EQ(ProgramValues(host), before);
+  EXPECT_EQ(ProgramValues(mHost), before);
 }
 
 TEST_F(Parameters, SetParameterReachesTheAudio) {
@@ -179,7 +179,7 @@ TEST_F(Parameters, SetParameterReachesTheAudio) {
   ASSERT_TRUE(vst2test::StartPlugin(quiet));
   quiet.SetParameter(kDbOutput, 0.0f);
   const vst2test::Stereo<float> in = vst2test::SpeechLike(48000);
-  const vst2test::Stereo<float> loud = vst2test::RenderFloat(host, in, 512);
+  const vst2test::Stereo<float> loud = vst2test::RenderFloat(mHost, in, 512);
   const vst2test::Stereo<float> soft = vst2test::RenderFloat(quiet, in, 512);
   int compared = 0;
   for (int n = 24000; n < in.Frames(); ++n) {
@@ -193,99 +193,99 @@ TEST_F(Parameters, SetParameterReachesTheAudio) {
 // --- Text entry ---------------------------------------------------------------------------------
 
 TEST_F(Parameters, SwitchTextsAreTheirDisplayTexts) {
-  host.SetParameter(kPower, 0.0f);
-  EXPECT_TRUE(host.String2Parameter(kPower, "on"));
-  EXPECT_EQ(host.GetParameter(kPower), 1.0f);
-  EXPECT_TRUE(host.String2Parameter(kPower, "off"));
-  EXPECT_EQ(host.GetParameter(kPower), 0.0f);
-  EXPECT_EQ(host.ParamDisplay(kPower), "off");
+  mHost.SetParameter(kPower, 0.0f);
+  EXPECT_TRUE(mHost.String2Parameter(kPower, "on"));
+  EXPECT_EQ(mHost.GetParameter(kPower), 1.0f);
+  EXPECT_TRUE(mHost.String2Parameter(kPower, "off"));
+  EXPECT_EQ(mHost.GetParameter(kPower), 0.0f);
+  EXPECT_EQ(mHost.ParamDisplay(kPower), "off");
 }
 
 TEST_F(Parameters, TextsOutsideTheDisplayTextsAreRefusedAndChangeNothing) {
-  const std::vector<double> before = ProgramValues(host);
+  const std::vector<double> before = ProgramValues(mHost);
   for (const char* text : {"yes", "On", "ON", "on ", "1", "", "true"})
-    EXPECT_FALSE(host.String2Parameter(kPower, text)) << "'" << text << "'";
+    EXPECT_FALSE(mHost.String2Parameter(kPower, text)) << "'" << text << "'";
   for (const char* text : {"2", "b", "E", "A "})
-    EXPECT_FALSE(host.String2Parameter(kMode, text)) << "'" << text << "'";
-  EXPECT_EQ(ProgramValues(host), before);
+    EXPECT_FALSE(mHost.String2Parameter(kMode, text)) << "'" << text << "'";
+  EXPECT_EQ(ProgramValues(mHost), before);
 }
 
 TEST_F(Parameters, ModeTakesItsLetters) {
-  EXPECT_TRUE(host.String2Parameter(kMode, "B"));
-  EXPECT_EQ(ProgramValues(host)[kMode], 2.0);
-  EXPECT_TRUE(host.String2Parameter(kMode, "C"));
-  EXPECT_EQ(ProgramValues(host)[kMode], 3.0);
-  EXPECT_TRUE(host.String2Parameter(kMode, "D"));
-  EXPECT_EQ(ProgramValues(host)[kMode], 4.0);
-  EXPECT_EQ(host.ParamDisplay(kMode), "D");
+  EXPECT_TRUE(mHost.String2Parameter(kMode, "B"));
+  EXPECT_EQ(ProgramValues(mHost)[kMode], 2.0);
+  EXPECT_TRUE(mHost.String2Parameter(kMode, "C"));
+  EXPECT_EQ(ProgramValues(mHost)[kMode], 3.0);
+  EXPECT_TRUE(mHost.String2Parameter(kMode, "D"));
+  EXPECT_EQ(ProgramValues(mHost)[kMode], 4.0);
+  EXPECT_EQ(mHost.ParamDisplay(kMode), "D");
 }
 
 TEST_F(Parameters, NumbersAreStoredExactlyAsTyped) {
-  EXPECT_TRUE(host.String2Parameter(kPresComp, "3.14159"));
-  EXPECT_TRUE(host.String2Parameter(kLowCut, "123.456789"));
-  EXPECT_TRUE(host.String2Parameter(2, "  12.345 %"));
-  EXPECT_TRUE(host.String2Parameter(3, "-7.5dB"));
-  EXPECT_TRUE(host.String2Parameter(5, "+2.5e1"));
-  const std::vector<double> values = ProgramValues(host);
+  EXPECT_TRUE(mHost.String2Parameter(kPresComp, "3.14159"));
+  EXPECT_TRUE(mHost.String2Parameter(kLowCut, "123.456789"));
+  EXPECT_TRUE(mHost.String2Parameter(2, "  12.345 %"));
+  EXPECT_TRUE(mHost.String2Parameter(3, "-7.5dB"));
+  EXPECT_TRUE(mHost.String2Parameter(5, "+2.5e1"));
+  const std::vector<double> values = ProgramValues(mHost);
   EXPECT_EQ(values[kPresComp], 3.14159);
   EXPECT_EQ(values[kLowCut], 123.456789);
   EXPECT_EQ(values[2], 12.345);
   EXPECT_EQ(values[3], -7.5);
   EXPECT_EQ(values[5], 25.0);
-  EXPECT_EQ(host.ParamDisplay(kPresComp), "3.14");
-  EXPECT_EQ(host.ParamDisplay(kLowCut), "123.46");
+  EXPECT_EQ(mHost.ParamDisplay(kPresComp), "3.14");
+  EXPECT_EQ(mHost.ParamDisplay(kLowCut), "123.46");
 }
 
 TEST_F(Parameters, NumbersOutsideTheRangeAreClamped) {
-  EXPECT_TRUE(host.String2Parameter(kDbOutput, "1000"));
-  EXPECT_EQ(ProgramValues(host)[kDbOutput], 20.0);
-  EXPECT_TRUE(host.String2Parameter(kDbOutput, "-1000"));
-  EXPECT_EQ(ProgramValues(host)[kDbOutput], -30.0);
-  EXPECT_TRUE(host.String2Parameter(kDbOutput, "1e400"));
-  EXPECT_EQ(ProgramValues(host)[kDbOutput], 20.0);
-  EXPECT_TRUE(host.String2Parameter(kDbOutput, "-1e400"));
-  EXPECT_EQ(ProgramValues(host)[kDbOutput], -30.0);
-  EXPECT_EQ(host.GetParameter(kDbOutput), 0.0f);
+  EXPECT_TRUE(mHost.String2Parameter(kDbOutput, "1000"));
+  EXPECT_EQ(ProgramValues(mHost)[kDbOutput], 20.0);
+  EXPECT_TRUE(mHost.String2Parameter(kDbOutput, "-1000"));
+  EXPECT_EQ(ProgramValues(mHost)[kDbOutput], -30.0);
+  EXPECT_TRUE(mHost.String2Parameter(kDbOutput, "1e400"));
+  EXPECT_EQ(ProgramValues(mHost)[kDbOutput], 20.0);
+  EXPECT_TRUE(mHost.String2Parameter(kDbOutput, "-1e400"));
+  EXPECT_EQ(ProgramValues(mHost)[kDbOutput], -30.0);
+  EXPECT_EQ(mHost.GetParameter(kDbOutput), 0.0f);
 }
 
 TEST_F(Parameters, TextWithoutANumberIsRefusedAndChangesNothing) {
-  host.SetParameter(kPresComp, 1.0f);
-  const std::vector<double> before = ProgramValues(host);
+  mHost.SetParameter(kPresComp, 1.0f);
+  const std::vector<double> before = ProgramValues(mHost);
   for (const char* text : {"loud", "abc", "", " ", "nan", "NaN", "-nan", "inf", "-inf", "Infinity", "dB"}) {
-    EXPECT_FALSE(host.String2Parameter(kPresComp, text)) << "'" << text << "'";
-    EXPECT_FALSE(host.String2Parameter(kLowCut, text)) << "'" << text << "'";
+    EXPECT_FALSE(mHost.String2Parameter(kPresComp, text)) << "'" << text << "'";
+    EXPECT_FALSE(mHost.String2Parameter(kLowCut, text)) << "'" << text << "'";
   }
-  EXPECT_EQ(ProgramValues(host), before);
+  EXPECT_EQ(ProgramValues(mHost), before);
 }
 
 TEST_F(Parameters, WithoutTextTheAnswerSaysTextIsAccepted) {
-  const std::vector<double> before = ProgramValues(host);
+  const std::vector<double> before = ProgramValues(mHost);
   for (int i = 0; i < kNumParams; ++i)
-    EXPECT_EQ(host.Dispatch(effString2Parameter, i, 0, nullptr), 1) << kNames[i];
-  EXPECT_EQ(ProgramValues(host), before);
+    EXPECT_EQ(mHost.Dispatch(effString2Parameter, i, 0, nullptr), 1) << kNames[i];
+  EXPECT_EQ(ProgramValues(mHost), before);
 }
 
 TEST_F(Parameters, TextForAnIndexOutsideTheListIsRefused) {
-  const std::vector<double> before = ProgramValues(host);
+  const std::vector<double> before = ProgramValues(mHost);
   char text[] = "5";
   for (VstInt32 index : {kNumParams, -1, 0x7FFFFFFF}) {
-    EXPECT_EQ(host.Dispatch(effString2Parameter, index, 0, text), 0) << index;
-    EXPECT_EQ(host.Dispatch(effString2Parameter, index, 0, nullptr), 0) << index;
+    EXPECT_EQ(mHost.Dispatch(effString2Parameter, index, 0, text), 0) << index;
+    EXPECT_EQ(mHost.Dispatch(effString2Parameter, index, 0, nullptr), 0) << index;
   }
-  EXPECT_EQ(ProgramValues(host), before);
+  EXPECT_EQ(ProgramValues(mHost), before);
 }
 
 TEST_F(Parameters, TypedAndAutomatedValuesSoundTheSame) {
   VstHost typed;
   ASSERT_TRUE(vst2test::StartPlugin(typed));
-  host.SetParameter(kDbOutput, 0.0f);  // -30 dB
-  host.SetParameter(kMode, 0.75f);     // "C"
-  host.SetParameter(kFLimit, 1.0f);
+  mHost.SetParameter(kDbOutput, 0.0f);  // -30 dB
+  mHost.SetParameter(kMode, 0.75f);     // "C"
+  mHost.SetParameter(kFLimit, 1.0f);
   ASSERT_TRUE(typed.String2Parameter(kDbOutput, "-30"));
   ASSERT_TRUE(typed.String2Parameter(kMode, "C"));
   ASSERT_TRUE(typed.String2Parameter(kFLimit, "on"));
   const vst2test::Stereo<float> in = vst2test::SpeechLike(9600);
-  const auto a = vst2test::RenderFloat(host, in, 512);
+  const auto a = vst2test::RenderFloat(mHost, in, 512);
   const auto b = vst2test::RenderFloat(typed, in, 512);
   EXPECT_EQ(vst2test::FirstDifference(a, b), "");
 }
@@ -293,13 +293,13 @@ TEST_F(Parameters, TypedAndAutomatedValuesSoundTheSame) {
 // --- Nothing goes back to the host --------------------------------------------------------------
 
 TEST_F(Parameters, HostChangesAreNotEchoedToTheHost) {
-  host.ClearRecord();
-  for (int i = 0; i < kNumParams; ++i) host.SetParameter(i, 0.3f);
-  host.String2Parameter(kPresComp, "7");
-  host.String2Parameter(kPower, "off");
-  host.String2Parameter(kMode, "C");
-  host.Dispatch(effString2Parameter, kLowCut, 0, nullptr);
-  const brel::HostRecord record = host.Record();
+  mHost.ClearRecord();
+  for (int i = 0; i < kNumParams; ++i) mHost.SetParameter(i, 0.3f);
+  mHost.String2Parameter(kPresComp, "7");
+  mHost.String2Parameter(kPower, "off");
+  mHost.String2Parameter(kMode, "C");
+  mHost.Dispatch(effString2Parameter, kLowCut, 0, nullptr);
+  const brel::HostRecord record = mHost.Record();
   EXPECT_TRUE(record.automations.empty());
   EXPECT_TRUE(record.beginEdits.empty());
   EXPECT_TRUE(record.endEdits.empty());

@@ -28,10 +28,10 @@ protected:
   // A second fresh instance, started the same way, to compare against.
   void SetUp() override {
     PluginTest::SetUp();
-    ASSERT_TRUE(StartPlugin(other));
+    ASSERT_TRUE(StartPlugin(mOther));
   }
 
-  VstHost other;
+  VstHost mOther;
 };
 
 constexpr int kPower = 7, kMode = 8, kFLimit = 10;
@@ -40,7 +40,7 @@ constexpr int kPower = 7, kMode = 8, kFLimit = 10;
 
 TEST_F(Processing, DefaultSettingsTurnSpeechIntoAudibleFiniteOutput) {
   const Stereo<float> in = SpeechLike(48000);
-  const Stereo<float> out = RenderFloat(host, in, 512);
+  const Stereo<float> out = RenderFloat(mHost, in, 512);
   EXPECT_TRUE(vst2test::AllFinite(out));
   EXPECT_GT(vst2test::Peak(out, 24000), 0.05);
   EXPECT_NE(FirstDifference(in, out), "");
@@ -48,20 +48,20 @@ TEST_F(Processing, DefaultSettingsTurnSpeechIntoAudibleFiniteOutput) {
 
 TEST_F(Processing, TwoFreshInstancesGiveBitIdenticalOutput) {
   const Stereo<float> in = SpeechLike(48000);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 512), RenderFloat(other, in, 512)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 512), RenderFloat(mOther, in, 512)), "");
 }
 
 TEST_F(Processing, ReplacingOverwritesWhatTheOutputsHeld) {
   const Stereo<float> in = SpeechLike(9600);
-  const Stereo<float> clean = RenderFloat(host, in, 512, FloatCall::Replacing, 0.0f);
-  const Stereo<float> dirty = RenderFloat(other, in, 512, FloatCall::Replacing, 123.0f);
+  const Stereo<float> clean = RenderFloat(mHost, in, 512, FloatCall::Replacing, 0.0f);
+  const Stereo<float> dirty = RenderFloat(mOther, in, 512, FloatCall::Replacing, 123.0f);
   EXPECT_EQ(FirstDifference(clean, dirty), "");
 }
 
 TEST_F(Processing, AccumulatingAddsTheResultToWhatTheOutputsHeld) {
   const Stereo<float> in = SpeechLike(9600);
-  const Stereo<float> replaced = RenderFloat(host, in, 512);
-  const Stereo<float> added = RenderFloat(other, in, 512, FloatCall::Accumulating, 0.25f);
+  const Stereo<float> replaced = RenderFloat(mHost, in, 512);
+  const Stereo<float> added = RenderFloat(mOther, in, 512, FloatCall::Accumulating, 0.25f);
   for (int n = 0; n < in.Frames(); ++n) {
     ASSERT_EQ(added.left[n], 0.25f + replaced.left[n]) << "frame " << n;
     ASSERT_EQ(added.right[n], 0.25f + replaced.right[n]) << "frame " << n;
@@ -70,8 +70,8 @@ TEST_F(Processing, AccumulatingAddsTheResultToWhatTheOutputsHeld) {
 
 TEST_F(Processing, DoublePathMatchesTheFloatPathUpToFloatRounding) {
   const Stereo<float> in = SpeechLike(24000);
-  const Stereo<float> out32 = RenderFloat(host, in, 512);
-  const Stereo<double> out64 = RenderDouble(other, vst2test::Widened(in), 512);
+  const Stereo<float> out32 = RenderFloat(mHost, in, 512);
+  const Stereo<double> out64 = RenderDouble(mOther, vst2test::Widened(in), 512);
   for (int n = 0; n < in.Frames(); ++n) {
     ASSERT_EQ(static_cast<float>(out64.left[n]), out32.left[n]) << "frame " << n;
     ASSERT_EQ(static_cast<float>(out64.right[n]), out32.right[n]) << "frame " << n;
@@ -79,7 +79,7 @@ TEST_F(Processing, DoublePathMatchesTheFloatPathUpToFloatRounding) {
 }
 
 TEST_F(Processing, DoublePathDeliversDoublePrecision) {
-  const Stereo<double> out = RenderDouble(host, vst2test::Widened(SpeechLike(4800)), 512);
+  const Stereo<double> out = RenderDouble(mHost, vst2test::Widened(SpeechLike(4800)), 512);
   int beyondFloat = 0;
   for (int n = 0; n < out.Frames(); ++n)
     if (static_cast<double>(static_cast<float>(out.left[n])) != out.left[n]) ++beyondFloat;
@@ -88,19 +88,19 @@ TEST_F(Processing, DoublePathDeliversDoublePrecision) {
 
 TEST_F(Processing, DoubleReplacingOverwritesWhatTheOutputsHeld) {
   const Stereo<double> in = vst2test::Widened(SpeechLike(9600));
-  EXPECT_EQ(FirstDifference(RenderDouble(host, in, 512, 0.0), RenderDouble(other, in, 512, -7.0)), "");
+  EXPECT_EQ(FirstDifference(RenderDouble(mHost, in, 512, 0.0), RenderDouble(mOther, in, 512, -7.0)), "");
 }
 
 TEST_F(Processing, WithoutABlockSizeFromTheHostBlocksOf1024FramesWork) {
   const Stereo<float> in = SpeechLike(24576);
-  const Stereo<float> whole = RenderFloat(host, in, 1024);
+  const Stereo<float> whole = RenderFloat(mHost, in, 1024);
   EXPECT_GT(vst2test::Peak(whole, 12000), 0.05);
-  EXPECT_EQ(FirstDifference(whole, RenderFloat(other, in, 64)), "");
+  EXPECT_EQ(FirstDifference(whole, RenderFloat(mOther, in, 64)), "");
 }
 
 TEST_F(Processing, HowTheHostCutsTheAudioIntoBlocksDoesNotChangeIt) {
   const Stereo<float> in = SpeechLike(24000);
-  const Stereo<float> reference = RenderFloat(host, in, 512);
+  const Stereo<float> reference = RenderFloat(mHost, in, 512);
   for (int block : {1, 7, 333, 1024, 8192, 24000}) {
     VstHost fresh;
     ASSERT_TRUE(StartPlugin(fresh));
@@ -109,41 +109,41 @@ TEST_F(Processing, HowTheHostCutsTheAudioIntoBlocksDoesNotChangeIt) {
 }
 
 TEST_F(Processing, CallsLongerThanTheAnnouncedBlockSizeAreServedInSlices) {
-  ASSERT_TRUE(host.SetBlockSize(256));
-  ASSERT_TRUE(other.SetBlockSize(256));
+  ASSERT_TRUE(mHost.SetBlockSize(256));
+  ASSERT_TRUE(mOther.SetBlockSize(256));
   const Stereo<float> in = SpeechLike(12000);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 1000), RenderFloat(other, in, 250)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 1000), RenderFloat(mOther, in, 250)), "");
 }
 
 TEST_F(Processing, DoubleCallsLongerThanTheBlockSizeAreServedInSlices) {
-  ASSERT_TRUE(host.SetBlockSize(100));
+  ASSERT_TRUE(mHost.SetBlockSize(100));
   const Stereo<double> in = vst2test::Widened(SpeechLike(12000));
-  EXPECT_EQ(FirstDifference(RenderDouble(host, in, 3000), RenderDouble(other, in, 100)), "");
+  EXPECT_EQ(FirstDifference(RenderDouble(mHost, in, 3000), RenderDouble(mOther, in, 100)), "");
 }
 
 TEST_F(Processing, AnnouncingABlockSizeDoesNotChangeTheSound) {
-  ASSERT_TRUE(host.SetBlockSize(64));
+  ASSERT_TRUE(mHost.SetBlockSize(64));
   const Stereo<float> in = SpeechLike(12000);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 64), RenderFloat(other, in, 64)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 64), RenderFloat(mOther, in, 64)), "");
 }
 
 TEST_F(Processing, BlockSizesBelowOneFrameAreIgnored) {
-  host.SetBlockSize(0);
-  host.SetBlockSize(-512);
+  mHost.SetBlockSize(0);
+  mHost.SetBlockSize(-512);
   const Stereo<float> in = SpeechLike(8192);
-  const Stereo<float> out = RenderFloat(host, in, 1024);
-  EXPECT_EQ(FirstDifference(out, RenderFloat(other, in, 1024)), "");
+  const Stereo<float> out = RenderFloat(mHost, in, 1024);
+  EXPECT_EQ(FirstDifference(out, RenderFloat(mOther, in, 1024)), "");
   EXPECT_GT(vst2test::Peak(out, 4096), 0.01);
 }
 
 TEST_F(Processing, ABlockSizeNoMemoryCanHoldIsIgnored) {
-  host.SetBlockSize(0x7FFFFFFF);
+  mHost.SetBlockSize(0x7FFFFFFF);
   const Stereo<float> in = SpeechLike(8192);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 4096), RenderFloat(other, in, 4096)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 4096), RenderFloat(mOther, in, 4096)), "");
 }
 
 TEST_F(Processing, EmptyAndNegativeFrameCountsTouchNothing) {
-  AEffect* effect = vst2test::RawEffect(host);
+  AEffect* effect = vst2test::RawEffect(mHost);
   std::vector<float> in(64, 0.5f), out(64, 9.0f);
   std::vector<double> in64(64, 0.5), out64(64, 9.0);
   float* inputs[2] = {in.data(), in.data()};
@@ -161,37 +161,37 @@ TEST_F(Processing, EmptyAndNegativeFrameCountsTouchNothing) {
   }
   // Nothing was consumed either: the instance still sounds like a fresh one.
   const Stereo<float> signal = SpeechLike(4800);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, signal, 512), RenderFloat(other, signal, 512)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, signal, 512), RenderFloat(mOther, signal, 512)), "");
 }
 
 TEST_F(Processing, UnusableSampleRatesAreIgnored) {
   const float inf = std::numeric_limits<float>::infinity();
   for (float rate : {0.0f, -1.0f, -48000.0f, std::numeric_limits<float>::quiet_NaN(), inf, -inf})
-    host.SetSampleRate(rate);
+    mHost.SetSampleRate(rate);
   const Stereo<float> in = SpeechLike(24000);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 512), RenderFloat(other, in, 512)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 512), RenderFloat(mOther, in, 512)), "");
 }
 
 TEST_F(Processing, TheSampleRateShapesTheSound) {
   // The counterpart of the test above: were the rate not used at all, it could not fail.
-  other.SetSampleRate(44100.0f);
+  mOther.SetSampleRate(44100.0f);
   const Stereo<float> in = SpeechLike(24000);
-  EXPECT_NE(FirstDifference(RenderFloat(host, in, 512), RenderFloat(other, in, 512)), "");
+  EXPECT_NE(FirstDifference(RenderFloat(mHost, in, 512), RenderFloat(mOther, in, 512)), "");
 }
 
 TEST_F(Processing, SuspendingAndResumingKeepsTheStreamGoing) {
   const Stereo<float> in = SpeechLike(24000);
-  const Stereo<float> reference = RenderFloat(other, in, 500);
+  const Stereo<float> reference = RenderFloat(mOther, in, 500);
   Stereo<float> first, second;
   first.left.assign(in.left.begin(), in.left.begin() + 12000);
   first.right.assign(in.right.begin(), in.right.begin() + 12000);
   second.left.assign(in.left.begin() + 12000, in.left.end());
   second.right.assign(in.right.begin() + 12000, in.right.end());
-  const Stereo<float> a = RenderFloat(host, first, 500);
-  ASSERT_TRUE(host.Suspend());
-  ASSERT_TRUE(host.SetSampleRate(vst2test::kRate));
-  ASSERT_TRUE(host.Resume());
-  const Stereo<float> b = RenderFloat(host, second, 500);
+  const Stereo<float> a = RenderFloat(mHost, first, 500);
+  ASSERT_TRUE(mHost.Suspend());
+  ASSERT_TRUE(mHost.SetSampleRate(vst2test::kRate));
+  ASSERT_TRUE(mHost.Resume());
+  const Stereo<float> b = RenderFloat(mHost, second, 500);
   for (int n = 0; n < in.Frames(); ++n) {
     const Stereo<float>& part = n < 12000 ? a : b;
     const int at = n < 12000 ? n : n - 12000;
@@ -201,12 +201,12 @@ TEST_F(Processing, SuspendingAndResumingKeepsTheStreamGoing) {
 }
 
 TEST_F(Processing, PowerOffPassesTheInputThroughExactlyOnceSettled) {
-  host.SetParameter(kPower, 0.0f);
-  other.SetParameter(kPower, 0.0f);
+  mHost.SetParameter(kPower, 0.0f);
+  mOther.SetParameter(kPower, 0.0f);
   const Stereo<float> in = SpeechLike(24000, 48000.0, 0.9);
-  const Stereo<float> out32 = RenderFloat(host, in, 512);
+  const Stereo<float> out32 = RenderFloat(mHost, in, 512);
   const Stereo<double> in64 = vst2test::Widened(in);
-  const Stereo<double> out64 = RenderDouble(other, in64, 512);
+  const Stereo<double> out64 = RenderDouble(mOther, in64, 512);
   for (int n = 9600; n < in.Frames(); ++n) {  // the fade-out is over well within 200 ms
     ASSERT_EQ(out32.left[n], in.left[n]) << "frame " << n;
     ASSERT_EQ(out32.right[n], in.right[n]) << "frame " << n;
@@ -216,11 +216,11 @@ TEST_F(Processing, PowerOffPassesTheInputThroughExactlyOnceSettled) {
 }
 
 TEST_F(Processing, LoudInputIsHeldAtFullScaleInModeDWithTheFinalLimitOn) {
-  host.SetParameter(kMode, 1.0f);
-  host.SetParameter(kFLimit, 1.0f);
+  mHost.SetParameter(kMode, 1.0f);
+  mHost.SetParameter(kFLimit, 1.0f);
   const Stereo<float> in = vst2test::Scaled(SpeechLike(48000), 8.0f);
   ASSERT_GT(vst2test::Peak(in), 3.0);
-  const Stereo<float> out = RenderFloat(host, in, 512);
+  const Stereo<float> out = RenderFloat(mHost, in, 512);
   EXPECT_LE(vst2test::Peak(out, 14400), 1.0 + 1e-6);
   EXPECT_GT(vst2test::Peak(out, 14400), 0.5);
 }
@@ -239,17 +239,17 @@ TEST_F(Processing, MidiAndSysexEventsAreAcceptedAndLeaveTheSoundAlone) {
   sysex.byteSize = sizeof(VstMidiSysexEvent);
   sysex.dumpBytes = sizeof(dump);
   sysex.sysexDump = dump;
-  VstEvent other_kind{};
-  other_kind.type = 3;
-  other_kind.byteSize = sizeof(VstEvent);
+  VstEvent otherKind{};
+  otherKind.type = 3;
+  otherKind.byteSize = sizeof(VstEvent);
   const std::vector<const VstEvent*> events = {reinterpret_cast<const VstEvent*>(&note), nullptr,
-                                               reinterpret_cast<const VstEvent*>(&sysex), &other_kind};
-  EXPECT_EQ(host.SendEvents(events), 1);
-  EXPECT_EQ(host.SendEvents({}), 1);
-  EXPECT_EQ(host.Dispatch(effProcessEvents, 0, 0, nullptr), 0);
+                                               reinterpret_cast<const VstEvent*>(&sysex), &otherKind};
+  EXPECT_EQ(mHost.SendEvents(events), 1);
+  EXPECT_EQ(mHost.SendEvents({}), 1);
+  EXPECT_EQ(mHost.Dispatch(effProcessEvents, 0, 0, nullptr), 0);
   const Stereo<float> in = SpeechLike(4800);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 512), RenderFloat(other, in, 512)), "");
-  EXPECT_EQ(host.Record().wantMidiCalls, 0);
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 512), RenderFloat(mOther, in, 512)), "");
+  EXPECT_EQ(mHost.Record().wantMidiCalls, 0);
 }
 
 // --- Mono arrangements ----------------------------------------------------------------------------
@@ -298,12 +298,12 @@ std::vector<float> RenderMono(VstHost& host, const std::vector<float>& left, Cal
 }  // namespace
 
 TEST_F(Processing, MonoArrangementsAreAcceptedWhileTheReportedOnesStayStereo) {
-  EXPECT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
+  EXPECT_TRUE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
   VstSpeakerArrangement in{}, out{};
-  ASSERT_TRUE(host.GetSpeakerArrangement(in, out));
+  ASSERT_TRUE(mHost.GetSpeakerArrangement(in, out));
   EXPECT_EQ(in.numChannels, 2);
   EXPECT_EQ(out.numChannels, 2);
-  EXPECT_EQ(host.NumInputs(), 2);
+  EXPECT_EQ(mHost.NumInputs(), 2);
 }
 
 TEST_F(Processing, MonoInstancesUseOnePointerPerSideInEveryCallback) {
@@ -320,14 +320,14 @@ TEST_F(Processing, MonoInstancesUseOnePointerPerSideInEveryCallback) {
 }
 
 TEST_F(Processing, MonoInstancesLeaveWhatFollowsTheFirstPointerAlone) {
-  ASSERT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
+  ASSERT_TRUE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
   const Stereo<float> in = SpeechLike(4096);
   const Stereo<float> expected = LeftWithSilentRight(in);
   // Second pointers a careless plug-in might follow: loud input, and an output that must keep its
   // contents.
   std::vector<float> left = in.left, loud(in.Frames(), 0.9f), out(in.Frames(), 0.0f),
                      untouched(in.Frames(), 5.0f);
-  AEffect* effect = vst2test::RawEffect(host);
+  AEffect* effect = vst2test::RawEffect(mHost);
   for (int at = 0; at < in.Frames(); at += 512) {
     float* inputs[2] = {left.data() + at, loud.data() + at};
     float* outputs[2] = {out.data() + at, untouched.data() + at};
@@ -340,8 +340,8 @@ TEST_F(Processing, MonoInstancesLeaveWhatFollowsTheFirstPointerAlone) {
 }
 
 TEST_F(Processing, ReturningToStereoBeforePlayingSoundsLikeStereoAllAlong) {
-  ASSERT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
-  ASSERT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(2), VstHost::MakeArrangement(2)));
+  ASSERT_TRUE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
+  ASSERT_TRUE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(2), VstHost::MakeArrangement(2)));
   const Stereo<float> in = SpeechLike(9600);
-  EXPECT_EQ(FirstDifference(RenderFloat(host, in, 512), RenderFloat(other, in, 512)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mHost, in, 512), RenderFloat(mOther, in, 512)), "");
 }

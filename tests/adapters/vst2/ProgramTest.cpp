@@ -21,82 +21,82 @@ constexpr int kProgramNameBytes = 24;
 }  // namespace
 
 TEST_F(Programs, TheOnlyProgramIsCalledDash) {
-  EXPECT_EQ(host.NumPrograms(), 1);
-  EXPECT_EQ(host.GetProgram(), 0);
-  EXPECT_EQ(host.ProgramName(), "-");
-  EXPECT_EQ(host.ProgramNameIndexed(0), "-");
+  EXPECT_EQ(mHost.NumPrograms(), 1);
+  EXPECT_EQ(mHost.GetProgram(), 0);
+  EXPECT_EQ(mHost.ProgramName(), "-");
+  EXPECT_EQ(mHost.ProgramNameIndexed(0), "-");
   char name[64] = {};
-  EXPECT_EQ(host.Dispatch(effGetProgramNameIndexed, 0, 0, name), 1);
-  EXPECT_EQ(host.Dispatch(effGetProgramName, 0, 0, name), 0);
+  EXPECT_EQ(mHost.Dispatch(effGetProgramNameIndexed, 0, 0, name), 1);
+  EXPECT_EQ(mHost.Dispatch(effGetProgramName, 0, 0, name), 0);
 }
 
 TEST_F(Programs, ProgramsBeyondTheListHaveNoName) {
   for (VstInt32 index : {1, 2, -1, 0x7FFFFFFF}) {
     char name[64];
     std::memset(name, 'x', sizeof(name));
-    EXPECT_EQ(host.Dispatch(effGetProgramNameIndexed, index, 0, name), 0) << index;
+    EXPECT_EQ(mHost.Dispatch(effGetProgramNameIndexed, index, 0, name), 0) << index;
     EXPECT_STREQ(name, "") << index;
   }
 }
 
 TEST_F(Programs, RenamingTheProgramShowsEverywhere) {
-  host.SetProgramName("Lead vocal");
-  EXPECT_EQ(host.ProgramName(), "Lead vocal");
-  EXPECT_EQ(host.ProgramNameIndexed(0), "Lead vocal");
-  EXPECT_EQ(host.GetProgram(), 0);
+  mHost.SetProgramName("Lead vocal");
+  EXPECT_EQ(mHost.ProgramName(), "Lead vocal");
+  EXPECT_EQ(mHost.ProgramNameIndexed(0), "Lead vocal");
+  EXPECT_EQ(mHost.GetProgram(), 0);
 }
 
 TEST_F(Programs, AnEmptyNameKeepsTheOldOne) {
-  host.SetProgramName("Lead vocal");
-  host.SetProgramName("");
-  EXPECT_EQ(host.ProgramName(), "Lead vocal");
+  mHost.SetProgramName("Lead vocal");
+  mHost.SetProgramName("");
+  EXPECT_EQ(mHost.ProgramName(), "Lead vocal");
 }
 
 TEST_F(Programs, RenamingKeepsTheLiveValues) {
-  host.SetParameter(0, 0.9f);
-  const std::vector<double> live = ProgramValues(host);
-  host.SetProgramName("Lead vocal");
-  EXPECT_EQ(ProgramValues(host), live);
+  mHost.SetParameter(0, 0.9f);
+  const std::vector<double> live = ProgramValues(mHost);
+  mHost.SetProgramName("Lead vocal");
+  EXPECT_EQ(ProgramValues(mHost), live);
 }
 
 TEST_F(Programs, ChoosingTheCurrentProgramAgainKeepsTheValues) {
-  host.SetParameter(0, 0.9f);
-  host.SetParameter(8, 0.5f);
-  ASSERT_TRUE(host.String2Parameter(1, "77.777"));
-  const std::vector<double> live = ProgramValues(host);
-  host.SetProgram(0);
-  EXPECT_EQ(host.GetProgram(), 0);
-  EXPECT_EQ(ProgramValues(host), live);
-  EXPECT_EQ(host.ParamDisplay(8), "B");
+  mHost.SetParameter(0, 0.9f);
+  mHost.SetParameter(8, 0.5f);
+  ASSERT_TRUE(mHost.String2Parameter(1, "77.777"));
+  const std::vector<double> live = ProgramValues(mHost);
+  mHost.SetProgram(0);
+  EXPECT_EQ(mHost.GetProgram(), 0);
+  EXPECT_EQ(ProgramValues(mHost), live);
+  EXPECT_EQ(mHost.ParamDisplay(8), "B");
 }
 
 TEST_F(Programs, ChoosingAProgramBeyondTheListChangesNothing) {
-  host.SetParameter(0, 0.9f);
-  const std::vector<double> live = ProgramValues(host);
+  mHost.SetParameter(0, 0.9f);
+  const std::vector<double> live = ProgramValues(mHost);
   for (VstIntPtr program : {VstIntPtr(1), VstIntPtr(-1), VstIntPtr(1000), VstIntPtr(1) << 32}) {
-    host.Dispatch(effSetProgram, 0, program);
-    EXPECT_EQ(host.GetProgram(), 0) << program;
-    EXPECT_EQ(ProgramValues(host), live) << program;
+    mHost.Dispatch(effSetProgram, 0, program);
+    EXPECT_EQ(mHost.GetProgram(), 0) << program;
+    EXPECT_EQ(ProgramValues(mHost), live) << program;
   }
-  EXPECT_EQ(host.ProgramName(), "-");
+  EXPECT_EQ(mHost.ProgramName(), "-");
 }
 
 TEST_F(Programs, LongNamesStayWithinTheHostsNameBuffer) {
   const std::string longName(300, 'v');
-  host.SetProgramName(longName);
+  mHost.SetProgramName(longName);
   char buffer[64];
   std::memset(buffer, 'x', sizeof(buffer));
-  host.Dispatch(effGetProgramName, 0, 0, buffer);
+  mHost.Dispatch(effGetProgramName, 0, 0, buffer);
   EXPECT_EQ(std::string(buffer), longName.substr(0, kProgramNameBytes - 1));
   for (int i = kProgramNameBytes; i < 64; ++i) ASSERT_EQ(buffer[i], 'x') << "byte " << i;
   std::memset(buffer, 'x', sizeof(buffer));
-  EXPECT_EQ(host.Dispatch(effGetProgramNameIndexed, 0, 0, buffer), 1);
+  EXPECT_EQ(mHost.Dispatch(effGetProgramNameIndexed, 0, 0, buffer), 1);
   for (int i = kProgramNameBytes; i < 64; ++i) ASSERT_EQ(buffer[i], 'x') << "byte " << i;
 }
 
 TEST_F(Programs, RequestsWithoutABufferAreHarmless) {
-  EXPECT_EQ(host.Dispatch(effGetProgramName, 0, 0, nullptr), 0);
-  EXPECT_EQ(host.Dispatch(effGetProgramNameIndexed, 0, 0, nullptr), 0);
-  EXPECT_EQ(host.Dispatch(effSetProgramName, 0, 0, nullptr), 0);
-  EXPECT_EQ(host.ProgramName(), "-");
+  EXPECT_EQ(mHost.Dispatch(effGetProgramName, 0, 0, nullptr), 0);
+  EXPECT_EQ(mHost.Dispatch(effGetProgramNameIndexed, 0, 0, nullptr), 0);
+  EXPECT_EQ(mHost.Dispatch(effSetProgramName, 0, 0, nullptr), 0);
+  EXPECT_EQ(mHost.ProgramName(), "-");
 }

@@ -31,7 +31,7 @@ class StateChunks : public PluginTest {
 protected:
   void SetUp() override {
     PluginTest::SetUp();
-    ASSERT_TRUE(StartPlugin(fresh));
+    ASSERT_TRUE(StartPlugin(mFresh));
   }
 
   // Moves every parameter away from its default, some to values only text entry can give.
@@ -49,7 +49,7 @@ protected:
     target.SetParameter(10, 1.0f);
   }
 
-  VstHost fresh;
+  VstHost mFresh;
 };
 
 const Bytes kHeader = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
@@ -67,17 +67,17 @@ Bytes LittleEndian(double value) {
 
 TEST_F(StateChunks, ProgramChunkIsTheHeaderThenElevenPlainValues) {
   void* data = nullptr;
-  ASSERT_EQ(host.Dispatch(effGetChunk, 1, 0, &data), 96);
+  ASSERT_EQ(mHost.Dispatch(effGetChunk, 1, 0, &data), 96);
   ASSERT_NE(data, nullptr);
-  const Bytes chunk = host.GetChunk(Kind::Program);
+  const Bytes chunk = mHost.GetChunk(Kind::Program);
   ASSERT_EQ(chunk.size(), 96u);
   EXPECT_EQ(Head(chunk, 8), kHeader);
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(DoubleAt(chunk, 8 + 8 * i), kDefaults[i]) << i;
 }
 
 TEST_F(StateChunks, ValuesAreStoredAsLittleEndianDoubles) {
-  ASSERT_TRUE(host.String2Parameter(0, "3.14159"));
-  const Bytes chunk = host.GetChunk(Kind::Program);
+  ASSERT_TRUE(mHost.String2Parameter(0, "3.14159"));
+  const Bytes chunk = mHost.GetChunk(Kind::Program);
   EXPECT_EQ(Bytes(chunk.begin() + 8, chunk.begin() + 16), LittleEndian(3.14159));
   // 12.5 is 0x4029000000000000: the sign-and-exponent byte comes last.
   EXPECT_EQ(Bytes(chunk.begin() + 16, chunk.begin() + 24), LittleEndian(100.0));
@@ -87,12 +87,12 @@ TEST_F(StateChunks, ValuesAreStoredAsLittleEndianDoubles) {
 TEST_F(StateChunks, EveryNonZeroIndexAsksForTheProgram) {
   for (VstInt32 index : {1, 2, -1, 0x7FFFFFFF}) {
     void* data = nullptr;
-    EXPECT_EQ(host.Dispatch(effGetChunk, index, 0, &data), 96) << index;
+    EXPECT_EQ(mHost.Dispatch(effGetChunk, index, 0, &data), 96) << index;
   }
 }
 
 TEST_F(StateChunks, BankChunkIsTheHeaderThenTheNamedPresetWithItsValues) {
-  const Bytes chunk = host.GetChunk(Kind::Bank);
+  const Bytes chunk = mHost.GetChunk(Kind::Bank);
   ASSERT_EQ(chunk.size(), 102u);
   EXPECT_EQ(Head(chunk, 8), kHeader);
   EXPECT_EQ(Int32At(chunk, 8), 1);  // name length
@@ -102,173 +102,173 @@ TEST_F(StateChunks, BankChunkIsTheHeaderThenTheNamedPresetWithItsValues) {
 }
 
 TEST_F(StateChunks, BankChunkHoldsTheLiveValues) {
-  ChangeEverything(host);
-  const std::vector<double> live = ProgramValues(host);
-  const Bytes bank = host.GetChunk(Kind::Bank);
+  ChangeEverything(mHost);
+  const std::vector<double> live = ProgramValues(mHost);
+  const Bytes bank = mHost.GetChunk(Kind::Bank);
   ASSERT_EQ(bank.size(), 102u);
   for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(DoubleAt(bank, 14 + 8 * i), live[i]) << i;
-  EXPECT_EQ(ProgramValues(host), live);  // saving changed nothing live
+  EXPECT_EQ(ProgramValues(mHost), live);  // saving changed nothing live
 }
 
 TEST_F(StateChunks, AProgramChunkStaysReadableWhileABankChunkIsMade) {
   void* program = nullptr;
-  const VstIntPtr size = host.Dispatch(effGetChunk, 1, 0, &program);
+  const VstIntPtr size = mHost.Dispatch(effGetChunk, 1, 0, &program);
   ASSERT_EQ(size, 96);
   const Bytes copy(static_cast<std::uint8_t*>(program), static_cast<std::uint8_t*>(program) + size);
   void* bank = nullptr;
-  ASSERT_EQ(host.Dispatch(effGetChunk, 0, 0, &bank), 102);
+  ASSERT_EQ(mHost.Dispatch(effGetChunk, 0, 0, &bank), 102);
   EXPECT_NE(bank, program);
   EXPECT_EQ(Bytes(static_cast<std::uint8_t*>(program), static_cast<std::uint8_t*>(program) + size), copy);
 }
 
 TEST_F(StateChunks, SavedProgramRestoresEveryValueInAFreshInstance) {
-  ChangeEverything(host);
-  const Bytes saved = host.GetChunk(Kind::Program);
-  ASSERT_TRUE(fresh.SetChunk(Kind::Program, saved));
-  EXPECT_EQ(fresh.GetChunk(Kind::Program), saved);
-  EXPECT_EQ(NormalizedValues(fresh), NormalizedValues(host));
-  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(fresh.ParamDisplay(i), host.ParamDisplay(i)) << i;
+  ChangeEverything(mHost);
+  const Bytes saved = mHost.GetChunk(Kind::Program);
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Program, saved));
+  EXPECT_EQ(mFresh.GetChunk(Kind::Program), saved);
+  EXPECT_EQ(NormalizedValues(mFresh), NormalizedValues(mHost));
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(mFresh.ParamDisplay(i), mHost.ParamDisplay(i)) << i;
 }
 
 TEST_F(StateChunks, SavedBankRestoresValuesAndPresetNameInAFreshInstance) {
-  ChangeEverything(host);
-  host.SetProgramName("Lead vocal");
-  const Bytes saved = host.GetChunk(Kind::Bank);
+  ChangeEverything(mHost);
+  mHost.SetProgramName("Lead vocal");
+  const Bytes saved = mHost.GetChunk(Kind::Bank);
   ASSERT_EQ(saved.size(), 102u + 9u);
-  ASSERT_TRUE(fresh.SetChunk(Kind::Bank, saved));
-  EXPECT_EQ(fresh.GetChunk(Kind::Bank), saved);
-  EXPECT_EQ(ProgramValues(fresh), ProgramValues(host));
-  EXPECT_EQ(fresh.ProgramName(), "Lead vocal");
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Bank, saved));
+  EXPECT_EQ(mFresh.GetChunk(Kind::Bank), saved);
+  EXPECT_EQ(ProgramValues(mFresh), ProgramValues(mHost));
+  EXPECT_EQ(mFresh.ProgramName(), "Lead vocal");
 }
 
 TEST_F(StateChunks, RestoredInstanceSoundsLikeTheOriginal) {
-  ChangeEverything(host);
-  ASSERT_TRUE(fresh.SetChunk(Kind::Program, host.GetChunk(Kind::Program)));
+  ChangeEverything(mHost);
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Program, mHost.GetChunk(Kind::Program)));
   VstHost untouched;
   ASSERT_TRUE(StartPlugin(untouched));
   const vst2test::Stereo<float> in = SpeechLike(24000);
-  const vst2test::Stereo<float> original = RenderFloat(host, in, 512);
-  EXPECT_EQ(FirstDifference(RenderFloat(fresh, in, 512), original), "");
+  const vst2test::Stereo<float> original = RenderFloat(mHost, in, 512);
+  EXPECT_EQ(FirstDifference(RenderFloat(mFresh, in, 512), original), "");
   EXPECT_NE(FirstDifference(RenderFloat(untouched, in, 512), original), "");
 }
 
 TEST_F(StateChunks, RestoredBankSoundsLikeTheOriginal) {
-  ChangeEverything(host);
-  ASSERT_TRUE(fresh.SetChunk(Kind::Bank, host.GetChunk(Kind::Bank)));
+  ChangeEverything(mHost);
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Bank, mHost.GetChunk(Kind::Bank)));
   const vst2test::Stereo<float> in = SpeechLike(24000);
-  EXPECT_EQ(FirstDifference(RenderFloat(fresh, in, 512), RenderFloat(host, in, 512)), "");
+  EXPECT_EQ(FirstDifference(RenderFloat(mFresh, in, 512), RenderFloat(mHost, in, 512)), "");
 }
 
 TEST_F(StateChunks, ProgramCutShortIsRefusedAfterApplyingWhatItHeld) {
-  ChangeEverything(host);  // "F Limit", the last value, is on
-  Bytes cut = host.GetChunk(Kind::Program);
+  ChangeEverything(mHost);  // "F Limit", the last value, is on
+  Bytes cut = mHost.GetChunk(Kind::Program);
   cut.pop_back();
   ASSERT_EQ(cut.size(), 95u);
-  EXPECT_FALSE(fresh.SetChunk(Kind::Program, cut));
-  const std::vector<double> expected = ProgramValues(host);
-  const std::vector<double> restored = ProgramValues(fresh);
+  EXPECT_FALSE(mFresh.SetChunk(Kind::Program, cut));
+  const std::vector<double> expected = ProgramValues(mHost);
+  const std::vector<double> restored = ProgramValues(mFresh);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(restored[i], expected[i]) << i;
   EXPECT_EQ(restored[10], 0.0);  // the unreadable one becomes 0, within its range
 }
 
 TEST_F(StateChunks, BankCutShortIsRefused) {
-  Bytes cut = host.GetChunk(Kind::Bank);
+  Bytes cut = mHost.GetChunk(Kind::Bank);
   cut.pop_back();
-  EXPECT_FALSE(fresh.SetChunk(Kind::Bank, cut));
+  EXPECT_FALSE(mFresh.SetChunk(Kind::Bank, cut));
   for (std::size_t size : {0u, 4u, 8u, 11u, 13u})
-    EXPECT_FALSE(fresh.SetChunk(Kind::Bank, Head(host.GetChunk(Kind::Bank), size))) << size;
+    EXPECT_FALSE(mFresh.SetChunk(Kind::Bank, Head(mHost.GetChunk(Kind::Bank), size))) << size;
 }
 
 TEST_F(StateChunks, ABareParameterBlockIsReadAsAProgram) {
-  ChangeEverything(host);
-  const Bytes chunk = host.GetChunk(Kind::Program);
+  ChangeEverything(mHost);
+  const Bytes chunk = mHost.GetChunk(Kind::Program);
   const Bytes bare(chunk.begin() + 8, chunk.end());
   ASSERT_EQ(bare.size(), 88u);
-  EXPECT_TRUE(fresh.SetChunk(Kind::Program, bare));
-  EXPECT_EQ(ProgramValues(fresh), ProgramValues(host));
+  EXPECT_TRUE(mFresh.SetChunk(Kind::Program, bare));
+  EXPECT_EQ(ProgramValues(mFresh), ProgramValues(mHost));
 }
 
 TEST_F(StateChunks, AProgramChunkHandedInAsABankIsReadAsAProgramWhenItsVersionIsOld) {
-  ChangeEverything(host);
-  Bytes chunk = host.GetChunk(Kind::Program);
+  ChangeEverything(mHost);
+  Bytes chunk = mHost.GetChunk(Kind::Program);
   chunk[6] = 0x00;  // version 0x00000000 instead of 0x00010000
-  EXPECT_TRUE(fresh.SetChunk(Kind::Bank, chunk));
-  EXPECT_EQ(ProgramValues(fresh), ProgramValues(host));
+  EXPECT_TRUE(mFresh.SetChunk(Kind::Bank, chunk));
+  EXPECT_EQ(ProgramValues(mFresh), ProgramValues(mHost));
 }
 
 TEST_F(StateChunks, StoredValuesOutsideTheRangesAreClampedNotRounded) {
-  Bytes chunk = host.GetChunk(Kind::Program);
+  Bytes chunk = mHost.GetChunk(Kind::Program);
   PutDouble(chunk, 8 + 8 * 6, 1000.0);   // "Db Output", -30..20
   PutDouble(chunk, 8 + 8 * 0, -1000.0);  // "Pres Comp", -5..25
   PutDouble(chunk, 8 + 8 * 8, 2.7);      // "Mode": kept as stored, shown by its whole part
-  ASSERT_TRUE(fresh.SetChunk(Kind::Program, chunk));
-  const std::vector<double> values = ProgramValues(fresh);
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Program, chunk));
+  const std::vector<double> values = ProgramValues(mFresh);
   EXPECT_EQ(values[6], 20.0);
   EXPECT_EQ(values[0], -5.0);
   EXPECT_EQ(values[8], 2.7);
-  EXPECT_EQ(fresh.ParamDisplay(6), "20.00");
-  EXPECT_EQ(fresh.ParamDisplay(8), "B");
+  EXPECT_EQ(mFresh.ParamDisplay(6), "20.00");
+  EXPECT_EQ(mFresh.ParamDisplay(8), "B");
 }
 
 TEST_F(StateChunks, NonFiniteStoredValuesNeverReachTheParameters) {
-  Bytes chunk = host.GetChunk(Kind::Program);
+  Bytes chunk = mHost.GetChunk(Kind::Program);
   PutDouble(chunk, 8 + 8 * 0, std::numeric_limits<double>::quiet_NaN());
   PutDouble(chunk, 8 + 8 * 1, std::numeric_limits<double>::infinity());
   PutDouble(chunk, 8 + 8 * 2, -std::numeric_limits<double>::infinity());
-  fresh.SetChunk(Kind::Program, chunk);
-  const std::vector<double> values = ProgramValues(fresh);
+  mFresh.SetChunk(Kind::Program, chunk);
+  const std::vector<double> values = ProgramValues(mFresh);
   EXPECT_EQ(values[0], 12.5);  // no number: the default
   EXPECT_EQ(values[1], 300.0);
   EXPECT_EQ(values[2], 0.0);
-  for (float x : NormalizedValues(fresh)) EXPECT_TRUE(x >= 0.0f && x <= 1.0f) << x;
-  const vst2test::Stereo<float> out = RenderFloat(fresh, SpeechLike(4800), 512);
+  for (float x : NormalizedValues(mFresh)) EXPECT_TRUE(x >= 0.0f && x <= 1.0f) << x;
+  const vst2test::Stereo<float> out = RenderFloat(mFresh, SpeechLike(4800), 512);
   EXPECT_TRUE(vst2test::AllFinite(out));
 }
 
 TEST_F(StateChunks, RestoringAChunkTellsTheHostNothing) {
-  ChangeEverything(host);
-  const Bytes chunk = host.GetChunk(Kind::Program);
-  fresh.ClearRecord();
-  ASSERT_TRUE(fresh.SetChunk(Kind::Program, chunk));
-  ASSERT_TRUE(fresh.SetChunk(Kind::Bank, host.GetChunk(Kind::Bank)));
-  const brel::HostRecord record = fresh.Record();
+  ChangeEverything(mHost);
+  const Bytes chunk = mHost.GetChunk(Kind::Program);
+  mFresh.ClearRecord();
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Program, chunk));
+  ASSERT_TRUE(mFresh.SetChunk(Kind::Bank, mHost.GetChunk(Kind::Bank)));
+  const brel::HostRecord record = mFresh.Record();
   EXPECT_TRUE(record.automations.empty());
   EXPECT_TRUE(record.beginEdits.empty());
 }
 
 TEST_F(StateChunks, ChunkRequestsWithoutAPointerAreRefused) {
-  EXPECT_EQ(host.Dispatch(effGetChunk, 1, 0, nullptr), 0);
-  EXPECT_EQ(host.Dispatch(effGetChunk, 0, 0, nullptr), 0);
-  const std::vector<double> before = ProgramValues(host);
-  EXPECT_EQ(host.Dispatch(effSetChunk, 1, 96, nullptr), 0);
-  EXPECT_EQ(host.Dispatch(effSetChunk, 0, 102, nullptr), 0);
-  EXPECT_EQ(ProgramValues(host), before);
+  EXPECT_EQ(mHost.Dispatch(effGetChunk, 1, 0, nullptr), 0);
+  EXPECT_EQ(mHost.Dispatch(effGetChunk, 0, 0, nullptr), 0);
+  const std::vector<double> before = ProgramValues(mHost);
+  EXPECT_EQ(mHost.Dispatch(effSetChunk, 1, 96, nullptr), 0);
+  EXPECT_EQ(mHost.Dispatch(effSetChunk, 0, 102, nullptr), 0);
+  EXPECT_EQ(ProgramValues(mHost), before);
 }
 
 TEST_F(StateChunks, NegativeOrImpossibleSizesAreRefusedBeforeAnythingChanges) {
-  ChangeEverything(fresh);
-  Bytes chunk = host.GetChunk(Kind::Program);
-  const std::vector<double> before = ProgramValues(fresh);
+  ChangeEverything(mFresh);
+  Bytes chunk = mHost.GetChunk(Kind::Program);
+  const std::vector<double> before = ProgramValues(mFresh);
   for (VstIntPtr size : {VstIntPtr(-1), VstIntPtr(-96), VstIntPtr(-0x7FFFFFFF) - 1, VstIntPtr(1) << 32,
                          (VstIntPtr(1) << 32) + 96}) {
-    EXPECT_EQ(fresh.Dispatch(effSetChunk, 1, size, chunk.data()), 0) << size;
-    EXPECT_EQ(fresh.Dispatch(effSetChunk, 0, size, chunk.data()), 0) << size;
+    EXPECT_EQ(mFresh.Dispatch(effSetChunk, 1, size, chunk.data()), 0) << size;
+    EXPECT_EQ(mFresh.Dispatch(effSetChunk, 0, size, chunk.data()), 0) << size;
   }
-  EXPECT_EQ(ProgramValues(fresh), before);
+  EXPECT_EQ(ProgramValues(mFresh), before);
 }
 
 TEST_F(StateChunks, AnEmptyChunkIsRefused) {
   std::uint8_t nothing = 0;
-  EXPECT_EQ(host.Dispatch(effSetChunk, 1, 0, &nothing), 0);
-  EXPECT_EQ(host.Dispatch(effSetChunk, 0, 0, &nothing), 0);
+  EXPECT_EQ(mHost.Dispatch(effSetChunk, 1, 0, &nothing), 0);
+  EXPECT_EQ(mHost.Dispatch(effSetChunk, 0, 0, &nothing), 0);
 }
 
 TEST_F(StateChunks, ALongerChunkReadsOnlyWhatItNeeds) {
-  ChangeEverything(host);
-  Bytes chunk = host.GetChunk(Kind::Program);
+  ChangeEverything(mHost);
+  Bytes chunk = mHost.GetChunk(Kind::Program);
   chunk.resize(4096, 0xEE);
-  EXPECT_TRUE(fresh.SetChunk(Kind::Program, chunk));
-  EXPECT_EQ(ProgramValues(fresh), ProgramValues(host));
+  EXPECT_TRUE(mFresh.SetChunk(Kind::Program, chunk));
+  EXPECT_EQ(ProgramValues(mFresh), ProgramValues(mHost));
 }
 
 TEST_F(StateChunks, AStoredPresetNameLongerThanAnyFieldIsCutNotOverrun) {
@@ -278,14 +278,14 @@ TEST_F(StateChunks, AStoredPresetNameLongerThanAnyFieldIsCutNotOverrun) {
   bank.insert(bank.end(), length.begin(), length.end());
   bank.insert(bank.end(), longName.begin(), longName.end());
   bank.push_back(1);
-  const Bytes program = host.GetChunk(Kind::Program);
+  const Bytes program = mHost.GetChunk(Kind::Program);
   bank.insert(bank.end(), program.begin() + 8, program.end());
-  EXPECT_TRUE(fresh.SetChunk(Kind::Bank, bank));
-  const std::string name = fresh.ProgramNameIndexed(0);
+  EXPECT_TRUE(mFresh.SetChunk(Kind::Bank, bank));
+  const std::string name = mFresh.ProgramNameIndexed(0);
   EXPECT_FALSE(name.empty());
   EXPECT_LT(name.size(), 300u);
   EXPECT_EQ(name, longName.substr(0, name.size()));
-  const Bytes again = fresh.GetChunk(Kind::Bank);
+  const Bytes again = mFresh.GetChunk(Kind::Bank);
   ASSERT_GE(again.size(), 12u);
   EXPECT_GT(Int32At(again, 8), 0);
   EXPECT_LE(Int32At(again, 8), 255);

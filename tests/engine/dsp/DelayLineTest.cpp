@@ -6,7 +6,7 @@
 
 namespace {
 std::vector<double> Feed(DelayLine& d, std::vector<double> in, int length) {
-  for (double& x : in) x = d.process(x, length);
+  for (double& x : in) x = d.Process(x, length);
   return in;
 }
 }  // namespace
@@ -21,7 +21,7 @@ TEST(DelayLine, LengthOneAndBelowPassTheInputThrough) {
   EXPECT_EQ(Feed(d, {1, 2, 3}, 1), (std::vector<double>{1, 2, 3}));
   DelayLine none;
   EXPECT_EQ(Feed(none, {5, -6}, 0), (std::vector<double>{5, -6}));
-  EXPECT_EQ(none.size(), 0);  // nothing stored without a delay
+  EXPECT_EQ(none.Size(), 0);  // nothing stored without a delay
 }
 
 TEST(DelayLine, ANewLengthStartsFromSilence) {
@@ -35,7 +35,7 @@ TEST(DelayLine, ImpulseComesOutAfterLengthMinusOneCalls) {
     DelayLine d;
     int at = -1;
     for (int i = 0; i < 2 * length; ++i) {
-      if (d.process(i == 0 ? 1.0 : 0.0, length) == 1.0) at = i;
+      if (d.Process(i == 0 ? 1.0 : 0.0, length) == 1.0) at = i;
     }
     EXPECT_EQ(at, length - 1) << "length " << length;
   }
@@ -43,9 +43,9 @@ TEST(DelayLine, ImpulseComesOutAfterLengthMinusOneCalls) {
 
 TEST(DelayLine, LengthChangesWithinTheReserveKeepTheSameStorage) {
   DelayLine d;
-  EXPECT_EQ(d.capacity(), DelayLine::kReservedLength);
-  for (int length : {66, 44, 8, 3000, DelayLine::kReservedLength}) d.process(1.0, length);
-  EXPECT_EQ(d.capacity(), DelayLine::kReservedLength);
+  EXPECT_EQ(d.Capacity(), DelayLine::kReservedLength);
+  for (int length : {66, 44, 8, 3000, DelayLine::kReservedLength}) d.Process(1.0, length);
+  EXPECT_EQ(d.Capacity(), DelayLine::kReservedLength);
 }
 
 TEST(DelayLine, GrowsBeyondTheReserveWhenAsked) {
@@ -53,7 +53,7 @@ TEST(DelayLine, GrowsBeyondTheReserveWhenAsked) {
   const int length = DelayLine::kReservedLength * 2;
   int at = -1;
   for (int i = 0; i < length; ++i) {
-    if (d.process(i == 0 ? 1.0 : 0.0, length) == 1.0) at = i;
+    if (d.Process(i == 0 ? 1.0 : 0.0, length) == 1.0) at = i;
   }
   EXPECT_EQ(at, length - 1);
 }

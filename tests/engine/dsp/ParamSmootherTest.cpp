@@ -7,15 +7,15 @@
 TEST(ParamSmoother, ReturnsTheTargetExactlyWithinTheSnapThreshold) {
   ParamSmoother s;
   // State 0 on the range 0..10 is the value 0; 0.05 is within 0.1 of it.
-  EXPECT_EQ(s.process(0.05, 48000, 40, 0, 10, 0.1), 0.05);
-  EXPECT_EQ(s.state(), 0.0);  // snapping does not move the state
+  EXPECT_EQ(s.Process(0.05, 48000, 40, 0, 10, 0.1), 0.05);
+  EXPECT_EQ(s.State(), 0.0);  // snapping does not move the state
 }
 
 TEST(ParamSmoother, GlidesUpFromTheMinimumWithTheTimeConstant) {
   ParamSmoother s;
   const double c = std::exp(-1.0 / (48000 * 40.0 * 0.001));
   double v = 0;
-  for (int i = 0; i < 1920; ++i) v = s.process(300, 48000, 40, 20, 300, 0.01);  // one time constant
+  for (int i = 0; i < 1920; ++i) v = s.Process(300, 48000, 40, 20, 300, 0.01);  // one time constant
   EXPECT_NEAR(v, 20 + 280 * (1 - std::pow(c, 1920)), 1e-9);
   EXPECT_NEAR(v, 20 + 280 * (1 - std::exp(-1.0)), 1e-6);
 }
@@ -24,37 +24,37 @@ TEST(ParamSmoother, SettlesOnTheExactTargetAndStaysThere) {
   ParamSmoother s;
   double v = 0;
   int steps = 0;
-  while (v != 1.0 && steps < 100000) v = s.process(1.0, 44100, 25, 0, 1, 0.01), ++steps;
+  while (v != 1.0 && steps < 100000) v = s.Process(1.0, 44100, 25, 0, 1, 0.01), ++steps;
   EXPECT_EQ(v, 1.0);
   // ln(100) time constants of 25 ms: about 115 ms at any rate.
   EXPECT_NEAR(steps / 44100.0, 0.115, 0.002);
-  for (int i = 0; i < 1000; ++i) EXPECT_EQ(s.process(1.0, 44100, 25, 0, 1, 0.01), 1.0);
+  for (int i = 0; i < 1000; ++i) EXPECT_EQ(s.Process(1.0, 44100, 25, 0, 1, 0.01), 1.0);
 }
 
 TEST(ParamSmoother, MinimumAndMaximumDoNotClamp) {
   ParamSmoother s;
   double v = 0;
-  for (int i = 0; i < 100000; ++i) v = s.process(20.0, 48000, 40, 120, 400, 0.01);
+  for (int i = 0; i < 100000; ++i) v = s.Process(20.0, 48000, 40, 120, 400, 0.01);
   EXPECT_EQ(v, 20.0);  // below the normalisation range, reached all the same
 }
 
 TEST(ParamSmoother, ZeroTimeStepsAtOnceAndAStateNearZeroFlushesToTheMinimum) {
   ParamSmoother s;
-  EXPECT_EQ(s.process(5.0, 48000, 0, 1, 10, 0.01), 5.0);
+  EXPECT_EQ(s.Process(5.0, 48000, 0, 1, 10, 0.01), 5.0);
   ParamSmoother t;
-  EXPECT_EQ(t.process(1e-310, 48000, 10, 0, 1, 1e-320), 0.0);  // the new state would be subnormal
-  EXPECT_EQ(t.state(), 0.0);
+  EXPECT_EQ(t.Process(1e-310, 48000, 10, 0, 1, 1e-320), 0.0);  // the new state would be subnormal
+  EXPECT_EQ(t.State(), 0.0);
 }
 
 TEST(ParamSmoother, RecomputesItsCoefficientWhenRateOrTimeChange) {
   ParamSmoother s;
-  s.process(1, 48000, 40, 0, 1, 0.01);
-  EXPECT_DOUBLE_EQ(s.coefficient(), std::exp(-1.0 / (48000 * 40 * 0.001)));
-  s.process(1, 96000, 40, 0, 1, 0.01);
-  EXPECT_DOUBLE_EQ(s.coefficient(), std::exp(-1.0 / (96000 * 40 * 0.001)));
-  s.process(1, 96000, 10, 0, 1, 0.01);
-  EXPECT_DOUBLE_EQ(s.coefficient(), std::exp(-1.0 / (96000 * 10 * 0.001)));
-  const double before = s.coefficient();
-  s.process(1, 96000, 10 + 5e-11, 0, 1, 0.01);  // below the change tolerance
-  EXPECT_EQ(s.coefficient(), before);
+  s.Process(1, 48000, 40, 0, 1, 0.01);
+  EXPECT_DOUBLE_EQ(s.Coefficient(), std::exp(-1.0 / (48000 * 40 * 0.001)));
+  s.Process(1, 96000, 40, 0, 1, 0.01);
+  EXPECT_DOUBLE_EQ(s.Coefficient(), std::exp(-1.0 / (96000 * 40 * 0.001)));
+  s.Process(1, 96000, 10, 0, 1, 0.01);
+  EXPECT_DOUBLE_EQ(s.Coefficient(), std::exp(-1.0 / (96000 * 10 * 0.001)));
+  const double before = s.Coefficient();
+  s.Process(1, 96000, 10 + 5e-11, 0, 1, 0.01);  // below the change tolerance
+  EXPECT_EQ(s.Coefficient(), before);
 }

@@ -41,49 +41,49 @@ protected:
   static constexpr int kFrames = 4 * kHostMaxBlock + 17;
 
   BrelvaneRealtime()
-      : plug(static_cast<Brelvane*>(MakePlug(TestInstanceInfo{}))),
-        inL(kFrames),
-        inR(kFrames),
-        outL(kFrames),
-        outR(kFrames),
-        floatL(kFrames),
-        floatR(kFrames),
-        floatOutL(kFrames),
-        floatOutR(kFrames) {
+      : mPlug(static_cast<Brelvane*>(MakePlug(TestInstanceInfo{}))),
+        mInL(kFrames),
+        mInR(kFrames),
+        mOutL(kFrames),
+        mOutR(kFrames),
+        mFloatL(kFrames),
+        mFloatR(kFrames),
+        mFloatOutL(kFrames),
+        mFloatOutR(kFrames) {
     for (int i = 0; i < kFrames; ++i) {
-      inL[i] = LoudVoice(i, 0);
-      inR[i] = LoudVoice(i, 1);
-      floatL[i] = static_cast<float>(inL[i]);
-      floatR[i] = static_cast<float>(inR[i]);
+      mInL[i] = LoudVoice(i, 0);
+      mInR[i] = LoudVoice(i, 1);
+      mFloatL[i] = static_cast<float>(mInL[i]);
+      mFloatR[i] = static_cast<float>(mInR[i]);
     }
-    plug->SetSampleRate(48000.0);
-    plug->OnReset();
-    plug->NotifyAllParamsChanged();
+    mPlug->SetSampleRate(48000.0);
+    mPlug->OnReset();
+    mPlug->NotifyAllParamsChanged();
     Process(kHostMaxBlock);  // the warm-up block
   }
 
   void Process(int frames) {
-    double* in[2] = {inL.data(), inR.data()};
-    double* out[2] = {outL.data(), outR.data()};
-    plug->ProcessDouble(in, out, frames);
+    double* in[2] = {mInL.data(), mInR.data()};
+    double* out[2] = {mOutL.data(), mOutR.data()};
+    mPlug->ProcessDouble(in, out, frames);
   }
 
   void Set(int index, double value) {
-    plug->GetParam(index)->SetValue(value);
-    plug->OnParamChanged(index);
+    mPlug->GetParam(index)->SetValue(value);
+    mPlug->OnParamChanged(index);
   }
 
   bool OutputIsFinite(int frames) const {
     for (int i = 0; i < frames; ++i) {
-      if (!std::isfinite(outL[i]) || !std::isfinite(outR[i])) return false;
+      if (!std::isfinite(mOutL[i]) || !std::isfinite(mOutR[i])) return false;
     }
     return true;
   }
 
-  HeapBufferCounting countCoreBlocks;  // first, so the core's blocks of the plug-in are counted too
-  std::unique_ptr<Brelvane> plug;
-  std::vector<double> inL, inR, outL, outR;
-  std::vector<float> floatL, floatR, floatOutL, floatOutR;
+  HeapBufferCounting mCountCoreBlocks;  // first, so the core's blocks of the plug-in are counted too
+  std::unique_ptr<Brelvane> mPlug;
+  std::vector<double> mInL, mInR, mOutL, mOutR;
+  std::vector<float> mFloatL, mFloatR, mFloatOutL, mFloatOutR;
 };
 
 }  // namespace
@@ -138,8 +138,8 @@ TEST_F(BrelvaneRealtime, SampleRateChangesAllocateNothingInAnyMode) {
     for (double rate : sweep) {
       SCOPED_TRACE(testing::Message() << "mode " << mode << " at " << rate << " Hz");
       EXPECT_EQ(HeapUseDuring([&] {
-                  plug->SetSampleRate(rate);
-                  plug->OnReset();
+                  mPlug->SetSampleRate(rate);
+                  mPlug->OnReset();
                 }),
                 "");
       EXPECT_EQ(HeapUseDuring([&] { Process(kHostMaxBlock); }), "");
@@ -159,15 +159,15 @@ TEST_F(BrelvaneRealtime, SampleRateChangesAllocateNothingInAnyMode) {
 TEST_F(BrelvaneRealtime, RatesBeyondTheUsualOnesAllocateNothing) {
   for (double rate : {8000.0, 768000.0, 1536000.0, 2000000.0, 5000000.0, 1e12}) {
     SCOPED_TRACE(testing::Message() << rate << " Hz");
-    plug->SetSampleRate(rate);
-    plug->OnReset();
+    mPlug->SetSampleRate(rate);
+    mPlug->OnReset();
     EXPECT_EQ(HeapUseDuring([&] { Process(kHostMaxBlock); }), "");
   }
 }
 
 TEST_F(BrelvaneRealtime, ParameterChangesAllocateNothing) {
-  for (int index = 0; index < plug->NParams(); ++index) {
-    const IParamDef* param = plug->GetParam(index);
+  for (int index = 0; index < mPlug->NParams(); ++index) {
+    const IParamDef* param = mPlug->GetParam(index);
     SCOPED_TRACE(param->GetName());
     for (double value :
          {param->GetMin(), param->GetMax(), param->GetDefault(), 0.5 * (param->GetMin() + param->GetMax())}) {
@@ -175,33 +175,33 @@ TEST_F(BrelvaneRealtime, ParameterChangesAllocateNothing) {
     }
     for (double normalized : {0.0, 0.37, 1.0, -0.25, 1.5}) {
       EXPECT_EQ(HeapUseDuring([&] {
-                  plug->GetParam(index)->SetFromNormalized(normalized);
-                  plug->OnParamChanged(index);
+                  mPlug->GetParam(index)->SetFromNormalized(normalized);
+                  mPlug->OnParamChanged(index);
                 }),
                 "")
           << "normalized " << normalized;
     }
   }
   EXPECT_EQ(HeapUseDuring([&] {
-              plug->NotifyAllParamsChanged();
-              plug->OnParamChanged(-1);
-              plug->OnParamChanged(plug->NParams());
+              mPlug->NotifyAllParamsChanged();
+              mPlug->OnParamChanged(-1);
+              mPlug->OnParamChanged(mPlug->NParams());
             }),
             "");
 }
 
 TEST_F(BrelvaneRealtime, LongHostBlocksServedInSlicesAllocateNothing) {
-  ASSERT_EQ(plug->GetMaxBlockSize(), kHostMaxBlock);
-  double* in[2] = {inL.data(), inR.data()};
-  double* out[2] = {outL.data(), outR.data()};
-  float* fin[2] = {floatL.data(), floatR.data()};
-  float* fout[2] = {floatOutL.data(), floatOutR.data()};
+  ASSERT_EQ(mPlug->GetMaxBlockSize(), kHostMaxBlock);
+  double* in[2] = {mInL.data(), mInR.data()};
+  double* out[2] = {mOutL.data(), mOutR.data()};
+  float* fin[2] = {mFloatL.data(), mFloatR.data()};
+  float* fout[2] = {mFloatOutL.data(), mFloatOutR.data()};
   for (int mode = 0; mode <= 4; ++mode) {
     SCOPED_TRACE(testing::Message() << "mode " << mode);
     Set(Brelvane::kMode, mode);
-    EXPECT_EQ(HeapUseDuring([&] { plug->ProcessDoubleBlock(in, out, kFrames); }), "");
-    EXPECT_EQ(HeapUseDuring([&] { plug->ProcessFloatBlock(fin, fout, kFrames, false); }), "");
-    EXPECT_EQ(HeapUseDuring([&] { plug->ProcessFloatBlock(fin, fout, kFrames, true); }), "");
+    EXPECT_EQ(HeapUseDuring([&] { mPlug->ProcessDoubleBlock(in, out, kFrames); }), "");
+    EXPECT_EQ(HeapUseDuring([&] { mPlug->ProcessFloatBlock(fin, fout, kFrames, false); }), "");
+    EXPECT_EQ(HeapUseDuring([&] { mPlug->ProcessFloatBlock(fin, fout, kFrames, true); }), "");
   }
   EXPECT_TRUE(OutputIsFinite(kFrames));
 }

@@ -214,11 +214,11 @@ TEST(BrelvanePlugin, MetersFollowModePowerAndLevel) {
   plug->SetSampleRate(48000.0);
   plug->OnReset();
   plug->NotifyAllParamsChanged();
-  EXPECT_EQ(plug->PresMeter().mode(), 1);
+  EXPECT_EQ(plug->PresMeter().Mode(), 1);
   plug->GetParam(Brelvane::kMode)->SetValue(3);
   plug->OnParamChanged(Brelvane::kMode);
-  EXPECT_EQ(plug->PresMeter().mode(), 3);
-  EXPECT_EQ(plug->FinalMeter().mode(), 3);
+  EXPECT_EQ(plug->PresMeter().Mode(), 3);
+  EXPECT_EQ(plug->FinalMeter().Mode(), 3);
 
   const int frames = 4800;
   std::vector<double> inL(frames), inR(frames), outL(frames), outR(frames);
@@ -226,13 +226,13 @@ TEST(BrelvanePlugin, MetersFollowModePowerAndLevel) {
   double* in[2] = {inL.data(), inR.data()};
   double* out[2] = {outL.data(), outR.data()};
   plug->ProcessDouble(in, out, frames);
-  EXPECT_TRUE(plug->PresMeter().lamp());
-  EXPECT_GT(plug->PresMeter().level(), 0.0);
-  EXPECT_GT(plug->FinalMeter().level(), 0.0);
+  EXPECT_TRUE(plug->PresMeter().Lamp());
+  EXPECT_GT(plug->PresMeter().Level(), 0.0);
+  EXPECT_GT(plug->FinalMeter().Level(), 0.0);
 
   plug->GetParam(Brelvane::kPower)->SetValue(0.0);
   plug->OnParamChanged(Brelvane::kPower);
   plug->ProcessDouble(in, out, 1);
-  EXPECT_FALSE(plug->PresMeter().lamp());
-  EXPECT_FALSE(plug->FinalMeter().lamp());
+  EXPECT_FALSE(plug->PresMeter().Lamp());
+  EXPECT_FALSE(plug->FinalMeter().Lamp());
 }

@@ -67,7 +67,7 @@ TEST(ThreadModel, ProcessingParameterChangesStateLoadsAndEditorReadsRunTogether)
   while (processing) {
     taken +=
         editor->mailbox.TakePosted([&](int, double value) { EXPECT_TRUE(value >= 0.0 && value <= 1.0); });
-    levels += plug->PresMeter().level() + plug->FinalMeter().level();
+    levels += plug->PresMeter().Level() + plug->FinalMeter().Level();
     std::this_thread::yield();
   }
   audio.join();

@@ -31,31 +31,31 @@ namespace {
 // down to a subnormal that one side flushed and the other kept.
 class Drift {
 public:
-  explicit Drift(std::string block) : block_(std::move(block)) {}
-  ~Drift() { std::printf("[ agree    ] %s: max |diff| %.3g over %ld calls\n", block_.c_str(), max_, calls_); }
+  explicit Drift(std::string block) : mBlock(std::move(block)) {}
+  ~Drift() { std::printf("[ agree    ] %s: max |diff| %.3g over %ld calls\n", mBlock.c_str(), mMax, mCalls); }
 
-  void Call() { ++calls_; }
+  void Call() { ++mCalls; }
   void Check(const char* what, double impl, double model) {
     if (Same(impl, model)) return;
     const double d = std::isnan(impl) || std::isnan(model) ? INFINITY : std::fabs(impl - model);
-    if (!(d <= max_)) max_ = d;
-    if (first_.empty()) {
+    if (!(d <= mMax)) mMax = d;
+    if (mFirst.empty()) {
       char text[200];
-      std::snprintf(text, sizeof text, "call %ld, %s: block %.17g, model %.17g", calls_, what, impl, model);
-      first_ = text;
+      std::snprintf(text, sizeof text, "call %ld, %s: block %.17g, model %.17g", mCalls, what, impl, model);
+      mFirst = text;
     }
   }
-  void Expect() const { EXPECT_TRUE(first_.empty()) << block_ << ": " << first_; }
+  void Expect() const { EXPECT_TRUE(mFirst.empty()) << mBlock << ": " << mFirst; }
 
 private:
   static bool Same(double a, double b) {
     return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
   }
 
-  std::string block_;
-  double max_ = 0.0;
-  long calls_ = 0;
-  std::string first_;
+  std::string mBlock;
+  double mMax = 0.0;
+  long mCalls = 0;
+  std::string mFirst;
 };
 
 template <typename T, size_t N>
@@ -89,9 +89,9 @@ TEST(BlockAgreement, ParamSmoother) {
       hi = lo + Pick(noise, targets) + 1.0;
     }
     drift.Call();
-    drift.Check("output", block.process(target, rate, ms, lo, hi, snap),
+    drift.Check("output", block.Process(target, rate, ms, lo, hi, snap),
                 model.Process(target, rate, ms, lo, hi, snap));
-    drift.Check("state", block.state(), model.state());
+    drift.Check("state", block.State(), model.State());
   }
   drift.Expect();
 }
@@ -104,18 +104,18 @@ TEST(BlockAgreement, ParamSmootherAtTheSnapTieAndTheFlush) {
   Drift drift("ParamSmoother tie and flush");
   for (int i = 0; i < 3; ++i) {
     drift.Call();
-    drift.Check("tie", block.process(0.5, 44100, 40.0, 0.0, 1.0, 0.5),
+    drift.Check("tie", block.Process(0.5, 44100, 40.0, 0.0, 1.0, 0.5),
                 model.Process(0.5, 44100, 40.0, 0.0, 1.0, 0.5));
   }
-  drift.Check("jump", block.process(1.0, 8000, 0.0, 0.0, 1.0, 0.0),
+  drift.Check("jump", block.Process(1.0, 8000, 0.0, 0.0, 1.0, 0.0),
               model.Process(1.0, 8000, 0.0, 0.0, 1.0, 0.0));
   for (int i = 0; i < 1000; ++i) {
     drift.Call();
-    drift.Check("decay", block.process(0.0, 8000, 0.1, 0.0, 1.0, 0.0),
+    drift.Check("decay", block.Process(0.0, 8000, 0.1, 0.0, 1.0, 0.0),
                 model.Process(0.0, 8000, 0.1, 0.0, 1.0, 0.0));
-    drift.Check("state", block.state(), model.state());
+    drift.Check("state", block.State(), model.State());
   }
-  EXPECT_EQ(model.state(), 0.0);
+  EXPECT_EQ(model.State(), 0.0);
   drift.Expect();
 }
 
@@ -134,8 +134,8 @@ TEST(BlockAgreement, EnvelopeFollower) {
     if (Chance(noise, 0.01)) level = Chance(noise, 0.3) ? 0.0 : 2.0 * (noise.Uniform() + 1.0);
     const double input = Chance(noise, 0.05) ? -level : level * noise.Uniform();
     drift.Call();
-    drift.Check("output", block.process(input, rate, rise, fall), model.Process(input, rate, rise, fall));
-    drift.Check("value", block.value(), model.value());
+    drift.Check("output", block.Process(input, rate, rise, fall), model.Process(input, rate, rise, fall));
+    drift.Check("value", block.Value(), model.Value());
   }
   drift.Expect();
 }
@@ -151,7 +151,7 @@ TEST(BlockAgreement, DelayLine) {
     if (Chance(noise, 0.02)) length = Pick(noise, lengths);
     const double input = noise.Uniform();
     drift.Call();
-    drift.Check("output", block.process(input, length), model.Process(input, length));
+    drift.Check("output", block.Process(input, length), model.Process(input, length));
   }
   drift.Expect();
 }
@@ -171,7 +171,7 @@ TEST(BlockAgreement, MovingAverage) {
     if (Chance(noise, 0.01)) scale = Pick(noise, scales);
     const double input = scale * (noise.Uniform() + 1.0);
     drift.Call();
-    drift.Check("output", block.process(input, window), model.Process(input, window));
+    drift.Check("output", block.Process(input, window), model.Process(input, window));
   }
   drift.Expect();
 }
@@ -213,13 +213,13 @@ TEST(BlockAgreement, LookaheadLimiter) {
       default: break;  // silence
     }
     drift.Call();
-    const double right = block.process(l, r, 1.0, attack, recovery, lookahead, rate);
+    const double right = block.Process(l, r, 1.0, attack, recovery, lookahead, rate);
     drift.Check("returned right", right, model.Process(l, r, 1.0, attack, recovery, lookahead, rate));
-    drift.Check("left", block.left(), model.left());
-    drift.Check("right", block.right(), model.right());
-    drift.Check("gain", block.gain(), model.gain());
-    drift.Check("held peak", block.heldPeak(), model.heldPeak());
-    drift.Check("held index", block.heldIndex(), model.heldIndex());
+    drift.Check("left", block.Left(), model.Left());
+    drift.Check("right", block.Right(), model.Right());
+    drift.Check("gain", block.Gain(), model.Gain());
+    drift.Check("held peak", block.HeldPeak(), model.HeldPeak());
+    drift.Check("held index", block.HeldIndex(), model.HeldIndex());
   }
   drift.Expect();
 }
@@ -229,13 +229,13 @@ FilterType Type(model::ModelFilter t) {
 }
 
 void CheckState(Drift& drift, const BiquadCascade& block, const model::ModelBiquad& model) {
-  drift.Check("last output", block.lastOutput(), model.lastOutput());
-  drift.Check("b0", block.b0(), model.b0());
-  drift.Check("b1", block.b1(), model.b1());
-  drift.Check("b2", block.b2(), model.b2());
-  drift.Check("a1", block.a1(), model.a1());
-  drift.Check("a2", block.a2(), model.a2());
-  for (int i = 0; i < 8; ++i) drift.Check("memory", block.memory(i), model.memory(i));
+  drift.Check("last output", block.LastOutput(), model.LastOutput());
+  drift.Check("b0", block.B0(), model.B0());
+  drift.Check("b1", block.B1(), model.B1());
+  drift.Check("b2", block.B2(), model.B2());
+  drift.Check("a1", block.A1(), model.A1());
+  drift.Check("a2", block.A2(), model.A2());
+  for (int i = 0; i < 8; ++i) drift.Check("memory", block.Memory(i), model.Memory(i));
 }
 
 // Frequencies that glide per sample (coefficients every call), creep by less than the change
@@ -271,7 +271,7 @@ TEST(BlockAgreement, BiquadCascade) {
     else if (phase < 5000)
       input = 2.2e-308 * noise.Uniform();
     drift.Call();
-    drift.Check("output", block.process(input, frequency, q, rate, Type(type), selector),
+    drift.Check("output", block.Process(input, frequency, q, rate, Type(type), selector),
                 model.Process(input, frequency, q, rate, type, selector));
     CheckState(drift, block, model);
   }
@@ -291,9 +291,9 @@ TEST(BlockAgreement, BiquadRingDownThroughSubnormals) {
     for (int i = 0; i < 30000; ++i) {
       const double input = i == 0 ? 1.0 : 0.0;
       drift.Call();
-      drift.Check("output", block.process(input, 3000.0, 2.0, 44100.0, type, 3),
+      drift.Check("output", block.Process(input, 3000.0, 2.0, 44100.0, type, 3),
                   model.Process(input, 3000.0, 2.0, 44100.0, modelType, 3));
-      for (int m = 0; m < 8; ++m) drift.Check("memory", block.memory(m), model.memory(m));
+      for (int m = 0; m < 8; ++m) drift.Check("memory", block.Memory(m), model.Memory(m));
     }
   }
   drift.Expect();
@@ -309,7 +309,7 @@ TEST(BlockAgreement, BiquadNonFiniteSweepSchedule) {
     int nanOutputs = 0;
     for (int i = 0; i < 60; ++i) {
       const double input = i == poisoned ? NAN : (i == poisoned + 20 ? INFINITY : 0.25);
-      const double out = block.process(input, 1000.0, 0.7, 44100.0, FilterType::LowPass, 1);
+      const double out = block.Process(input, 1000.0, 0.7, 44100.0, FilterType::LowPass, 1);
       drift.Call();
       drift.Check("output", out, model.Process(input, 1000.0, 0.7, 44100.0, model::ModelFilter::LowPass, 1));
       nanOutputs += std::isnan(out) ? 1 : 0;
@@ -334,7 +334,7 @@ TEST(BlockAgreement, MeterFeed) {
     block.pushLevel(input, rate);
     model.PushLevel(input, rate);
     drift.Call();
-    drift.Check("level", block.level(), model.Level());
+    drift.Check("level", block.Level(), model.Level());
   }
   drift.Expect();
 }

@@ -1,9 +1,11 @@
 // The vocal chain against the independent model, sample by sample: default settings, every mode
 // with each limiter switch, knobs, power and mode moved mid-stream, extreme settings, sample-rate
-// changes, block sizes, and processing before any parameter was reported.
+// changes, block sizes, long runs of random settings, and processing before any parameter was reported.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -199,9 +201,9 @@ TEST(ChainAgreement, LowSampleRatesGiveFiniteOutput) {
     const double* in[2] = {s.left.data(), s.right.data()};
     std::vector<double> outL(s.left.size()), outR(s.left.size());
     double* out[2] = {outL.data(), outR.data()};
-    chain.Process(in, out, static_cast<int>(s.frames()), 1.0, rate);
+    chain.Process(in, out, static_cast<int>(s.Frames()), 1.0, rate);
     int nonFinite = 0;
-    for (long i = 0; i < s.frames(); ++i)
+    for (long i = 0; i < s.Frames(); ++i)
       nonFinite += std::isfinite(outL[i]) && std::isfinite(outR[i]) ? 0 : 1;
     EXPECT_EQ(nonFinite, 0) << rate << " Hz";
   }
@@ -232,7 +234,7 @@ TEST(ChainAgreement, NegativeFrameCountChangesNothing) {
     chain->SetSampleRate(44100);
     for (int i = 0; i < VocalChain::kNumParams; ++i) chain->OnParamChanged(i, DefaultValue(i));
   }
-  const int half = static_cast<int>(s.frames() / 2);
+  const int half = static_cast<int>(s.Frames() / 2);
   std::vector<double> a(s.left.size(), NAN), b(s.left.size(), NAN), c(s.left.size(), NAN),
       d(s.left.size(), NAN);
   const double* first[2] = {s.left.data(), s.right.data()};
@@ -275,6 +277,57 @@ TEST(ChainAgreement, MetersSampleBySample) {
                                   Speech(44100, 1.0, 0.0, 12))
                       .MeterRate(48000)
                       .Build());
+}
+
+// Speech with a loud noise burst, a silence, a 12 kHz tone in the left channel only (the air band)
+// and a stretch of constant subnormal input, six seconds in all.
+Stereo MixedMaterial(int rate, std::uint64_t seed) {
+  Stereo s = Speech(rate, 6.0, -4.0, seed);
+  Noise burst(seed + 1);
+  for (long i = 0; i < s.Frames(); ++i) {
+    const double t = static_cast<double>(i) / rate;
+    if (t > 1.0 && t < 1.4) s.left[i] = s.right[i] = 2.5 * burst.Uniform();
+    if (t > 2.0 && t < 2.3) s.left[i] = s.right[i] = 0.0;
+    if (t > 3.0 && t < 3.2) s.left[i] += 0.9 * std::sin(2 * 3.141592653589793 * 12000 * t);
+    if (t > 4.0 && t < 4.1) s.left[i] = s.right[i] = 1e-310;
+  }
+  return s;
+}
+
+// Every 80 ms three parameters jump to random values: knobs anywhere in their ranges, "Mode" to
+// 0..4, the limit switches on or off. "Power" is off for 0.4 s in the middle. One-frame blocks
+// compare the meters and every limiter after each sample.
+Scenario RandomSettingsRun(int rate, std::uint64_t seed) {
+  const double lo[] = {-5, 20, 0, -10, 0, -25, -30};
+  const double hi[] = {25, 300, 100, 10, 6, 25, 20};
+  ScenarioBuilder b("random settings over mixed material, " + std::to_string(rate) + " Hz", rate,
+                    MixedMaterial(rate, seed));
+  Noise pick(seed + 2);
+  const auto unit = [&pick] { return 0.5 * (pick.Uniform() + 1.0); };  // [0, 1)
+  for (int step = 1; step < 75; ++step) {
+    const double t = step * 0.08;
+    if (step == 37) b.At(t, P::kPower, 0);
+    if (step == 42) b.At(t, P::kPower, 1);
+    for (int k = 0; k < 3; ++k) {
+      const int index = std::min<int>(P::kFLimit, static_cast<int>(unit() * P::kNumParams));
+      if (index < P::kPower) {
+        b.At(t, index, lo[index] + (hi[index] - lo[index]) * unit());
+      } else if (index == P::kMode) {
+        b.At(t, index, std::floor(unit() * 5));
+      } else if (index != P::kPower) {
+        b.At(t, index, unit() < 0.5 ? 0.0 : 1.0);
+      }
+    }
+  }
+  return b.Blocks({1}).Build();
+}
+
+TEST(ChainAgreement, RandomSettingsOverMixedMaterialAt44100) {
+  ExpectAgreement(RandomSettingsRun(44100, 30));
+}
+
+TEST(ChainAgreement, RandomSettingsOverMixedMaterialAt96000) {
+  ExpectAgreement(RandomSettingsRun(96000, 31));
 }
 
 TEST(ChainAgreement, ProcessingBeforeAnyParameterIsReported) {

@@ -27,8 +27,8 @@ bool BitIdentical(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 
 // Both sides of one run, with the bookkeeping of what has been compared so far.
 class Run {
 public:
-  explicit Run(const Scenario& s) : s_(s) {
-    chain_.SetMeters(&presMeter_, &finalMeter_);
+  explicit Run(const Scenario& s) : mS(s) {
+    mChain.SetMeters(&mPresMeter, &mFinalMeter);
     SetRate(s.rate);
     if (s.reportDefaults) {
       for (int i = 0; i < VocalChain::kNumParams; ++i) SetParam(i, DefaultValue(i), 0);
@@ -38,17 +38,17 @@ public:
   Agreement Go() {
     size_t next = 0;
     size_t block = 0;
-    const long total = s_.input.frames();
+    const long total = mS.input.Frames();
     long frame = 0;
     while (frame < total) {
-      for (; next < s_.changes.size() && s_.changes[next].frame <= frame; ++next) Apply(s_.changes[next]);
-      long length = std::min<long>(s_.blocks[block++ % s_.blocks.size()], total - frame);
-      if (next < s_.changes.size()) length = std::min(length, s_.changes[next].frame - frame);
+      for (; next < mS.changes.size() && mS.changes[next].frame <= frame; ++next) Apply(mS.changes[next]);
+      long length = std::min<long>(mS.blocks[block++ % mS.blocks.size()], total - frame);
+      if (next < mS.changes.size()) length = std::min(length, mS.changes[next].frame - frame);
       ProcessBlock(frame, static_cast<int>(length));
       frame += length;
     }
-    result_.frames = total;
-    return result_;
+    mResult.frames = total;
+    return mResult;
   }
 
 private:
@@ -61,41 +61,41 @@ private:
   }
 
   void SetRate(int rate) {
-    rate_ = rate;
-    if (s_.resetRate) chain_.SetSampleRate(rate);
-    model_.SetSampleRate(rate);
+    mRate = rate;
+    if (mS.resetRate) mChain.SetSampleRate(rate);
+    mModel.SetSampleRate(rate);
   }
 
   void SetParam(int index, double value, long frame) {
-    if (index == VocalChain::kPower) power_ = value;
-    if (index == VocalChain::kMode) modeReported_ = true;
-    chain_.OnParamChanged(index, value);
-    model_.OnParamChanged(index, value);
+    if (index == VocalChain::kPower) mPower = value;
+    if (index == VocalChain::kMode) mModeReported = true;
+    mChain.OnParamChanged(index, value);
+    mModel.OnParamChanged(index, value);
     CompareSettings(frame);
   }
 
   void ProcessBlock(long start, int frames) {
-    const double* in[2] = {&s_.input.left[start], &s_.input.right[start]};
+    const double* in[2] = {&mS.input.left[start], &mS.input.right[start]};
     // In place, the chain processes a copy of the input in the output buffers; otherwise the
     // outputs start as NaN, so a sample the chain forgot to write cannot pass.
     for (int c = 0; c < 2; ++c) {
-      if (s_.inPlace) {
-        out_[c].assign(in[c], in[c] + frames);
+      if (mS.inPlace) {
+        mOut[c].assign(in[c], in[c] + frames);
       } else {
-        out_[c].assign(static_cast<size_t>(frames), NAN);
+        mOut[c].assign(static_cast<size_t>(frames), NAN);
       }
     }
-    double* out[2] = {out_[0].data(), out_[1].data()};
+    double* out[2] = {mOut[0].data(), mOut[1].data()};
     const double* chainIn[2] = {in[0], in[1]};
-    if (s_.inPlace) {
+    if (mS.inPlace) {
       chainIn[0] = out[0];
       chainIn[1] = out[1];
     }
-    const int meterRate = s_.meterRate > 0 ? s_.meterRate : rate_;
-    chain_.Process(chainIn, out, frames, power_, meterRate);
+    const int meterRate = mS.meterRate > 0 ? mS.meterRate : mRate;
+    mChain.Process(chainIn, out, frames, mPower, meterRate);
     for (int i = 0; i < frames; ++i) {
       double mL, mR;
-      model_.ProcessSample(in[0][i], in[1][i], power_, meterRate, mL, mR);
+      mModel.ProcessSample(in[0][i], in[1][i], mPower, meterRate, mL, mR);
       Output(start + i, "left output", out[0][i], mL);
       Output(start + i, "right output", out[1][i], mR);
     }
@@ -103,13 +103,13 @@ private:
   }
 
   void Output(long frame, const char* what, double impl, double model) {
-    if (!BitIdentical(impl, model)) ++result_.inexactSamples;
-    Note(result_.maxOutputDiff, frame, what, impl, model);
+    if (!BitIdentical(impl, model)) ++mResult.inexactSamples;
+    Note(mResult.maxOutputDiff, frame, what, impl, model);
   }
 
   void CompareSettings(long frame) {
-    const ChainTargets& t = chain_.Targets();
-    const model::ModelTargets& m = model_.targets();
+    const ChainTargets& t = mChain.Targets();
+    const model::ModelTargets& m = mModel.Targets();
     State(frame, "pres gain target", t.presGain, m.presGain);
     State(frame, "low-cut target", t.lowCutHz, m.lowCutHz);
     State(frame, "tighten target", t.tightenHz, m.tightenHz);
@@ -117,43 +117,43 @@ private:
     State(frame, "crisp amount target", t.crispAmount, m.crispAmount);
     State(frame, "final gain target", t.finalGain, m.finalGain);
     State(frame, "output gain target", t.outputGain, m.outputGain);
-    const TimingSet& ts = chain_.Timing();
-    const model::ModelTiming& mt = model_.timing();
+    const TimingSet& ts = mChain.Timing();
+    const model::ModelTiming& mt = mModel.Timing();
     State(frame, "band look-ahead", ts.bandLookaheadMs, mt.bandLookaheadMs);
     State(frame, "final look-ahead", ts.finalLookaheadMs, mt.finalLookaheadMs);
     State(frame, "bass recovery", ts.bassRecoveryMs, mt.bassRecoveryMs);
     State(frame, "pres recovery", ts.presRecoveryMs, mt.presRecoveryMs);
     State(frame, "final recovery", ts.finalRecoveryMs, mt.finalRecoveryMs);
-    State(frame, "band attack", chain_.BandAttackMs(), model_.bandAttackMs());
-    State(frame, "final attack", chain_.FinalAttackMs(), model_.finalAttackMs());
+    State(frame, "band attack", mChain.BandAttackMs(), mModel.BandAttackMs());
+    State(frame, "final attack", mChain.FinalAttackMs(), mModel.FinalAttackMs());
   }
 
   void CompareState(long frame) {
-    State(frame, "smoothed power", chain_.SmoothedPower(), model_.smoothedPower());
-    State(frame, "saturated air left", chain_.SaturatedAirLeft(), model_.saturatedAirLeft());
-    State(frame, "saturated air right", chain_.SaturatedAirRight(), model_.saturatedAirRight());
-    Limiter(frame, "bass limiter", chain_.BassLimiter(), model_.bassLimiter());
-    Limiter(frame, "pres limiter", chain_.PresLimiter(), model_.presLimiter());
-    Limiter(frame, "final limiter", chain_.FinalLimiter(), model_.finalLimiter());
-    Meter(frame, "pres meter", presMeter_, model_.presMeter());
-    Meter(frame, "final meter", finalMeter_, model_.finalMeter());
+    State(frame, "smoothed power", mChain.SmoothedPower(), mModel.SmoothedPower());
+    State(frame, "saturated air left", mChain.SaturatedAirLeft(), mModel.SaturatedAirLeft());
+    State(frame, "saturated air right", mChain.SaturatedAirRight(), mModel.SaturatedAirRight());
+    Limiter(frame, "bass limiter", mChain.BassLimiter(), mModel.BassLimiter());
+    Limiter(frame, "pres limiter", mChain.PresLimiter(), mModel.PresLimiter());
+    Limiter(frame, "final limiter", mChain.FinalLimiter(), mModel.FinalLimiter());
+    Meter(frame, "pres meter", mPresMeter, mModel.PresMeter());
+    Meter(frame, "final meter", mFinalMeter, mModel.FinalMeter());
   }
 
   template <typename Impl>
   void Limiter(long frame, const std::string& name, const Impl& impl, const model::ModelLimiter& m) {
-    State(frame, (name + " left").c_str(), impl.left(), m.left());
-    State(frame, (name + " right").c_str(), impl.right(), m.right());
-    State(frame, (name + " gain").c_str(), impl.gain(), m.gain());
+    State(frame, (name + " left").c_str(), impl.Left(), m.Left());
+    State(frame, (name + " right").c_str(), impl.Right(), m.Right());
+    State(frame, (name + " gain").c_str(), impl.Gain(), m.Gain());
   }
 
   void Meter(long frame, const std::string& name, const MeterFeed& impl, const model::ModelMeter& m) {
-    Note(result_.maxMeterDiff, frame, (name + " level").c_str(), impl.level(), m.Level());
-    Flag(frame, (name + " lamp").c_str(), impl.lamp(), m.lamp);
-    if (modeReported_) Flag(frame, (name + " mode").c_str(), impl.mode(), m.mode);
+    Note(mResult.maxMeterDiff, frame, (name + " level").c_str(), impl.Level(), m.Level());
+    Flag(frame, (name + " lamp").c_str(), impl.Lamp(), m.lamp);
+    if (mModeReported) Flag(frame, (name + " mode").c_str(), impl.Mode(), m.mode);
   }
 
   void State(long frame, const char* what, double impl, double model) {
-    Note(result_.maxStateDiff, frame, what, impl, model);
+    Note(mResult.maxStateDiff, frame, what, impl, model);
   }
 
   void Flag(long frame, const char* what, int impl, int model) {
@@ -167,22 +167,22 @@ private:
   }
 
   void Mismatch(long frame, const char* what, double impl, double model) {
-    if (result_.mismatches++ > 0) return;
+    if (mResult.mismatches++ > 0) return;
     char text[256];
     std::snprintf(text, sizeof text, "frame %ld, %s: chain %.17g, model %.17g", frame, what, impl, model);
-    result_.firstMismatch = text;
+    mResult.firstMismatch = text;
   }
 
-  const Scenario& s_;
-  VocalChain chain_;
-  MeterFeed presMeter_;
-  MeterFeed finalMeter_;
-  model::ModelChain model_;
-  int rate_ = 0;
-  double power_ = 1.0;
-  bool modeReported_ = false;
-  std::vector<double> out_[2];
-  Agreement result_;
+  const Scenario& mS;
+  VocalChain mChain;
+  MeterFeed mPresMeter;
+  MeterFeed mFinalMeter;
+  model::ModelChain mModel;
+  int mRate = 0;
+  double mPower = 1.0;
+  bool mModeReported = false;
+  std::vector<double> mOut[2];
+  Agreement mResult;
 };
 
 }  // namespace

@@ -9,24 +9,24 @@ namespace model {
 class ModelAverage {
 public:
   double Process(double input, int window) {
-    if (window != window_) Restart(window);
+    if (window != mWindow) Restart(window);
     if (window <= 1) return input;
-    const double old = delay_.Process(input, window);
-    sum_ = input + sum_ - old;
-    const double r = sum_ / (window - 1);
+    const double old = mDelay.Process(input, window);
+    mSum = input + mSum - old;
+    const double r = mSum / (window - 1);
     return ZeroOrSubnormal(r) ? 0.0 : r;
   }
 
 private:
   void Restart(int window) {
-    window_ = window;
-    delay_.Zero();
-    sum_ = 0.0;
+    mWindow = window;
+    mDelay.Zero();
+    mSum = 0.0;
   }
 
-  ModelDelay delay_;
-  double sum_ = 0.0;
-  int window_ = 0;
+  ModelDelay mDelay;
+  double mSum = 0.0;
+  int mWindow = 0;
 };
 
 }  // namespace model

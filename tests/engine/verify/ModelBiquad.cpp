@@ -14,11 +14,11 @@ namespace {
 // Flush-to-zero and denormals-are-zero while alive; the caller's mode comes back afterwards.
 class FlushScope {
 public:
-  FlushScope() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040u); }
-  ~FlushScope() { _mm_setcsr(saved_); }
+  FlushScope() : mSaved(_mm_getcsr()) { _mm_setcsr(mSaved | 0x8040u); }
+  ~FlushScope() { _mm_setcsr(mSaved); }
 
 private:
-  unsigned saved_;
+  unsigned mSaved;
 };
 
 bool NonFinite(double x) { return std::isinf(x) || std::isnan(x); }
@@ -28,23 +28,23 @@ bool NonFinite(double x) { return std::isinf(x) || std::isnan(x); }
 double ModelBiquad::Process(double input, double frequency, double q, double rate, ModelFilter type,
                             int sectionsSelector) {
   const FlushScope flush;
-  if (checkCounter_-- < 0) SweepNonFinite();
+  if (mCheckCounter-- < 0) SweepNonFinite();
   if (SettingsChanged(frequency, q, rate, type)) Recompute(frequency, q, rate, type);
-  lastOutput_ = RunSections(input, sectionsSelector + 1);
-  return lastOutput_;
+  mLastOutput = RunSections(input, sectionsSelector + 1);
+  return mLastOutput;
 }
 
 void ModelBiquad::SweepNonFinite() {
-  checkCounter_ = 10;
-  for (double& z : memory_) {
+  mCheckCounter = 10;
+  for (double& z : mMemory) {
     if (NonFinite(z)) z = 0.0;
   }
-  if (NonFinite(lastOutput_)) lastOutput_ = 0.0;
+  if (NonFinite(mLastOutput)) mLastOutput = 0.0;
 }
 
 bool ModelBiquad::SettingsChanged(double frequency, double q, double rate, ModelFilter type) const {
-  return RealChanged(rate, cachedRate_) || static_cast<int>(type) != cachedType_ ||
-         RealChanged(frequency, cachedFrequency_) || RealChanged(q, cachedQ_);
+  return RealChanged(rate, mCachedRate) || static_cast<int>(type) != mCachedType ||
+         RealChanged(frequency, mCachedFrequency) || RealChanged(q, mCachedQ);
 }
 
 // The powers are formed first (w² = w·w, w³ = w²·w, w⁴ = w²·w²) and then scaled, as in 45 × w².
@@ -56,37 +56,37 @@ double ModelBiquad::PadeTan(double w) {
 }
 
 void ModelBiquad::Recompute(double frequency, double q, double rate, ModelFilter type) {
-  cachedRate_ = rate;
-  cachedType_ = static_cast<int>(type);
-  cachedFrequency_ = frequency;
-  cachedQ_ = q;
+  mCachedRate = rate;
+  mCachedType = static_cast<int>(type);
+  mCachedFrequency = frequency;
+  mCachedQ = q;
   const double qq = std::max(0.1, q);
   // A corner above half the rate (the air band at rates below 20 kHz) is held at half the rate:
   // past w = π/2 the rational tangent soon turns negative and the section would be unstable.
   const double w = std::min(3.141592653589793 * frequency / rate, 3.141592653589793 / 2.0);
   const double k = PadeTan(w);
   const double n = 1.0 / (1.0 + k / qq + k * k);
-  a1_ = 2.0 * (k * k - 1.0) * n;
-  a2_ = (1.0 - k / qq + k * k) * n;
+  mA1 = 2.0 * (k * k - 1.0) * n;
+  mA2 = (1.0 - k / qq + k * k) * n;
   if (type == ModelFilter::LowPass) {
-    b0_ = k * k * n;
-    b1_ = 2.0 * b0_;
-    b2_ = b0_;
+    mB0 = k * k * n;
+    mB1 = 2.0 * mB0;
+    mB2 = mB0;
   } else {
-    b0_ = n;
-    b1_ = -2.0 * n;
-    b2_ = n;
+    mB0 = n;
+    mB1 = -2.0 * n;
+    mB2 = n;
   }
 }
 
 double ModelBiquad::RunSections(double input, int sections) {
   double x = input;
   for (int s = 0; s < sections; ++s) {
-    double& z1 = memory_[2 * s];
-    double& z2 = memory_[2 * s + 1];
-    const double y = b0_ * x + z1;
-    z1 = b1_ * x + z2 - a1_ * y;
-    z2 = b2_ * x - a2_ * y;
+    double& z1 = mMemory[2 * s];
+    double& z2 = mMemory[2 * s + 1];
+    const double y = mB0 * x + z1;
+    z1 = mB1 * x + z2 - mA1 * y;
+    z2 = mB2 * x - mA2 * y;
     x = y;
   }
   return x;

@@ -15,13 +15,13 @@ public:
 
   static double PadeTan(double w);
 
-  double lastOutput() const { return lastOutput_; }
-  double memory(int index) const { return memory_[index]; }
-  double b0() const { return b0_; }
-  double b1() const { return b1_; }
-  double b2() const { return b2_; }
-  double a1() const { return a1_; }
-  double a2() const { return a2_; }
+  double LastOutput() const { return mLastOutput; }
+  double Memory(int index) const { return mMemory[index]; }
+  double B0() const { return mB0; }
+  double B1() const { return mB1; }
+  double B2() const { return mB2; }
+  double A1() const { return mA1; }
+  double A2() const { return mA2; }
 
 private:
   void SweepNonFinite();
@@ -29,14 +29,14 @@ private:
   void Recompute(double frequency, double q, double rate, ModelFilter type);
   double RunSections(double input, int sections);
 
-  double lastOutput_ = 0.0;
-  double cachedRate_ = 0.0;
-  double cachedFrequency_ = 0.0;
-  double cachedQ_ = 0.0;
-  double memory_[8] = {};
-  double b0_ = 0.0, b1_ = 0.0, b2_ = 0.0, a1_ = 0.0, a2_ = 0.0;
-  int checkCounter_ = 1;
-  int cachedType_ = 0;
+  double mLastOutput = 0.0;
+  double mCachedRate = 0.0;
+  double mCachedFrequency = 0.0;
+  double mCachedQ = 0.0;
+  double mMemory[8] = {};
+  double mB0 = 0.0, mB1 = 0.0, mB2 = 0.0, mA1 = 0.0, mA2 = 0.0;
+  int mCheckCounter = 1;
+  int mCachedType = 0;
 };
 
 }  // namespace model

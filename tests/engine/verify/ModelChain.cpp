@@ -32,43 +32,43 @@ double ModelChain::SaturateRight(double a) {
 
 void ModelChain::OnParamChanged(int index, double v) {
   switch (index) {
-    case 0: targets_.presGain = DbToGain(v); break;
-    case 1: targets_.lowCutHz = v; break;
-    case 2: targets_.tightenHz = TightenHz(v); break;
-    case 3: targets_.bassGain = DbToGain(v); break;
-    case 4: targets_.crispAmount = CrispAmount(v); break;
-    case 5: targets_.finalGain = DbToGain(v); break;
-    case 6: targets_.outputGain = DbToGain(v); break;
+    case 0: mTargets.presGain = DbToGain(v); break;
+    case 1: mTargets.lowCutHz = v; break;
+    case 2: mTargets.tightenHz = TightenHz(v); break;
+    case 3: mTargets.bassGain = DbToGain(v); break;
+    case 4: mTargets.crispAmount = CrispAmount(v); break;
+    case 5: mTargets.finalGain = DbToGain(v); break;
+    case 6: mTargets.outputGain = DbToGain(v); break;
     case 8: ApplyMode(v); break;
-    case 9: bandAttackMs_ = v >= 0.5 ? 0.0 : 1.0; break;
-    case 10: finalAttackMs_ = v >= 0.5 ? 0.0 : 1.0; break;
+    case 9: mBandAttackMs = v >= 0.5 ? 0.0 : 1.0; break;
+    case 10: mFinalAttackMs = v >= 0.5 ? 0.0 : 1.0; break;
     default: break;
   }
 }
 
 void ModelChain::ApplyMode(double v) {
   const int mode = static_cast<int>(v);
-  presMeter_.mode = mode;
-  finalMeter_.mode = mode;
+  mPresMeter.mode = mode;
+  mFinalMeter.mode = mode;
   switch (mode) {
-    case 1: timing_ = {1.5, 1.5, 250.0, 200.0, 280.0}; break;
-    case 2: timing_ = {1.0, 1.0, 50.0, 30.0, 20.0}; break;
-    case 3: timing_ = {0.2, 0.2, 50.0, 30.0, 5.0}; break;
-    case 4: timing_ = {0.0, 0.0, 320.0, 300.0, 2.0}; break;
+    case 1: mTiming = {1.5, 1.5, 250.0, 200.0, 280.0}; break;
+    case 2: mTiming = {1.0, 1.0, 50.0, 30.0, 20.0}; break;
+    case 3: mTiming = {0.2, 0.2, 50.0, 30.0, 5.0}; break;
+    case 4: mTiming = {0.0, 0.0, 320.0, 300.0, 2.0}; break;
     default: break;
   }
 }
 
 ModelChain::Glided ModelChain::GlideTargets() {
-  const int sr = sampleRate_;
+  const int sr = mSampleRate;
   Glided g;
-  g.gp = presGain_.Process(targets_.presGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
-  g.fc = lowCut_.Process(targets_.lowCutHz, sr, kGlideMs, 20.0, 300.0, kSnap);
-  g.ft = tighten_.Process(targets_.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
-  g.gb = bassGain_.Process(targets_.bassGain, sr, kGlideMs, 0.316228, 3.16228, kSnap);
-  g.ac = crisp_.Process(targets_.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
-  g.gf = finalGain_.Process(targets_.finalGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
-  g.gt = outputGain_.Process(targets_.outputGain, sr, kGlideMs, 0.1, 10.0, kSnap);
+  g.gp = mPresGain.Process(mTargets.presGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
+  g.fc = mLowCut.Process(mTargets.lowCutHz, sr, kGlideMs, 20.0, 300.0, kSnap);
+  g.ft = mTighten.Process(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
+  g.gb = mBassGain.Process(mTargets.bassGain, sr, kGlideMs, 0.316228, 3.16228, kSnap);
+  g.ac = mCrisp.Process(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
+  g.gf = mFinalGain.Process(mTargets.finalGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
+  g.gt = mOutputGain.Process(mTargets.outputGain, sr, kGlideMs, 0.1, 10.0, kSnap);
   return g;
 }
 
@@ -77,50 +77,50 @@ double ModelChain::Louder(double a, double b) const {
 }
 
 void ModelChain::ProcessSample(double inL, double inR, double p, int meterRate, double& outL, double& outR) {
-  const int sr = sampleRate_;
+  const int sr = mSampleRate;
   const double rate = static_cast<double>(sr);
   // 1-3: power glide, lamps, faded input.
-  const double ps = power_.Process(p, sr, 25.0, 0.0, 1.0, kSnap);
-  smoothedPower_ = ps;
-  presMeter_.lamp = p >= 0.5;
-  finalMeter_.lamp = p >= 0.5;
+  const double ps = mPower.Process(p, sr, 25.0, 0.0, 1.0, kSnap);
+  mSmoothedPower = ps;
+  mPresMeter.lamp = p >= 0.5;
+  mFinalMeter.lamp = p >= 0.5;
   const double xL = ps * inL;
   const double xR = ps * inR;
   // 4: glides.
   const Glided g = GlideTargets();
   // 5: low cut.
-  const double hL = lowCutL_.Process(g.gp * xL, g.fc, kQ, rate, ModelFilter::HighPass, 1);
-  const double hR = lowCutR_.Process(g.gp * xR, g.fc, kQ, rate, ModelFilter::HighPass, 1);
+  const double hL = mLowCutL.Process(g.gp * xL, g.fc, kQ, rate, ModelFilter::HighPass, 1);
+  const double hR = mLowCutR.Process(g.gp * xR, g.fc, kQ, rate, ModelFilter::HighPass, 1);
   // 6: band split, low band first.
-  const double lowL = tightenLowL_.Process(hL, g.ft, kQ, rate, ModelFilter::LowPass, 1);
-  const double lowR = tightenLowR_.Process(hR, g.ft, kQ, rate, ModelFilter::LowPass, 1);
-  const double highL = tightenHighL_.Process(hL, g.ft, kQ, rate, ModelFilter::HighPass, 1);
-  const double highR = tightenHighR_.Process(hR, g.ft, kQ, rate, ModelFilter::HighPass, 1);
+  const double lowL = mTightenLowL.Process(hL, g.ft, kQ, rate, ModelFilter::LowPass, 1);
+  const double lowR = mTightenLowR.Process(hR, g.ft, kQ, rate, ModelFilter::LowPass, 1);
+  const double highL = mTightenHighL.Process(hL, g.ft, kQ, rate, ModelFilter::HighPass, 1);
+  const double highR = mTightenHighR.Process(hR, g.ft, kQ, rate, ModelFilter::HighPass, 1);
   // 7: bass limiter.
-  bassLimiter_.Process(lowL * 17.7827941, lowR * 17.7827941, 1.0, bandAttackMs_, timing_.bassRecoveryMs,
-                       timing_.bandLookaheadMs, sr);
-  const double bassL = bassLimiter_.left() * 0.1 * g.gb;
-  const double bassR = bassLimiter_.right() * 0.1 * g.gb;
+  mBassLimiter.Process(lowL * 17.7827941, lowR * 17.7827941, 1.0, mBandAttackMs, mTiming.bassRecoveryMs,
+                       mTiming.bandLookaheadMs, sr);
+  const double bassL = mBassLimiter.Left() * 0.1 * g.gb;
+  const double bassR = mBassLimiter.Right() * 0.1 * g.gb;
   // 8-9: pres meter, pres limiter.
-  presMeter_.PushLevel(Louder(highL, highR), meterRate);
-  presLimiter_.Process(highL, highR, 1.0, bandAttackMs_, timing_.presRecoveryMs, timing_.bandLookaheadMs, sr);
-  const double pL = presLimiter_.left();
-  const double pR = presLimiter_.right();
+  mPresMeter.PushLevel(Louder(highL, highR), meterRate);
+  mPresLimiter.Process(highL, highR, 1.0, mBandAttackMs, mTiming.presRecoveryMs, mTiming.bandLookaheadMs, sr);
+  const double pL = mPresLimiter.Left();
+  const double pR = mPresLimiter.Right();
   // 10-11: air and its saturation.
-  const double aL = airL_.Process(pL, 10000.0, kQ, rate, ModelFilter::HighPass, 0) * 5.62341 * 2.2;
-  const double aR = airR_.Process(pR, 10000.0, kQ, rate, ModelFilter::HighPass, 0) * 5.62341 * 2.2;
+  const double aL = mAirL.Process(pL, 10000.0, kQ, rate, ModelFilter::HighPass, 0) * 5.62341 * 2.2;
+  const double aR = mAirR.Process(pR, 10000.0, kQ, rate, ModelFilter::HighPass, 0) * 5.62341 * 2.2;
   const double sL = std::tanh(aL);
   const double sR = SaturateRight(aR);
-  saturatedAirL_ = sL;
-  saturatedAirR_ = sR;
+  mSaturatedAirL = sL;
+  mSaturatedAirR = sR;
   // 12-14: sum, final drive, final meter, final limiter.
   const double mL = (pL + bassL + g.ac * sL) * g.gf;
   const double mR = (pR + bassR + g.ac * sR) * g.gf;
-  finalMeter_.PushLevel(Louder(mL, mR), meterRate);
-  finalLimiter_.Process(mL, mR, 1.0, finalAttackMs_, timing_.finalRecoveryMs, timing_.finalLookaheadMs, sr);
+  mFinalMeter.PushLevel(Louder(mL, mR), meterRate);
+  mFinalLimiter.Process(mL, mR, 1.0, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs, sr);
   // 15-16: trim and power crossfade with the untouched input.
-  const double oL = g.gt * finalLimiter_.left();
-  const double oR = g.gt * finalLimiter_.right();
+  const double oL = g.gt * mFinalLimiter.Left();
+  const double oR = g.gt * mFinalLimiter.Right();
   outL = (1.0 - ps) * inL + ps * oL;
   outR = (1.0 - ps) * inR + ps * oR;
 }

@@ -21,7 +21,7 @@ struct ModelTiming {
 
 class ModelChain {
 public:
-  void SetSampleRate(int rate) { sampleRate_ = rate; }
+  void SetSampleRate(int rate) { mSampleRate = rate; }
   void OnParamChanged(int index, double v);
 
   // One stereo sample; power is the real value of "Power", meterRate the rate the meters run at.
@@ -32,18 +32,18 @@ public:
   static double TightenHz(double percent);
   static double SaturateRight(double a);
 
-  const ModelTargets& targets() const { return targets_; }
-  const ModelTiming& timing() const { return timing_; }
-  double bandAttackMs() const { return bandAttackMs_; }
-  double finalAttackMs() const { return finalAttackMs_; }
-  double smoothedPower() const { return smoothedPower_; }
-  double saturatedAirLeft() const { return saturatedAirL_; }
-  double saturatedAirRight() const { return saturatedAirR_; }
-  const ModelLimiter& bassLimiter() const { return bassLimiter_; }
-  const ModelLimiter& presLimiter() const { return presLimiter_; }
-  const ModelLimiter& finalLimiter() const { return finalLimiter_; }
-  const ModelMeter& presMeter() const { return presMeter_; }
-  const ModelMeter& finalMeter() const { return finalMeter_; }
+  const ModelTargets& Targets() const { return mTargets; }
+  const ModelTiming& Timing() const { return mTiming; }
+  double BandAttackMs() const { return mBandAttackMs; }
+  double FinalAttackMs() const { return mFinalAttackMs; }
+  double SmoothedPower() const { return mSmoothedPower; }
+  double SaturatedAirLeft() const { return mSaturatedAirL; }
+  double SaturatedAirRight() const { return mSaturatedAirR; }
+  const ModelLimiter& BassLimiter() const { return mBassLimiter; }
+  const ModelLimiter& PresLimiter() const { return mPresLimiter; }
+  const ModelLimiter& FinalLimiter() const { return mFinalLimiter; }
+  const ModelMeter& PresMeter() const { return mPresMeter; }
+  const ModelMeter& FinalMeter() const { return mFinalMeter; }
 
 private:
   struct Glided {
@@ -54,24 +54,24 @@ private:
   Glided GlideTargets();
   double Louder(double a, double b) const;
 
-  int sampleRate_ = 0;
-  ModelMeter presMeter_;
-  ModelMeter finalMeter_;
-  ModelBiquad lowCutL_, lowCutR_;
-  ModelBiquad tightenHighL_, tightenHighR_;
-  ModelBiquad tightenLowL_, tightenLowR_;
-  ModelLimiter bassLimiter_;
-  ModelLimiter presLimiter_;
-  ModelLimiter finalLimiter_;
-  ModelBiquad airL_, airR_;
-  double saturatedAirL_ = 0.0;
-  double saturatedAirR_ = 0.0;
-  ModelSmoother power_, presGain_, lowCut_, tighten_, bassGain_, crisp_, finalGain_, outputGain_;
-  ModelTargets targets_;
-  double smoothedPower_ = 1.0;
-  ModelTiming timing_;
-  double bandAttackMs_ = 0.0;
-  double finalAttackMs_ = 0.0;
+  int mSampleRate = 0;
+  ModelMeter mPresMeter;
+  ModelMeter mFinalMeter;
+  ModelBiquad mLowCutL, mLowCutR;
+  ModelBiquad mTightenHighL, mTightenHighR;
+  ModelBiquad mTightenLowL, mTightenLowR;
+  ModelLimiter mBassLimiter;
+  ModelLimiter mPresLimiter;
+  ModelLimiter mFinalLimiter;
+  ModelBiquad mAirL, mAirR;
+  double mSaturatedAirL = 0.0;
+  double mSaturatedAirR = 0.0;
+  ModelSmoother mPower, mPresGain, mLowCut, mTighten, mBassGain, mCrisp, mFinalGain, mOutputGain;
+  ModelTargets mTargets;
+  double mSmoothedPower = 1.0;
+  ModelTiming mTiming;
+  double mBandAttackMs = 0.0;
+  double mFinalAttackMs = 0.0;
 };
 
 }  // namespace model

@@ -9,26 +9,26 @@ namespace model {
 class ModelDelay {
 public:
   double Process(double input, int length) {
-    if (position_ >= length) position_ = 0;
+    if (mPosition >= length) mPosition = 0;
     if (length < 1) return input;
-    if (length != length_) Resize(length);
-    buffer_[position_] = input;
-    position_ = position_ + 1 == length ? 0 : position_ + 1;
-    return buffer_[position_];
+    if (length != mLength) Resize(length);
+    mBuffer[mPosition] = input;
+    mPosition = mPosition + 1 == length ? 0 : mPosition + 1;
+    return mBuffer[mPosition];
   }
 
   // Zeroes the stored samples at the present size; position and length stay.
-  void Zero() { std::fill(buffer_.begin(), buffer_.end(), 0.0); }
+  void Zero() { std::fill(mBuffer.begin(), mBuffer.end(), 0.0); }
 
 private:
   void Resize(int length) {
-    buffer_.assign(static_cast<size_t>(length), 0.0);
-    length_ = length;
+    mBuffer.assign(static_cast<size_t>(length), 0.0);
+    mLength = length;
   }
 
-  std::vector<double> buffer_;
-  int position_ = 0;
-  int length_ = 0;
+  std::vector<double> mBuffer;
+  int mPosition = 0;
+  int mLength = 0;
 };
 
 }  // namespace model

@@ -12,30 +12,30 @@ public:
   double Process(double input, int rate, double riseMs, double fallMs) {
     const double x = std::fabs(input);
     RefreshCoefficients(rate, riseMs, fallMs);
-    const double c = x > value_ ? rise_ : fall_;  // ties fall
-    value_ = (value_ - x) * c + x;
-    return value_;
+    const double c = x > mValue ? mRise : mFall;  // ties fall
+    mValue = (mValue - x) * c + x;
+    return mValue;
   }
 
-  double value() const { return value_; }
+  double Value() const { return mValue; }
 
 private:
   void RefreshCoefficients(int rate, double riseMs, double fallMs) {
-    if (!RealChanged(riseMs, cachedRiseMs_) && !RealChanged(fallMs, cachedFallMs_) && rate == cachedRate_)
+    if (!RealChanged(riseMs, mCachedRiseMs) && !RealChanged(fallMs, mCachedFallMs) && rate == mCachedRate)
       return;
-    rise_ = TimeCoefficient(riseMs, rate);
-    fall_ = TimeCoefficient(fallMs, rate);
-    cachedRiseMs_ = riseMs;
-    cachedFallMs_ = fallMs;
-    cachedRate_ = rate;
+    mRise = TimeCoefficient(riseMs, rate);
+    mFall = TimeCoefficient(fallMs, rate);
+    mCachedRiseMs = riseMs;
+    mCachedFallMs = fallMs;
+    mCachedRate = rate;
   }
 
-  double value_ = 0.0;
-  double rise_ = 0.0;
-  double fall_ = 0.0;
-  double cachedRiseMs_ = 0.0;
-  double cachedFallMs_ = 0.0;
-  int cachedRate_ = 0;
+  double mValue = 0.0;
+  double mRise = 0.0;
+  double mFall = 0.0;
+  double mCachedRiseMs = 0.0;
+  double mCachedFallMs = 0.0;
+  int mCachedRate = 0;
 };
 
 }  // namespace model

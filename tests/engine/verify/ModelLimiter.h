@@ -17,29 +17,29 @@ public:
 
   static int WindowLength(double lookaheadMs, int rate);
 
-  double left() const { return left_; }
-  double right() const { return right_; }
-  double gain() const { return gain_; }
-  double heldPeak() const { return heldPeak_; }
-  int heldIndex() const { return heldIndex_; }
+  double Left() const { return mLeft; }
+  double Right() const { return mRight; }
+  double Gain() const { return mGain; }
+  double HeldPeak() const { return mHeldPeak; }
+  int HeldIndex() const { return mHeldIndex; }
 
 private:
   double HoldPeak(double m, int n);
   void ResetWindow(int n);
   void Rescan();
 
-  double left_ = 0.0;
-  double right_ = 0.0;
-  double gain_ = 1.0;
-  std::vector<double> window_;
-  int windowPosition_ = 0;
-  int windowLength_ = 0;
-  double heldPeak_ = 0.0;
-  int heldIndex_ = 0;
-  ModelDelay leftDelay_;
-  ModelDelay rightDelay_;
-  ModelAverage gainAverage_;
-  ModelFollower gainFollower_;
+  double mLeft = 0.0;
+  double mRight = 0.0;
+  double mGain = 1.0;
+  std::vector<double> mWindow;
+  int mWindowPosition = 0;
+  int mWindowLength = 0;
+  double mHeldPeak = 0.0;
+  int mHeldIndex = 0;
+  ModelDelay mLeftDelay;
+  ModelDelay mRightDelay;
+  ModelAverage mGainAverage;
+  ModelFollower mGainFollower;
 };
 
 }  // namespace model

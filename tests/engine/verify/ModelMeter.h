@@ -12,19 +12,19 @@ class ModelMeter {
 public:
   void PushLevel(double level, int rate) {
     const double x = std::min(level, 1.99526);
-    const double y = peak_.Process(x, rate, 0.0, 300.0);
-    level_ = needle_.Process(y, rate, 300.0, 0.0);
+    const double y = mPeak.Process(x, rate, 0.0, 300.0);
+    mLevel = mNeedle.Process(y, rate, 300.0, 0.0);
   }
 
-  double Level() const { return level_; }
+  double Level() const { return mLevel; }
 
   bool lamp = false;
   int mode = 0;
 
 private:
-  ModelFollower peak_;
-  ModelFollower needle_;
-  double level_ = 0.0;
+  ModelFollower mPeak;
+  ModelFollower mNeedle;
+  double mLevel = 0.0;
 };
 
 }  // namespace model

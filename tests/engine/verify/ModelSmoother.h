@@ -14,33 +14,33 @@ public:
     RefreshCoefficient(ms, rate);
     const double range = maximum - minimum;
     const double t = (target - minimum) / range;
-    if (snap / range > std::fabs(t - state_)) return target;
-    state_ = (state_ - t) * coefficient_ + t;
+    if (snap / range > std::fabs(t - mState)) return target;
+    mState = (mState - t) * mCoefficient + t;
     return Denormalise(minimum, range);
   }
 
-  double state() const { return state_; }
+  double State() const { return mState; }
 
 private:
   void RefreshCoefficient(double ms, int rate) {
-    if (!RealChanged(ms, cachedMs_) && rate == cachedRate_) return;
-    coefficient_ = TimeCoefficient(ms, rate);
-    cachedMs_ = ms;
-    cachedRate_ = rate;
+    if (!RealChanged(ms, mCachedMs) && rate == mCachedRate) return;
+    mCoefficient = TimeCoefficient(ms, rate);
+    mCachedMs = ms;
+    mCachedRate = rate;
   }
 
   double Denormalise(double minimum, double range) {
-    if (ZeroOrSubnormal(state_)) {
-      state_ = 0.0;
+    if (ZeroOrSubnormal(mState)) {
+      mState = 0.0;
       return minimum;
     }
-    return state_ * range + minimum;
+    return mState * range + minimum;
   }
 
-  double state_ = 0.0;
-  double coefficient_ = 0.0;
-  double cachedMs_ = 0.0;
-  int cachedRate_ = 0;
+  double mState = 0.0;
+  double mCoefficient = 0.0;
+  double mCachedMs = 0.0;
+  int mCachedRate = 0;
 };
 
 }  // namespace model

@@ -12,14 +12,14 @@ namespace verify {
 class ScenarioBuilder {
 public:
   ScenarioBuilder(std::string name, int rate, Stereo input) {
-    s_.name = std::move(name);
-    s_.rate = rate;
-    s_.input = std::move(input);
+    mS.name = std::move(name);
+    mS.rate = rate;
+    mS.input = std::move(input);
   }
 
   // Parameter index to value at a time in seconds, measured at the scenario's starting rate.
   ScenarioBuilder& At(double seconds, int index, double value) {
-    s_.changes.push_back({static_cast<long>(seconds * s_.rate), index, value});
+    mS.changes.push_back({static_cast<long>(seconds * mS.rate), index, value});
     return *this;
   }
   ScenarioBuilder& Rate(double seconds, int rate) { return At(seconds, Change::kSampleRate, rate); }
@@ -29,31 +29,31 @@ public:
     return *this;
   }
   ScenarioBuilder& Blocks(std::initializer_list<int> sizes) {
-    s_.blocks = sizes;
+    mS.blocks = sizes;
     return *this;
   }
   ScenarioBuilder& WithoutDefaults() {
-    s_.reportDefaults = false;
+    mS.reportDefaults = false;
     return *this;
   }
   ScenarioBuilder& MeterRate(int rate) {
-    s_.meterRate = rate;
+    mS.meterRate = rate;
     return *this;
   }
 
   ScenarioBuilder& InPlace() {
-    s_.inPlace = true;
+    mS.inPlace = true;
     return *this;
   }
   ScenarioBuilder& WithoutResetRate() {
-    s_.resetRate = false;
+    mS.resetRate = false;
     return *this;
   }
 
-  Scenario Build() const { return s_; }
+  Scenario Build() const { return mS; }
 
 private:
-  Scenario s_;
+  Scenario mS;
 };
 
 }  // namespace verify

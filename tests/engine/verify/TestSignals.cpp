@@ -29,15 +29,15 @@ double SyllableEnvelope(double t) {
 // refreshed every 64 samples, which is plenty for a test voice).
 class Voice {
 public:
-  explicit Voice(int rate) : rate_(rate) {}
+  explicit Voice(int rate) : mRate(rate) {}
 
   double Next(long i) {
-    const double t = static_cast<double>(i) / rate_;
+    const double t = static_cast<double>(i) / mRate;
     const double f0 = 140.0 + 40.0 * std::sin(kTwoPi * 0.7 * t) + 3.0 * std::sin(kTwoPi * 5.5 * t);
-    phase_ += kTwoPi * f0 / rate_;
+    mPhase += kTwoPi * f0 / mRate;
     if (i % 64 == 0) Weigh(t, f0);
     double sum = 0.0;
-    for (int h = 1; h <= harmonics_; ++h) sum += weight_[h] * std::sin(h * phase_);
+    for (int h = 1; h <= mHarmonics; ++h) sum += mWeight[h] * std::sin(h * mPhase);
     return sum;
   }
 
@@ -45,20 +45,20 @@ private:
   void Weigh(double t, double f0) {
     const double formant1 = 600.0 + 250.0 * std::sin(kTwoPi * 1.3 * t);
     const double formant2 = 2200.0 + 500.0 * std::sin(kTwoPi * 0.9 * t);
-    harmonics_ = 0;
-    for (int h = 1; h <= kMaxHarmonics && h * f0 < 0.45 * rate_; ++h) {
+    mHarmonics = 0;
+    for (int h = 1; h <= kMaxHarmonics && h * f0 < 0.45 * mRate; ++h) {
       const double d1 = (h * f0 - formant1) / 300.0;
       const double d2 = (h * f0 - formant2) / 600.0;
-      weight_[h] = std::exp(-d1 * d1) + 0.5 * std::exp(-d2 * d2) + 0.3 / h;
-      harmonics_ = h;
+      mWeight[h] = std::exp(-d1 * d1) + 0.5 * std::exp(-d2 * d2) + 0.3 / h;
+      mHarmonics = h;
     }
   }
 
   static constexpr int kMaxHarmonics = 40;
-  int rate_;
-  double phase_ = 0.0;
-  int harmonics_ = 0;
-  double weight_[kMaxHarmonics + 1] = {};
+  int mRate;
+  double mPhase = 0.0;
+  int mHarmonics = 0;
+  double mWeight[kMaxHarmonics + 1] = {};
 };
 
 }  // namespace
@@ -69,10 +69,10 @@ void Stereo::Append(const Stereo& more) {
 }
 
 double Noise::Uniform() {
-  state_ ^= state_ << 13;
-  state_ ^= state_ >> 7;
-  state_ ^= state_ << 17;
-  return static_cast<double>(state_ >> 11) * (2.0 / 9007199254740992.0) - 1.0;
+  mState ^= mState << 13;
+  mState ^= mState >> 7;
+  mState ^= mState << 17;
+  return static_cast<double>(mState >> 11) * (2.0 / 9007199254740992.0) - 1.0;
 }
 
 double DbToAmplitude(double db) { return std::pow(10.0, db / 20.0); }
@@ -82,7 +82,7 @@ Stereo Speech(int rate, double seconds, double peakDb, std::uint64_t seed) {
   Noise breath(seed);
   Voice voice(rate);
   const double scale = DbToAmplitude(peakDb) / 6.0;
-  for (long i = 0; i < s.frames(); ++i) {
+  for (long i = 0; i < s.Frames(); ++i) {
     const double t = static_cast<double>(i) / rate;
     const double env = SyllableEnvelope(t);
     // Fricative hiss on the tail of each syllable gives the air band something to work on.
@@ -98,7 +98,7 @@ Stereo WhiteNoise(int rate, double seconds, double peakDb, std::uint64_t seed) {
   Stereo s = Sized(rate, seconds);
   Noise noise(seed);
   const double a = DbToAmplitude(peakDb);
-  for (long i = 0; i < s.frames(); ++i) {
+  for (long i = 0; i < s.Frames(); ++i) {
     s.left[i] = a * noise.Uniform();
     s.right[i] = a * noise.Uniform();
   }
@@ -108,7 +108,7 @@ Stereo WhiteNoise(int rate, double seconds, double peakDb, std::uint64_t seed) {
 Stereo Square(int rate, double seconds, double hz, double amplitude) {
   Stereo s = Sized(rate, seconds);
   const long half = static_cast<long>(rate / hz / 2.0);
-  for (long i = 0; i < s.frames(); ++i) {
+  for (long i = 0; i < s.Frames(); ++i) {
     const double v = (i / half) % 2 == 0 ? amplitude : -amplitude;
     s.left[i] = v;
     s.right[i] = -v;
@@ -118,9 +118,9 @@ Stereo Square(int rate, double seconds, double hz, double amplitude) {
 
 Stereo Impulses(int rate, double seconds, int spacing, double amplitude) {
   Stereo s = Sized(rate, seconds);
-  for (long i = 0; i < s.frames(); i += spacing) {
+  for (long i = 0; i < s.Frames(); i += spacing) {
     s.left[i] = amplitude;
-    if (i + spacing / 3 < s.frames()) s.right[i + spacing / 3] = -amplitude;
+    if (i + spacing / 3 < s.Frames()) s.right[i + spacing / 3] = -amplitude;
   }
   return s;
 }
@@ -129,9 +129,9 @@ Stereo Silence(int rate, double seconds) { return Sized(rate, seconds); }
 
 Stereo DecayToSubnormal(int rate, double seconds) {
   Stereo s = Sized(rate, seconds);
-  const double factor = std::pow(2.0, -1100.0 / static_cast<double>(s.frames()));
+  const double factor = std::pow(2.0, -1100.0 / static_cast<double>(s.Frames()));
   double a = 1.0;
-  for (long i = 0; i < s.frames(); ++i) {
+  for (long i = 0; i < s.Frames(); ++i) {
     const double tone = std::sin(kTwoPi * 220.0 * i / rate);
     s.left[i] = a * tone;
     s.right[i] = a * (i % 2 == 0 ? 1.0 : -0.5);

@@ -9,18 +9,18 @@ namespace verify {
 
 struct Stereo {
   std::vector<double> left, right;
-  long frames() const { return static_cast<long>(left.size()); }
+  long Frames() const { return static_cast<long>(left.size()); }
   void Append(const Stereo& more);
 };
 
 // Small xorshift generator: the same numbers on every platform and library.
 class Noise {
 public:
-  explicit Noise(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+  explicit Noise(std::uint64_t seed) : mState(seed * 0x9E3779B97F4A7C15ull + 1) {}
   double Uniform();  // [-1, 1)
 
 private:
-  std::uint64_t state_;
+  std::uint64_t mState;
 };
 
 double DbToAmplitude(double db);

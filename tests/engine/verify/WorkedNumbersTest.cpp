@@ -25,8 +25,8 @@ template <typename Limiter>
 int ImpulseArrival(Limiter& limiter, double lookaheadMs, int rate) {
   for (int i = 0; i < 400; ++i) {
     const double in = i == 0 ? 0.5 : 0.0;
-    limiter.process(in, -in, 1.0, 0.0, 0.0, lookaheadMs, rate);
-    if (std::fabs(limiter.left()) > 0.25 && std::fabs(limiter.right()) > 0.25) return i;
+    limiter.Process(in, -in, 1.0, 0.0, 0.0, lookaheadMs, rate);
+    if (std::fabs(limiter.Left()) > 0.25 && std::fabs(limiter.Right()) > 0.25) return i;
   }
   return -1;
 }
@@ -34,11 +34,11 @@ int ImpulseArrival(Limiter& limiter, double lookaheadMs, int rate) {
 // The model's limiter under the block's call shape.
 struct ModelLimiterCalls {
   model::ModelLimiter m;
-  void process(double l, double r, double t, double a, double rec, double la, int rate) {
+  void Process(double l, double r, double t, double a, double rec, double la, int rate) {
     m.Process(l, r, t, a, rec, la, rate);
   }
-  double left() const { return m.left(); }
-  double right() const { return m.right(); }
+  double Left() const { return m.Left(); }
+  double Right() const { return m.Right(); }
 };
 
 TEST(WorkedNumbers, LookaheadWindowLengths) {
@@ -46,10 +46,10 @@ TEST(WorkedNumbers, LookaheadWindowLengths) {
   EXPECT_EQ(model::ModelLimiter::WindowLength(1.0, 44100), 44);
   EXPECT_EQ(model::ModelLimiter::WindowLength(0.2, 44100), 8);
   EXPECT_EQ(model::ModelLimiter::WindowLength(0.0, 44100), 0);
-  EXPECT_EQ(LookaheadLimiter::windowLength(1.5, 44100), 66);
-  EXPECT_EQ(LookaheadLimiter::windowLength(1.0, 44100), 44);
-  EXPECT_EQ(LookaheadLimiter::windowLength(0.2, 44100), 8);
-  EXPECT_EQ(LookaheadLimiter::windowLength(0.0, 44100), 0);
+  EXPECT_EQ(LookaheadLimiter::WindowLength(1.5, 44100), 66);
+  EXPECT_EQ(LookaheadLimiter::WindowLength(1.0, 44100), 44);
+  EXPECT_EQ(LookaheadLimiter::WindowLength(0.2, 44100), 8);
+  EXPECT_EQ(LookaheadLimiter::WindowLength(0.0, 44100), 0);
 }
 
 TEST(WorkedNumbers, LimiterDelaysBy65SamplesAt1_5MsAnd44100) {
@@ -65,18 +65,18 @@ TEST(WorkedNumbers, LimiterAtZeroLookaheadLimitsTheSameCall) {
   LookaheadLimiter block;
   model::ModelLimiter model;
   for (int i = 0; i < 20000; ++i) {  // let the gain recover to 1 from its start at 0
-    block.process(0.1, 0.1, 1.0, 0.0, 2.0, 0.0, 44100);
+    block.Process(0.1, 0.1, 1.0, 0.0, 2.0, 0.0, 44100);
     model.Process(0.1, 0.1, 1.0, 0.0, 2.0, 0.0, 44100);
   }
   // The follower settles within an ulp or two of 1, which is what "returned to 1" can mean.
-  ASSERT_NEAR(block.gain(), 1.0, 1e-12);
-  ASSERT_NEAR(model.gain(), 1.0, 1e-12);
-  block.process(2.0, 0.5, 1.0, 0.0, 2.0, 0.0, 44100);
+  ASSERT_NEAR(block.Gain(), 1.0, 1e-12);
+  ASSERT_NEAR(model.Gain(), 1.0, 1e-12);
+  block.Process(2.0, 0.5, 1.0, 0.0, 2.0, 0.0, 44100);
   model.Process(2.0, 0.5, 1.0, 0.0, 2.0, 0.0, 44100);
-  EXPECT_EQ(block.left(), 1.0);
-  EXPECT_EQ(block.right(), 0.25);
-  EXPECT_EQ(model.left(), 1.0);
-  EXPECT_EQ(model.right(), 0.25);
+  EXPECT_EQ(block.Left(), 1.0);
+  EXPECT_EQ(block.Right(), 0.25);
+  EXPECT_EQ(model.Left(), 1.0);
+  EXPECT_EQ(model.Right(), 0.25);
 }
 
 TEST(WorkedNumbers, DelayLineAndMovingAverage) {
@@ -84,16 +84,16 @@ TEST(WorkedNumbers, DelayLineAndMovingAverage) {
   model::ModelDelay modelDelay;
   const double expectedDelay[] = {0, 0, 1, 2};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(delay.process(i + 1.0, 3), expectedDelay[i]);
+    EXPECT_EQ(delay.Process(i + 1.0, 3), expectedDelay[i]);
     EXPECT_EQ(modelDelay.Process(i + 1.0, 3), expectedDelay[i]);
   }
-  EXPECT_EQ(DelayLine().process(7.0, 1), 7.0);
+  EXPECT_EQ(DelayLine().Process(7.0, 1), 7.0);
   EXPECT_EQ(model::ModelDelay().Process(7.0, 1), 7.0);
   MovingAverage average;
   model::ModelAverage modelAverage;
   const double expectedMean[] = {0.5, 1, 1};
   for (double e : expectedMean) {
-    EXPECT_EQ(average.process(1.0, 3), e);
+    EXPECT_EQ(average.Process(1.0, 3), e);
     EXPECT_EQ(modelAverage.Process(1.0, 3), e);
   }
 }
@@ -107,8 +107,8 @@ TEST(WorkedNumbers, CrispAmounts) {
     chain.OnParamChanged(VocalChain::kCrispy, db[i]);
     model.OnParamChanged(VocalChain::kCrispy, db[i]);
     EXPECT_NEAR(chain.Targets().crispAmount, expected[i], 1e-12) << db[i] << " dB";
-    EXPECT_NEAR(model.targets().crispAmount, expected[i], 1e-12) << db[i] << " dB";
-    EXPECT_EQ(chain.Targets().crispAmount, model.targets().crispAmount) << db[i] << " dB";
+    EXPECT_NEAR(model.Targets().crispAmount, expected[i], 1e-12) << db[i] << " dB";
+    EXPECT_EQ(chain.Targets().crispAmount, model.Targets().crispAmount) << db[i] << " dB";
   }
 }
 
@@ -121,8 +121,8 @@ TEST(WorkedNumbers, TightenCrossoverFrom20To450Hz) {
     chain.OnParamChanged(VocalChain::kTighten, percent[i]);
     model.OnParamChanged(VocalChain::kTighten, percent[i]);
     EXPECT_NEAR(chain.Targets().tightenHz, expected[i], 1e-9) << percent[i] << " %";
-    EXPECT_NEAR(model.targets().tightenHz, expected[i], 1e-9) << percent[i] << " %";
-    EXPECT_EQ(chain.Targets().tightenHz, model.targets().tightenHz) << percent[i] << " %";
+    EXPECT_NEAR(model.Targets().tightenHz, expected[i], 1e-9) << percent[i] << " %";
+    EXPECT_EQ(chain.Targets().tightenHz, model.Targets().tightenHz) << percent[i] << " %";
   }
 }
 
@@ -161,7 +161,7 @@ TEST(WorkedNumbers, LowPassPassesDcWithUnitGain) {
   double m = 0.0, b = 0.0;
   for (int i = 0; i < 20000; ++i) {
     m = model.Process(1.0, 1000.0, 0.7, 44100.0, model::ModelFilter::LowPass, 3);
-    b = block.process(1.0, 1000.0, 0.7, 44100.0, FilterType::LowPass, 3);
+    b = block.Process(1.0, 1000.0, 0.7, 44100.0, FilterType::LowPass, 3);
   }
   EXPECT_NEAR(m, 1.0, 1e-12);
   EXPECT_NEAR(b, 1.0, 1e-12);
@@ -202,13 +202,13 @@ TEST(WorkedNumbers, LimitSwitchesAtHalfAndModeTruncated) {
     const double expected = v >= 0.5 ? 0.0 : 1.0;
     EXPECT_EQ(chain.BandAttackMs(), expected) << v;
     EXPECT_EQ(chain.FinalAttackMs(), expected) << v;
-    EXPECT_EQ(model.bandAttackMs(), expected) << v;
-    EXPECT_EQ(model.finalAttackMs(), expected) << v;
+    EXPECT_EQ(model.BandAttackMs(), expected) << v;
+    EXPECT_EQ(model.FinalAttackMs(), expected) << v;
   }
   chain.OnParamChanged(VocalChain::kMode, 2.7);
   model.OnParamChanged(VocalChain::kMode, 2.7);
   EXPECT_EQ(chain.Timing().finalRecoveryMs, 20.0);
-  EXPECT_EQ(model.timing().finalRecoveryMs, 20.0);
+  EXPECT_EQ(model.Timing().finalRecoveryMs, 20.0);
 }
 
 }  // namespace

@@ -32,30 +32,30 @@ class ModuleCounters {
 public:
   ModuleCounters() {
     std::string error;
-    module_.Open(ModulePath(), error);
+    mModule.Open(ModulePath(), error);
   }
   int LiveInstances() const {
-    auto f = reinterpret_cast<LiveInstancesProc>(module_.Find("ProbeLiveInstances"));
+    auto f = reinterpret_cast<LiveInstancesProc>(mModule.Find("ProbeLiveInstances"));
     return f != nullptr ? f() : -1;
   }
   int ClosedWhileResumed() const {
-    auto f = reinterpret_cast<ClosedWhileResumedProc>(module_.Find("ProbeClosedWhileResumed"));
+    auto f = reinterpret_cast<ClosedWhileResumedProc>(mModule.Find("ProbeClosedWhileResumed"));
     return f != nullptr ? f() : -1;
   }
 
 private:
-  brel::VstModule module_;
+  brel::VstModule mModule;
 };
 
 // A host with the probe loaded and opened.
 class ProbeTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(host.Load(ModulePath())) << host.LastError();
-    host.Open();
+    ASSERT_TRUE(mHost.Load(ModulePath())) << mHost.LastError();
+    mHost.Open();
   }
 
-  brel::VstHost host;
+  brel::VstHost mHost;
 };
 
 }  // namespace probe

@@ -14,8 +14,8 @@
 
 namespace {
 
-std::atomic<int> g_liveInstances{0};
-std::atomic<int> g_closedWhileResumed{0};
+std::atomic<int> gLiveInstances{0};
+std::atomic<int> gClosedWhileResumed{0};
 
 // The same layout as VstEvents, with room for three pointers.
 struct ThreeEvents {
@@ -26,40 +26,40 @@ struct ThreeEvents {
 
 class ProbeEffect {
 public:
-  explicit ProbeEffect(audioMasterCallback host) : host_(host) {
-    std::memset(&effect_, 0, sizeof(effect_));
-    effect_.magic = kEffectMagic;
-    effect_.dispatcher = &ProbeEffect::Dispatcher;
-    effect_.process = &ProbeEffect::ProcessAccumulating;
-    effect_.processReplacing = &ProbeEffect::ProcessReplacing;
-    effect_.processDoubleReplacing = &ProbeEffect::ProcessDoubleReplacing;
-    effect_.setParameter = &ProbeEffect::SetParameter;
-    effect_.getParameter = &ProbeEffect::GetParameter;
-    effect_.numPrograms = probe::kNumPrograms;
-    effect_.numParams = probe::kNumParams;
-    effect_.numInputs = 2;
-    effect_.numOutputs = 2;
-    effect_.flags =
+  explicit ProbeEffect(audioMasterCallback host) : mHost(host) {
+    std::memset(&mEffect, 0, sizeof(mEffect));
+    mEffect.magic = kEffectMagic;
+    mEffect.dispatcher = &ProbeEffect::Dispatcher;
+    mEffect.process = &ProbeEffect::ProcessAccumulating;
+    mEffect.processReplacing = &ProbeEffect::ProcessReplacing;
+    mEffect.processDoubleReplacing = &ProbeEffect::ProcessDoubleReplacing;
+    mEffect.setParameter = &ProbeEffect::SetParameter;
+    mEffect.getParameter = &ProbeEffect::GetParameter;
+    mEffect.numPrograms = probe::kNumPrograms;
+    mEffect.numParams = probe::kNumParams;
+    mEffect.numInputs = 2;
+    mEffect.numOutputs = 2;
+    mEffect.flags =
         effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks;
-    effect_.ioRatio = 1.0f;
-    effect_.object = this;
-    effect_.uniqueID = probe::kUniqueId;
-    effect_.version = probe::kVersion;
+    mEffect.ioRatio = 1.0f;
+    mEffect.object = this;
+    mEffect.uniqueID = probe::kUniqueId;
+    mEffect.version = probe::kVersion;
     for (int i = 0; i < 2; ++i) {
-      std::memset(&arrangement_[i], 0, sizeof(arrangement_[i]));
-      arrangement_[i].type = kSpeakerArrStereo;
-      arrangement_[i].numChannels = 2;
+      std::memset(&mArrangement[i], 0, sizeof(mArrangement[i]));
+      mArrangement[i].type = kSpeakerArrStereo;
+      mArrangement[i].numChannels = 2;
     }
-    editorRect_ = ERect{0, 0, probe::kEditorHeight, probe::kEditorWidth};
-    ++g_liveInstances;
+    mEditorRect = ERect{0, 0, probe::kEditorHeight, probe::kEditorWidth};
+    ++gLiveInstances;
   }
 
-  ~ProbeEffect() { --g_liveInstances; }
+  ~ProbeEffect() { --gLiveInstances; }
 
-  AEffect* Effect() { return &effect_; }
+  AEffect* Effect() { return &mEffect; }
   VstIntPtr CallHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) {
-    return host_(&effect_, opcode, index, value, ptr, opt);
+    return mHost(&mEffect, opcode, index, value, ptr, opt);
   }
 
   VstIntPtr entryVersion = 0;
@@ -75,7 +75,7 @@ private:
     ProbeEffect* self = From(effect);
     if (self == nullptr) return 0;
     if (opcode == effClose) {
-      if (self->resumed_) ++g_closedWhileResumed;
+      if (self->mResumed) ++gClosedWhileResumed;
       delete self;
       return 0;
     }
@@ -84,36 +84,36 @@ private:
 
   VstIntPtr Handle(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
     switch (opcode) {
-      case effOpen: opened_ = true; return 0;
+      case effOpen: mOpened = true; return 0;
       case effSetProgram:
-        if (value >= 0 && value < probe::kNumPrograms) program_ = static_cast<int>(value);
+        if (value >= 0 && value < probe::kNumPrograms) mProgram = static_cast<int>(value);
         return 0;
-      case effGetProgram: return program_;
+      case effGetProgram: return mProgram;
       case effSetProgramName:
         if (ptr != nullptr)
-          std::snprintf(programNames_[program_], kVstMaxProgNameLen, "%s", static_cast<char*>(ptr));
+          std::snprintf(mProgramNames[mProgram], kVstMaxProgNameLen, "%s", static_cast<char*>(ptr));
         return 0;
-      case effGetProgramName: return CopyText(programNames_[program_], ptr);
+      case effGetProgramName: return CopyText(mProgramNames[mProgram], ptr);
       case effGetProgramNameIndexed:
         if (index < 0 || index >= probe::kNumPrograms) return 0;
-        return CopyText(programNames_[index], ptr);
+        return CopyText(mProgramNames[index], ptr);
       case effGetParamName: return ValidParam(index) ? CopyText(ParamName(index), ptr) : 0;
       case effGetParamLabel: return ValidParam(index) ? CopyText(index == 0 ? "dB" : "%", ptr) : 0;
       case effGetParamDisplay: return ParamDisplay(index, ptr);
-      case effSetSampleRate: sampleRate_ = opt; return 0;
-      case effSetBlockSize: blockSize_ = static_cast<int>(value); return 0;
-      case effMainsChanged: resumed_ = value != 0; return 0;
+      case effSetSampleRate: mSampleRate = opt; return 0;
+      case effSetBlockSize: mBlockSize = static_cast<int>(value); return 0;
+      case effMainsChanged: mResumed = value != 0; return 0;
       case effEditGetRect:
         if (ptr == nullptr) return 0;
-        *static_cast<ERect**>(ptr) = &editorRect_;
+        *static_cast<ERect**>(ptr) = &mEditorRect;
         return 1;
       case effGetChunk: return GetChunk(index, ptr);
       case effSetChunk: return SetChunk(index, value, ptr);
       case effProcessEvents: return ReceiveEvents(static_cast<VstEvents*>(ptr));
       case effCanBeAutomated: return ValidParam(index) ? 1 : 0;
       case effString2Parameter: return String2Parameter(index, static_cast<const char*>(ptr));
-      case effGetInputProperties: return PinProperties(index, effect_.numInputs, "Probe In", ptr);
-      case effGetOutputProperties: return PinProperties(index, effect_.numOutputs, "Probe Out", ptr);
+      case effGetInputProperties: return PinProperties(index, mEffect.numInputs, "Probe In", ptr);
+      case effGetOutputProperties: return PinProperties(index, mEffect.numOutputs, "Probe Out", ptr);
       case effGetPlugCategory: return kPlugCategEffect;
       case effSetSpeakerArrangement:
         return SetArrangement(reinterpret_cast<VstSpeakerArrangement*>(value),
@@ -130,8 +130,8 @@ private:
       case effGetTailSize: return probe::kTailSize;
       case effGetVstVersion: return kVstVersion;
       case effGetSpeakerArrangement:
-        if (value != 0) *reinterpret_cast<VstSpeakerArrangement**>(value) = &arrangement_[0];
-        if (ptr != nullptr) *static_cast<VstSpeakerArrangement**>(ptr) = &arrangement_[1];
+        if (value != 0) *reinterpret_cast<VstSpeakerArrangement**>(value) = &mArrangement[0];
+        if (ptr != nullptr) *static_cast<VstSpeakerArrangement**>(ptr) = &mArrangement[1];
         return 1;
       default: return 0;
     }
@@ -152,7 +152,7 @@ private:
 
   VstIntPtr ParamDisplay(VstInt32 index, void* ptr) {
     if (!ValidParam(index) || ptr == nullptr) return 0;
-    std::snprintf(static_cast<char*>(ptr), kVstMaxParamStrLen, "%.3f", params_[index]);
+    std::snprintf(static_cast<char*>(ptr), kVstMaxParamStrLen, "%.3f", mParams[index]);
     return 1;
   }
 
@@ -162,13 +162,13 @@ private:
     char* end = nullptr;
     const double v = std::strtod(text, &end);
     if (end == text || *end != '\0') return 0;
-    params_[index] = v < 0.0 ? 0.0f : v > 1.0 ? 1.0f : static_cast<float>(v);
+    mParams[index] = v < 0.0 ? 0.0f : v > 1.0 ? 1.0f : static_cast<float>(v);
     return 1;
   }
 
   VstIntPtr GetChunk(VstInt32 index, void* ptr) {
     if (ptr == nullptr) return 0;
-    std::vector<unsigned char>& chunk = index != 0 ? programChunk_ : bankChunk_;
+    std::vector<unsigned char>& chunk = index != 0 ? mProgramChunk : mBankChunk;
     if (chunk.empty() && index != 0) {
       const char* text = probe::kDefaultProgramChunk;
       chunk.assign(text, text + std::strlen(text));
@@ -184,7 +184,7 @@ private:
     if (ptr == nullptr || size <= 0) return 0;
     const unsigned char* bytes = static_cast<const unsigned char*>(ptr);
     if (bytes[0] == probe::kRejectedChunkByte) return 0;
-    (index != 0 ? programChunk_ : bankChunk_).assign(bytes, bytes + size);
+    (index != 0 ? mProgramChunk : mBankChunk).assign(bytes, bytes + size);
     return 1;
   }
 
@@ -197,7 +197,7 @@ private:
           event->type == kVstMidiType
               ? static_cast<unsigned char>(reinterpret_cast<const VstMidiEvent*>(event)->midiData[0])
               : -1;
-      receivedStatus_.push_back(status);
+      mReceivedStatus.push_back(status);
     }
     return 1;
   }
@@ -216,8 +216,8 @@ private:
       return a == nullptr || (a->numChannels >= 1 && a->numChannels <= 2);
     };
     if (!valid(in) || !valid(out)) return 0;
-    if (in != nullptr) effect_.numInputs = in->numChannels;
-    if (out != nullptr) effect_.numOutputs = out->numChannels;
+    if (in != nullptr) mEffect.numInputs = in->numChannels;
+    if (out != nullptr) mEffect.numOutputs = out->numChannels;
     return 1;
   }
 
@@ -246,15 +246,15 @@ private:
       }
       case probe::kEntryVersion: return entryVersion;
       case probe::kEntryVendorVersion: return entryVendorVersion;
-      case probe::kReceivedEvents: return static_cast<VstIntPtr>(receivedStatus_.size());
+      case probe::kReceivedEvents: return static_cast<VstIntPtr>(mReceivedStatus.size());
       case probe::kReceivedEventStatus:
-        if (value < 0 || value >= static_cast<VstIntPtr>(receivedStatus_.size())) return -1;
-        return receivedStatus_[static_cast<size_t>(value)];
-      case probe::kProcessCalls: return processCalls_;
-      case probe::kSampleRate: return static_cast<VstIntPtr>(sampleRate_);
-      case probe::kBlockSize: return blockSize_;
-      case probe::kResumed: return resumed_ ? 1 : 0;
-      case probe::kOpened: return opened_ ? 1 : 0;
+        if (value < 0 || value >= static_cast<VstIntPtr>(mReceivedStatus.size())) return -1;
+        return mReceivedStatus[static_cast<size_t>(value)];
+      case probe::kProcessCalls: return mProcessCalls;
+      case probe::kSampleRate: return static_cast<VstIntPtr>(mSampleRate);
+      case probe::kBlockSize: return mBlockSize;
+      case probe::kResumed: return mResumed ? 1 : 0;
+      case probe::kOpened: return mOpened ? 1 : 0;
       default: return 0;
     }
   }
@@ -301,14 +301,14 @@ private:
     return answer;
   }
 
-  float Gain() const { return 2.0f * params_[0]; }
+  float Gain() const { return 2.0f * mParams[0]; }
 
   template <typename Sample>
   void Run(Sample** inputs, Sample** outputs, VstInt32 frames, bool accumulate) {
-    ++processCalls_;
+    ++mProcessCalls;
     const Sample gain = static_cast<Sample>(Gain());
-    for (VstInt32 c = 0; c < effect_.numOutputs; ++c) {
-      const VstInt32 source = c < effect_.numInputs ? c : effect_.numInputs - 1;
+    for (VstInt32 c = 0; c < mEffect.numOutputs; ++c) {
+      const VstInt32 source = c < mEffect.numInputs ? c : mEffect.numInputs - 1;
       for (VstInt32 i = 0; i < frames; ++i) {
         const Sample x = source >= 0 ? inputs[source][i] * gain : Sample(0);
         outputs[c][i] = accumulate ? outputs[c][i] + x : x;
@@ -327,28 +327,28 @@ private:
   }
   static void SetParameter(AEffect* e, VstInt32 index, float value) {
     ProbeEffect* self = From(e);
-    if (self != nullptr && ValidParam(index)) self->params_[index] = value;
+    if (self != nullptr && ValidParam(index)) self->mParams[index] = value;
   }
   static float GetParameter(AEffect* e, VstInt32 index) {
     ProbeEffect* self = From(e);
-    return self != nullptr && ValidParam(index) ? self->params_[index] : 0.0f;
+    return self != nullptr && ValidParam(index) ? self->mParams[index] : 0.0f;
   }
 
-  AEffect effect_;
-  audioMasterCallback host_;
-  float params_[probe::kNumParams] = {0.5f, 0.5f, 1.0f};
-  char programNames_[probe::kNumPrograms][kVstMaxProgNameLen] = {"Init", "Second"};
-  int program_ = 0;
-  float sampleRate_ = 0.0f;
-  int blockSize_ = 0;
-  bool resumed_ = false;
-  bool opened_ = false;
-  int processCalls_ = 0;
-  ERect editorRect_;
-  VstSpeakerArrangement arrangement_[2];
-  std::vector<unsigned char> programChunk_;
-  std::vector<unsigned char> bankChunk_;
-  std::vector<int> receivedStatus_;
+  AEffect mEffect;
+  audioMasterCallback mHost;
+  float mParams[probe::kNumParams] = {0.5f, 0.5f, 1.0f};
+  char mProgramNames[probe::kNumPrograms][kVstMaxProgNameLen] = {"Init", "Second"};
+  int mProgram = 0;
+  float mSampleRate = 0.0f;
+  int mBlockSize = 0;
+  bool mResumed = false;
+  bool mOpened = false;
+  int mProcessCalls = 0;
+  ERect mEditorRect;
+  VstSpeakerArrangement mArrangement[2];
+  std::vector<unsigned char> mProgramChunk;
+  std::vector<unsigned char> mBankChunk;
+  std::vector<int> mReceivedStatus;
 };
 
 [[maybe_unused]] AEffect* CreateProbe(audioMasterCallback host) {
@@ -377,8 +377,8 @@ private:
 
 BREL_VST_EXPORT int ProbeLiveInstances();
 BREL_VST_EXPORT int ProbeClosedWhileResumed();
-int ProbeLiveInstances() { return g_liveInstances; }
-int ProbeClosedWhileResumed() { return g_closedWhileResumed; }
+int ProbeLiveInstances() { return gLiveInstances; }
+int ProbeClosedWhileResumed() { return gClosedWhileResumed; }
 
 #if PROBE_EXPORT_PLUGIN_MAIN
 BREL_VST_EXPORT AEffect* VSTPluginMain(audioMasterCallback host);

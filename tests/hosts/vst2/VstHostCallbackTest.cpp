@@ -61,9 +61,9 @@ TEST(VstHostCallback, AnUnknownCallerLearnsOnlyTheVersion) {
 }
 
 TEST_F(VstHostCallbacks, AnEditGestureIsRecordedInOrder) {
-  host.ClearRecord();
-  EXPECT_EQ(Ask(host, probe::kEditGesture, 1, nullptr, 0.25f), 1);
-  const HostRecord record = host.Record();
+  mHost.ClearRecord();
+  EXPECT_EQ(Ask(mHost, probe::kEditGesture, 1, nullptr, 0.25f), 1);
+  const HostRecord record = mHost.Record();
   ASSERT_EQ(record.calls.size(), 3u);
   EXPECT_EQ(record.calls[0].opcode, audioMasterBeginEdit);
   EXPECT_EQ(record.calls[1].opcode, audioMasterAutomate);
@@ -78,17 +78,17 @@ TEST_F(VstHostCallbacks, AnEditGestureIsRecordedInOrder) {
 }
 
 TEST_F(VstHostCallbacks, UpdateDisplayIsCountedAndAnswered) {
-  host.ClearRecord();
-  EXPECT_EQ(Ask(host, probe::kUpdateDisplay), 1);
-  EXPECT_EQ(Ask(host, probe::kUpdateDisplay), 1);
-  EXPECT_EQ(host.Record().updateDisplays, 2);
+  mHost.ClearRecord();
+  EXPECT_EQ(Ask(mHost, probe::kUpdateDisplay), 1);
+  EXPECT_EQ(Ask(mHost, probe::kUpdateDisplay), 1);
+  EXPECT_EQ(mHost.Record().updateDisplays, 2);
 }
 
 TEST_F(VstHostCallbacks, ClearRecordForgetsEverything) {
-  Ask(host, probe::kEditGesture, 0, nullptr, 1.0f);
-  Ask(host, probe::kSendEvents);
-  host.ClearRecord();
-  const HostRecord record = host.Record();
+  Ask(mHost, probe::kEditGesture, 0, nullptr, 1.0f);
+  Ask(mHost, probe::kSendEvents);
+  mHost.ClearRecord();
+  const HostRecord record = mHost.Record();
   EXPECT_TRUE(record.calls.empty());
   EXPECT_TRUE(record.automations.empty());
   EXPECT_TRUE(record.beginEdits.empty());
@@ -98,7 +98,7 @@ TEST_F(VstHostCallbacks, ClearRecordForgetsEverything) {
 
 TEST_F(VstHostCallbacks, GetTimeAnswersZeroUntilATimeIsConfigured) {
   VstTimeInfo seen;
-  EXPECT_EQ(Ask(host, probe::kReadTime, kVstTempoValid, &seen), 0);
+  EXPECT_EQ(Ask(mHost, probe::kReadTime, kVstTempoValid, &seen), 0);
   VstTimeInfo time;
   std::memset(&time, 0, sizeof(time));
   time.samplePos = 4410.0;
@@ -107,24 +107,24 @@ TEST_F(VstHostCallbacks, GetTimeAnswersZeroUntilATimeIsConfigured) {
   time.timeSigNumerator = 7;
   time.timeSigDenominator = 8;
   time.flags = kVstTempoValid | kVstTimeSigValid | kVstTransportPlaying;
-  host.SetTimeInfo(time);
+  mHost.SetTimeInfo(time);
   std::memset(&seen, 0, sizeof(seen));
-  EXPECT_EQ(Ask(host, probe::kReadTime, kVstTempoValid | kVstTimeSigValid, &seen), 1);
+  EXPECT_EQ(Ask(mHost, probe::kReadTime, kVstTempoValid | kVstTimeSigValid, &seen), 1);
   EXPECT_EQ(seen.samplePos, 4410.0);
   EXPECT_EQ(seen.tempo, 123.5);
   EXPECT_EQ(seen.timeSigNumerator, 7);
   EXPECT_EQ(seen.timeSigDenominator, 8);
   EXPECT_EQ(seen.flags, time.flags);
-  const HostRecord record = host.Record();
+  const HostRecord record = mHost.Record();
   EXPECT_EQ(record.calls.back().value, kVstTempoValid | kVstTimeSigValid);  // the mask asked
-  host.ClearTimeInfo();
-  EXPECT_EQ(Ask(host, probe::kReadTime, 0, &seen), 0);
+  mHost.ClearTimeInfo();
+  EXPECT_EQ(Ask(mHost, probe::kReadTime, 0, &seen), 0);
 }
 
 TEST_F(VstHostCallbacks, EventsFromThePluginAreCopiedBeforeItReusesItsMemory) {
-  host.ClearRecord();
-  EXPECT_EQ(Ask(host, probe::kSendEvents), 1);
-  const HostRecord record = host.Record();
+  mHost.ClearRecord();
+  EXPECT_EQ(Ask(mHost, probe::kSendEvents), 1);
+  const HostRecord record = mHost.Record();
   EXPECT_EQ(record.processEventsCalls, 1);
   ASSERT_EQ(record.events.size(), 3u);
 
@@ -152,13 +152,13 @@ TEST_F(VstHostCallbacks, EventsFromThePluginAreCopiedBeforeItReusesItsMemory) {
 }
 
 TEST_F(VstHostCallbacks, ProcessEventsAnswersAsConfiguredAndZeroWithoutEvents) {
-  brel::HostSettings settings = host.Settings();
+  brel::HostSettings settings = mHost.Settings();
   settings.processEventsAnswer = 0;
-  host.SetSettings(settings);
-  EXPECT_EQ(Ask(host, probe::kSendEvents), 0);
-  host.ClearRecord();
-  EXPECT_EQ(Relayed(host, audioMasterProcessEvents), 0);
-  EXPECT_EQ(host.Record().processEventsCalls, 0);
+  mHost.SetSettings(settings);
+  EXPECT_EQ(Ask(mHost, probe::kSendEvents), 0);
+  mHost.ClearRecord();
+  EXPECT_EQ(Relayed(mHost, audioMasterProcessEvents), 0);
+  EXPECT_EQ(mHost.Record().processEventsCalls, 0);
 }
 
 TEST_F(VstHostCallbacks, ProcessEventsSkipsEmptySlots) {
@@ -171,9 +171,9 @@ TEST_F(VstHostCallbacks, ProcessEventsSkipsEmptySlots) {
     VstIntPtr reserved;
     VstEvent* events[3];
   } list = {3, 0, {nullptr, reinterpret_cast<VstEvent*>(&note), nullptr}};
-  host.ClearRecord();
-  EXPECT_EQ(Relayed(host, audioMasterProcessEvents, 0, 0, &list), 1);
-  const HostRecord record = host.Record();
+  mHost.ClearRecord();
+  EXPECT_EQ(Relayed(mHost, audioMasterProcessEvents, 0, 0, &list), 1);
+  const HostRecord record = mHost.Record();
   ASSERT_EQ(record.events.size(), 1u);
   EXPECT_EQ(record.events[0].midiData[0], 0xB0);
 }
@@ -181,64 +181,64 @@ TEST_F(VstHostCallbacks, ProcessEventsSkipsEmptySlots) {
 TEST_F(VstHostCallbacks, ProductAndVendorTextsAreConfigurableAndKeptWithin64Bytes) {
   char text[256];
   std::memset(text, 'x', sizeof(text));
-  host.SetProductString("REAPER");
-  EXPECT_EQ(Relayed(host, audioMasterGetProductString, 0, 0, text), 1);
+  mHost.SetProductString("REAPER");
+  EXPECT_EQ(Relayed(mHost, audioMasterGetProductString, 0, 0, text), 1);
   EXPECT_STREQ(text, "REAPER");
 
   const std::string longName(100, 'v');
-  host.SetVendorString(longName);
+  mHost.SetVendorString(longName);
   std::memset(text, 'x', sizeof(text));
-  EXPECT_EQ(Relayed(host, audioMasterGetVendorString, 0, 0, text), 1);
+  EXPECT_EQ(Relayed(mHost, audioMasterGetVendorString, 0, 0, text), 1);
   EXPECT_EQ(std::string(text), longName.substr(0, 63));
   EXPECT_EQ(text[64], 'x');  // nothing written past the 64-byte field
 
-  EXPECT_EQ(Relayed(host, audioMasterGetProductString), 0);  // no buffer, no answer
+  EXPECT_EQ(Relayed(mHost, audioMasterGetProductString), 0);  // no buffer, no answer
 }
 
 TEST_F(VstHostCallbacks, VersionVendorVersionAndProcessLevelAreAnswered) {
-  EXPECT_EQ(Relayed(host, audioMasterVersion), 2400);
-  host.SetVendorVersion(60012);
-  EXPECT_EQ(Relayed(host, audioMasterGetVendorVersion), 60012);
-  EXPECT_EQ(Relayed(host, audioMasterGetCurrentProcessLevel), kVstProcessLevelRealtime);
-  host.SetProcessLevel(kVstProcessLevelOffline);
-  EXPECT_EQ(Relayed(host, audioMasterGetCurrentProcessLevel), kVstProcessLevelOffline);
+  EXPECT_EQ(Relayed(mHost, audioMasterVersion), 2400);
+  mHost.SetVendorVersion(60012);
+  EXPECT_EQ(Relayed(mHost, audioMasterGetVendorVersion), 60012);
+  EXPECT_EQ(Relayed(mHost, audioMasterGetCurrentProcessLevel), kVstProcessLevelRealtime);
+  mHost.SetProcessLevel(kVstProcessLevelOffline);
+  EXPECT_EQ(Relayed(mHost, audioMasterGetCurrentProcessLevel), kVstProcessLevelOffline);
 }
 
 TEST_F(VstHostCallbacks, CanDoAnswersFromTheSettings) {
   char timeInfo[] = "sendVstTimeInfo";
   char unknown[] = "openFileSelector";
-  EXPECT_EQ(Relayed(host, audioMasterCanDo, 0, 0, timeInfo), 1);
-  EXPECT_EQ(Relayed(host, audioMasterCanDo, 0, 0, unknown), 0);
-  host.SetHostCanDo("openFileSelector", 1);
-  host.SetHostCanDo("sendVstTimeInfo", 0);
-  EXPECT_EQ(Relayed(host, audioMasterCanDo, 0, 0, unknown), 1);
-  EXPECT_EQ(Relayed(host, audioMasterCanDo, 0, 0, timeInfo), 0);
-  EXPECT_EQ(Relayed(host, audioMasterCanDo), 0);
+  EXPECT_EQ(Relayed(mHost, audioMasterCanDo, 0, 0, timeInfo), 1);
+  EXPECT_EQ(Relayed(mHost, audioMasterCanDo, 0, 0, unknown), 0);
+  mHost.SetHostCanDo("openFileSelector", 1);
+  mHost.SetHostCanDo("sendVstTimeInfo", 0);
+  EXPECT_EQ(Relayed(mHost, audioMasterCanDo, 0, 0, unknown), 1);
+  EXPECT_EQ(Relayed(mHost, audioMasterCanDo, 0, 0, timeInfo), 0);
+  EXPECT_EQ(Relayed(mHost, audioMasterCanDo), 0);
 }
 
 TEST_F(VstHostCallbacks, SampleRateAndBlockSizeAreReportedBackToThePlugin) {
-  EXPECT_TRUE(host.SetSampleRate(48000.0f));
-  EXPECT_TRUE(host.SetBlockSize(256));
-  EXPECT_EQ(Relayed(host, audioMasterGetSampleRate), 48000);
-  EXPECT_EQ(Relayed(host, audioMasterGetBlockSize), 256);
+  EXPECT_TRUE(mHost.SetSampleRate(48000.0f));
+  EXPECT_TRUE(mHost.SetBlockSize(256));
+  EXPECT_EQ(Relayed(mHost, audioMasterGetSampleRate), 48000);
+  EXPECT_EQ(Relayed(mHost, audioMasterGetBlockSize), 256);
 }
 
 TEST_F(VstHostCallbacks, WantMidiAndIOChangedAreCounted) {
-  host.ClearRecord();
-  EXPECT_EQ(Relayed(host, audioMasterWantMidi), 1);
-  EXPECT_EQ(Relayed(host, audioMasterIOChanged), 1);
-  EXPECT_EQ(Relayed(host, audioMasterIOChanged), 1);
-  const HostRecord record = host.Record();
+  mHost.ClearRecord();
+  EXPECT_EQ(Relayed(mHost, audioMasterWantMidi), 1);
+  EXPECT_EQ(Relayed(mHost, audioMasterIOChanged), 1);
+  EXPECT_EQ(Relayed(mHost, audioMasterIOChanged), 1);
+  const HostRecord record = mHost.Record();
   EXPECT_EQ(record.wantMidiCalls, 1);
   EXPECT_EQ(record.ioChangedCalls, 2);
 }
 
 TEST_F(VstHostCallbacks, UnhandledOpcodesAnswerZeroButAreRecorded) {
-  host.ClearRecord();
-  EXPECT_EQ(Relayed(host, 5, 3, 9), 0);
-  EXPECT_EQ(Relayed(host, audioMasterSizeWindow, 100, 200), 0);
-  EXPECT_EQ(Relayed(host, 9999), 0);
-  const HostRecord record = host.Record();
+  mHost.ClearRecord();
+  EXPECT_EQ(Relayed(mHost, 5, 3, 9), 0);
+  EXPECT_EQ(Relayed(mHost, audioMasterSizeWindow, 100, 200), 0);
+  EXPECT_EQ(Relayed(mHost, 9999), 0);
+  const HostRecord record = mHost.Record();
   ASSERT_EQ(record.calls.size(), 3u);
   EXPECT_EQ(record.calls[0].opcode, 5);
   EXPECT_EQ(record.calls[0].index, 3);
@@ -265,18 +265,18 @@ TEST(VstHostCallback, TwoHostsKeepTheirOwnAnswersAndRecords) {
 }
 
 TEST_F(VstHostCallbacks, WithRecordingOffCallsAreAnsweredButNotKept) {
-  host.ClearRecord();
-  host.SetRecording(false);
-  EXPECT_EQ(Ask(host, probe::kEditGesture, 2, nullptr, 0.5f), 1);
-  EXPECT_EQ(Ask(host, probe::kSendEvents), 1);
-  EXPECT_EQ(Ask(host, probe::kUpdateDisplay), 1);
-  EXPECT_EQ(Relayed(host, audioMasterVersion), 2400);
-  const HostRecord quiet = host.Record();
+  mHost.ClearRecord();
+  mHost.SetRecording(false);
+  EXPECT_EQ(Ask(mHost, probe::kEditGesture, 2, nullptr, 0.5f), 1);
+  EXPECT_EQ(Ask(mHost, probe::kSendEvents), 1);
+  EXPECT_EQ(Ask(mHost, probe::kUpdateDisplay), 1);
+  EXPECT_EQ(Relayed(mHost, audioMasterVersion), 2400);
+  const HostRecord quiet = mHost.Record();
   EXPECT_TRUE(quiet.calls.empty());
   EXPECT_TRUE(quiet.automations.empty());
   EXPECT_TRUE(quiet.events.empty());
   EXPECT_EQ(quiet.updateDisplays, 0);
-  host.SetRecording(true);
-  Ask(host, probe::kUpdateDisplay);
-  EXPECT_EQ(host.Record().updateDisplays, 1);
+  mHost.SetRecording(true);
+  Ask(mHost, probe::kUpdateDisplay);
+  EXPECT_EQ(mHost.Record().updateDisplays, 1);
 }

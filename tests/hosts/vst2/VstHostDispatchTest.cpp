@@ -15,63 +15,63 @@ class VstHostCalls : public probe::ProbeTest {};
 }  // namespace
 
 TEST_F(VstHostCalls, OpenAndConfigurationReachThePlugin) {
-  EXPECT_EQ(Ask(host, probe::kOpened), 1);
-  host.SetSampleRate(96000.0f);
-  host.SetBlockSize(333);
-  EXPECT_EQ(Ask(host, probe::kSampleRate), 96000);
-  EXPECT_EQ(Ask(host, probe::kBlockSize), 333);
-  host.Resume();
-  EXPECT_EQ(Ask(host, probe::kResumed), 1);
-  host.Suspend();
-  EXPECT_EQ(Ask(host, probe::kResumed), 0);
+  EXPECT_EQ(Ask(mHost, probe::kOpened), 1);
+  mHost.SetSampleRate(96000.0f);
+  mHost.SetBlockSize(333);
+  EXPECT_EQ(Ask(mHost, probe::kSampleRate), 96000);
+  EXPECT_EQ(Ask(mHost, probe::kBlockSize), 333);
+  mHost.Resume();
+  EXPECT_EQ(Ask(mHost, probe::kResumed), 1);
+  mHost.Suspend();
+  EXPECT_EQ(Ask(mHost, probe::kResumed), 0);
 }
 
 TEST_F(VstHostCalls, ParameterTextsAreReadInFullEvenBeyondTheirNominalSize) {
-  EXPECT_EQ(host.ParamName(0), "Gain");
-  EXPECT_EQ(host.ParamName(2), probe::kLongParamName);
-  EXPECT_EQ(host.ParamLabel(0), "dB");
-  EXPECT_EQ(host.ParamDisplay(0), "0.500");
-  EXPECT_EQ(host.ParamName(probe::kNumParams), "");
-  EXPECT_EQ(host.ParamName(-1), "");
+  EXPECT_EQ(mHost.ParamName(0), "Gain");
+  EXPECT_EQ(mHost.ParamName(2), probe::kLongParamName);
+  EXPECT_EQ(mHost.ParamLabel(0), "dB");
+  EXPECT_EQ(mHost.ParamDisplay(0), "0.500");
+  EXPECT_EQ(mHost.ParamName(probe::kNumParams), "");
+  EXPECT_EQ(mHost.ParamName(-1), "");
 }
 
 TEST_F(VstHostCalls, ParametersAreSetAndReadNormalised) {
-  host.SetParameter(1, 0.75f);
-  EXPECT_EQ(host.GetParameter(1), 0.75f);
-  EXPECT_EQ(host.ParamDisplay(1), "0.750");
-  EXPECT_EQ(host.GetParameter(probe::kNumParams), 0.0f);
-  EXPECT_TRUE(host.CanBeAutomated(0));
-  EXPECT_FALSE(host.CanBeAutomated(probe::kNumParams));
+  mHost.SetParameter(1, 0.75f);
+  EXPECT_EQ(mHost.GetParameter(1), 0.75f);
+  EXPECT_EQ(mHost.ParamDisplay(1), "0.750");
+  EXPECT_EQ(mHost.GetParameter(probe::kNumParams), 0.0f);
+  EXPECT_TRUE(mHost.CanBeAutomated(0));
+  EXPECT_FALSE(mHost.CanBeAutomated(probe::kNumParams));
 }
 
 TEST_F(VstHostCalls, String2ParameterReportsAcceptanceAndRejection) {
-  EXPECT_TRUE(host.String2Parameter(0, "0.25"));
-  EXPECT_EQ(host.GetParameter(0), 0.25f);
-  EXPECT_FALSE(host.String2Parameter(0, "loud"));
-  EXPECT_EQ(host.GetParameter(0), 0.25f);
-  EXPECT_FALSE(host.String2Parameter(probe::kNumParams, "0.5"));
+  EXPECT_TRUE(mHost.String2Parameter(0, "0.25"));
+  EXPECT_EQ(mHost.GetParameter(0), 0.25f);
+  EXPECT_FALSE(mHost.String2Parameter(0, "loud"));
+  EXPECT_EQ(mHost.GetParameter(0), 0.25f);
+  EXPECT_FALSE(mHost.String2Parameter(probe::kNumParams, "0.5"));
   // The raw call without a text asks whether the plug-in takes text at all.
-  EXPECT_EQ(host.Dispatch(effString2Parameter, 0, 0, nullptr), 1);
+  EXPECT_EQ(mHost.Dispatch(effString2Parameter, 0, 0, nullptr), 1);
 }
 
 TEST_F(VstHostCalls, ProgramsAreSwitchedAndNamed) {
-  EXPECT_EQ(host.GetProgram(), 0);
-  EXPECT_EQ(host.ProgramName(), "Init");
-  EXPECT_EQ(host.ProgramNameIndexed(1), "Second");
-  host.SetProgram(1);
-  EXPECT_EQ(host.GetProgram(), 1);
-  host.SetProgramName("Lead vocal");
-  EXPECT_EQ(host.ProgramName(), "Lead vocal");
-  EXPECT_EQ(host.ProgramNameIndexed(1), "Lead vocal");
-  EXPECT_EQ(host.ProgramNameIndexed(0), "Init");
-  EXPECT_EQ(host.ProgramNameIndexed(probe::kNumPrograms), "");
+  EXPECT_EQ(mHost.GetProgram(), 0);
+  EXPECT_EQ(mHost.ProgramName(), "Init");
+  EXPECT_EQ(mHost.ProgramNameIndexed(1), "Second");
+  mHost.SetProgram(1);
+  EXPECT_EQ(mHost.GetProgram(), 1);
+  mHost.SetProgramName("Lead vocal");
+  EXPECT_EQ(mHost.ProgramName(), "Lead vocal");
+  EXPECT_EQ(mHost.ProgramNameIndexed(1), "Lead vocal");
+  EXPECT_EQ(mHost.ProgramNameIndexed(0), "Init");
+  EXPECT_EQ(mHost.ProgramNameIndexed(probe::kNumPrograms), "");
 }
 
 TEST_F(VstHostCalls, ChunksAreCopiedOutOfThePlugin) {
-  const std::vector<uint8_t> program = host.GetChunk(VstHost::ChunkKind::Program);
+  const std::vector<uint8_t> program = mHost.GetChunk(VstHost::ChunkKind::Program);
   const std::string text = probe::kDefaultProgramChunk;
   EXPECT_EQ(program, std::vector<uint8_t>(text.begin(), text.end()));
-  const std::vector<uint8_t> bank = host.GetChunk(VstHost::ChunkKind::Bank);
+  const std::vector<uint8_t> bank = mHost.GetChunk(VstHost::ChunkKind::Bank);
   ASSERT_EQ(bank.size(), static_cast<size_t>(probe::kDefaultBankChunkSize));
   for (size_t i = 0; i < bank.size(); ++i)
     ASSERT_EQ(bank[i], static_cast<uint8_t>((i * 7) & 0xFF)) << "byte " << i;
@@ -80,30 +80,30 @@ TEST_F(VstHostCalls, ChunksAreCopiedOutOfThePlugin) {
 TEST_F(VstHostCalls, ChunksRoundTripPerKind) {
   const std::vector<uint8_t> program = {1, 2, 3, 0, 5};
   const std::vector<uint8_t> bank(3000, 0x5A);
-  EXPECT_TRUE(host.SetChunk(VstHost::ChunkKind::Program, program));
-  EXPECT_TRUE(host.SetChunk(VstHost::ChunkKind::Bank, bank));
-  EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Program), program);
-  EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Bank), bank);
+  EXPECT_TRUE(mHost.SetChunk(VstHost::ChunkKind::Program, program));
+  EXPECT_TRUE(mHost.SetChunk(VstHost::ChunkKind::Bank, bank));
+  EXPECT_EQ(mHost.GetChunk(VstHost::ChunkKind::Program), program);
+  EXPECT_EQ(mHost.GetChunk(VstHost::ChunkKind::Bank), bank);
 }
 
 TEST_F(VstHostCalls, RefusedChunksAreReportedAndChangeNothing) {
-  const std::vector<uint8_t> before = host.GetChunk(VstHost::ChunkKind::Program);
-  EXPECT_FALSE(host.SetChunk(VstHost::ChunkKind::Program, {probe::kRejectedChunkByte, 1, 2}));
-  EXPECT_FALSE(host.SetChunk(VstHost::ChunkKind::Program, {}));
-  EXPECT_EQ(host.GetChunk(VstHost::ChunkKind::Program), before);
+  const std::vector<uint8_t> before = mHost.GetChunk(VstHost::ChunkKind::Program);
+  EXPECT_FALSE(mHost.SetChunk(VstHost::ChunkKind::Program, {probe::kRejectedChunkByte, 1, 2}));
+  EXPECT_FALSE(mHost.SetChunk(VstHost::ChunkKind::Program, {}));
+  EXPECT_EQ(mHost.GetChunk(VstHost::ChunkKind::Program), before);
 }
 
 TEST_F(VstHostCalls, IdentityAndCapabilitiesAreAnswered) {
-  EXPECT_EQ(host.EffectName(), "Probe Effect");
-  EXPECT_EQ(host.VendorString(), "Brelvane Tests");
-  EXPECT_EQ(host.ProductString(), "Probe");
-  EXPECT_EQ(host.VendorVersion(), probe::kVendorVersion);
-  EXPECT_EQ(host.VstVersion(), 2400);
-  EXPECT_EQ(host.PlugCategory(), kPlugCategEffect);
-  EXPECT_EQ(host.TailSize(), probe::kTailSize);
-  EXPECT_EQ(host.CanDo("probeYes"), 1);
-  EXPECT_EQ(host.CanDo("probeNo"), -1);
-  EXPECT_EQ(host.CanDo("receiveVstMidiEvent"), 0);
+  EXPECT_EQ(mHost.EffectName(), "Probe Effect");
+  EXPECT_EQ(mHost.VendorString(), "Brelvane Tests");
+  EXPECT_EQ(mHost.ProductString(), "Probe");
+  EXPECT_EQ(mHost.VendorVersion(), probe::kVendorVersion);
+  EXPECT_EQ(mHost.VstVersion(), 2400);
+  EXPECT_EQ(mHost.PlugCategory(), kPlugCategEffect);
+  EXPECT_EQ(mHost.TailSize(), probe::kTailSize);
+  EXPECT_EQ(mHost.CanDo("probeYes"), 1);
+  EXPECT_EQ(mHost.CanDo("probeNo"), -1);
+  EXPECT_EQ(mHost.CanDo("receiveVstMidiEvent"), 0);
 }
 
 TEST(VstHostDispatch, MakeArrangementDerivesTheTypeFromTheCount) {
@@ -117,13 +117,13 @@ TEST(VstHostDispatch, MakeArrangementDerivesTheTypeFromTheCount) {
 }
 
 TEST_F(VstHostCalls, SpeakerArrangementsAreSetAndCopiedBack) {
-  EXPECT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
-  EXPECT_EQ(host.NumInputs(), 1);
-  EXPECT_EQ(host.NumOutputs(), 1);
-  EXPECT_FALSE(host.SetSpeakerArrangement(VstHost::MakeArrangement(6), VstHost::MakeArrangement(2)));
+  EXPECT_TRUE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
+  EXPECT_EQ(mHost.NumInputs(), 1);
+  EXPECT_EQ(mHost.NumOutputs(), 1);
+  EXPECT_FALSE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(6), VstHost::MakeArrangement(2)));
 
   VstSpeakerArrangement in, out;
-  ASSERT_TRUE(host.GetSpeakerArrangement(in, out));
+  ASSERT_TRUE(mHost.GetSpeakerArrangement(in, out));
   EXPECT_EQ(in.type, kSpeakerArrStereo);
   EXPECT_EQ(in.numChannels, 2);
   EXPECT_EQ(out.numChannels, 2);
@@ -131,19 +131,19 @@ TEST_F(VstHostCalls, SpeakerArrangementsAreSetAndCopiedBack) {
 
 TEST_F(VstHostCalls, PinPropertiesAreCopiedForValidPinsOnly) {
   VstPinProperties pin;
-  ASSERT_TRUE(host.InputProperties(0, pin));
+  ASSERT_TRUE(mHost.InputProperties(0, pin));
   EXPECT_STREQ(pin.label, "Probe In 1");
   EXPECT_EQ(pin.flags, kVstPinIsActive | kVstPinIsStereo);
-  ASSERT_TRUE(host.OutputProperties(1, pin));
+  ASSERT_TRUE(mHost.OutputProperties(1, pin));
   EXPECT_STREQ(pin.label, "Probe Out 2");
   EXPECT_EQ(pin.flags, kVstPinIsActive);
-  EXPECT_FALSE(host.InputProperties(2, pin));
-  EXPECT_FALSE(host.OutputProperties(-1, pin));
+  EXPECT_FALSE(mHost.InputProperties(2, pin));
+  EXPECT_FALSE(mHost.OutputProperties(-1, pin));
 }
 
 TEST_F(VstHostCalls, EditorRectIsCopiedOut) {
   ERect rect;
-  ASSERT_TRUE(host.EditorRect(rect));
+  ASSERT_TRUE(mHost.EditorRect(rect));
   EXPECT_EQ(rect.top, 0);
   EXPECT_EQ(rect.left, 0);
   EXPECT_EQ(rect.bottom, probe::kEditorHeight);
@@ -151,8 +151,8 @@ TEST_F(VstHostCalls, EditorRectIsCopiedOut) {
 }
 
 TEST_F(VstHostCalls, RawDispatchPassesEveryArgumentThrough) {
-  EXPECT_EQ(host.Dispatch(effGetVstVersion), 2400);
-  EXPECT_EQ(host.Dispatch(effGetTailSize), probe::kTailSize);
-  EXPECT_EQ(host.Dispatch(effVendorSpecific, probe::kReceivedEventStatus, -1), -1);
-  EXPECT_EQ(host.Dispatch(12345), 0);
+  EXPECT_EQ(mHost.Dispatch(effGetVstVersion), 2400);
+  EXPECT_EQ(mHost.Dispatch(effGetTailSize), probe::kTailSize);
+  EXPECT_EQ(mHost.Dispatch(effVendorSpecific, probe::kReceivedEventStatus, -1), -1);
+  EXPECT_EQ(mHost.Dispatch(12345), 0);
 }

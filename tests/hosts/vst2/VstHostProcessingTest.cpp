@@ -36,9 +36,9 @@ struct StereoBuffers {
 }  // namespace
 
 TEST_F(VstHostAudio, ProcessReplacingOverwritesTheOutputs) {
-  host.SetParameter(0, 0.25f);  // gain 0.5
+  mHost.SetParameter(0, 0.25f);  // gain 0.5
   StereoBuffers<float> b(0.5f, 9.0f);
-  ASSERT_TRUE(host.ProcessReplacing(b.in, b.out, kFrames));
+  ASSERT_TRUE(mHost.ProcessReplacing(b.in, b.out, kFrames));
   for (VstInt32 i = 0; i < kFrames; ++i) {
     ASSERT_EQ(b.out[0][i], 0.25f);
     ASSERT_EQ(b.out[1][i], 0.5f);
@@ -47,7 +47,7 @@ TEST_F(VstHostAudio, ProcessReplacingOverwritesTheOutputs) {
 
 TEST_F(VstHostAudio, ProcessAccumulatingAddsToTheOutputs) {
   StereoBuffers<float> b(0.5f, 9.0f);  // gain 1
-  ASSERT_TRUE(host.ProcessAccumulating(b.in, b.out, kFrames));
+  ASSERT_TRUE(mHost.ProcessAccumulating(b.in, b.out, kFrames));
   for (VstInt32 i = 0; i < kFrames; ++i) {
     ASSERT_EQ(b.out[0][i], 9.5f);
     ASSERT_EQ(b.out[1][i], 10.0f);
@@ -57,26 +57,26 @@ TEST_F(VstHostAudio, ProcessAccumulatingAddsToTheOutputs) {
 TEST_F(VstHostAudio, ProcessDoubleReplacingKeepsDoublePrecision) {
   const double input = 1.0 + 1e-12;  // not representable as a float
   StereoBuffers<double> b(input, -1.0);
-  ASSERT_TRUE(host.ProcessDoubleReplacing(b.in, b.out, kFrames));
+  ASSERT_TRUE(mHost.ProcessDoubleReplacing(b.in, b.out, kFrames));
   EXPECT_EQ(b.out[0][0], input);
   EXPECT_EQ(b.out[1][kFrames - 1], 2.0 * input);
 }
 
 TEST_F(VstHostAudio, ProcessingFollowsTheChannelCountsOfTheArrangement) {
-  ASSERT_TRUE(host.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
+  ASSERT_TRUE(mHost.SetSpeakerArrangement(VstHost::MakeArrangement(1), VstHost::MakeArrangement(1)));
   float in[kFrames], out[kFrames];
   std::fill(in, in + kFrames, 0.125f);
   float* inputs[1] = {in};
   float* outputs[1] = {out};
-  ASSERT_TRUE(host.ProcessReplacing(inputs, outputs, kFrames));
+  ASSERT_TRUE(mHost.ProcessReplacing(inputs, outputs, kFrames));
   EXPECT_EQ(out[kFrames - 1], 0.125f);
 }
 
 TEST_F(VstHostAudio, ZeroFramesIsAValidCall) {
   StereoBuffers<float> b(1.0f, 3.0f);
-  const VstIntPtr before = Ask(host, probe::kProcessCalls);
-  EXPECT_TRUE(host.ProcessReplacing(b.in, b.out, 0));
-  EXPECT_EQ(Ask(host, probe::kProcessCalls), before + 1);
+  const VstIntPtr before = Ask(mHost, probe::kProcessCalls);
+  EXPECT_TRUE(mHost.ProcessReplacing(b.in, b.out, 0));
+  EXPECT_EQ(Ask(mHost, probe::kProcessCalls), before + 1);
   EXPECT_EQ(b.out[0][0], 3.0f);
 }
 
@@ -84,15 +84,15 @@ TEST_F(VstHostAudio, ProcessingRefusesMissingBuffersAndNegativeFrames) {
   StereoBuffers<float> f(1.0f, 3.0f);
   StereoBuffers<double> d(1.0, 3.0);
   float* halfMissing[2] = {f.data[0].data(), nullptr};
-  const VstIntPtr before = Ask(host, probe::kProcessCalls);
-  EXPECT_FALSE(host.ProcessReplacing(nullptr, f.out, kFrames));
-  EXPECT_FALSE(host.ProcessReplacing(f.in, nullptr, kFrames));
-  EXPECT_FALSE(host.ProcessReplacing(halfMissing, f.out, kFrames));
-  EXPECT_FALSE(host.ProcessAccumulating(f.in, halfMissing, kFrames));
-  EXPECT_FALSE(host.ProcessReplacing(f.in, f.out, -1));
-  EXPECT_FALSE(host.ProcessDoubleReplacing(d.in, nullptr, kFrames));
-  EXPECT_FALSE(host.ProcessDoubleReplacing(d.in, d.out, -5));
-  EXPECT_EQ(Ask(host, probe::kProcessCalls), before);
+  const VstIntPtr before = Ask(mHost, probe::kProcessCalls);
+  EXPECT_FALSE(mHost.ProcessReplacing(nullptr, f.out, kFrames));
+  EXPECT_FALSE(mHost.ProcessReplacing(f.in, nullptr, kFrames));
+  EXPECT_FALSE(mHost.ProcessReplacing(halfMissing, f.out, kFrames));
+  EXPECT_FALSE(mHost.ProcessAccumulating(f.in, halfMissing, kFrames));
+  EXPECT_FALSE(mHost.ProcessReplacing(f.in, f.out, -1));
+  EXPECT_FALSE(mHost.ProcessDoubleReplacing(d.in, nullptr, kFrames));
+  EXPECT_FALSE(mHost.ProcessDoubleReplacing(d.in, d.out, -5));
+  EXPECT_EQ(Ask(mHost, probe::kProcessCalls), before);
   EXPECT_EQ(f.out[0][0], 3.0f);
 }
 
@@ -106,12 +106,12 @@ TEST_F(VstHostAudio, SendEventsDeliversEveryEventInOrder) {
     notes[i].midiData[0] = static_cast<char>(0x90 + i);
     list.push_back(reinterpret_cast<const VstEvent*>(&notes[i]));
   }
-  EXPECT_EQ(host.SendEvents(list), 1);
-  ASSERT_EQ(Ask(host, probe::kReceivedEvents), 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(Ask(host, probe::kReceivedEventStatus, i), 0x90 + i);
+  EXPECT_EQ(mHost.SendEvents(list), 1);
+  ASSERT_EQ(Ask(mHost, probe::kReceivedEvents), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Ask(mHost, probe::kReceivedEventStatus, i), 0x90 + i);
 }
 
 TEST_F(VstHostAudio, SendEventsWithAnEmptyListSendsNone) {
-  EXPECT_EQ(host.SendEvents({}), 1);
-  EXPECT_EQ(Ask(host, probe::kReceivedEvents), 0);
+  EXPECT_EQ(mHost.SendEvents({}), 1);
+  EXPECT_EQ(Ask(mHost, probe::kReceivedEvents), 0);
 }

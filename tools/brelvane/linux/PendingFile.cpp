@@ -12,19 +12,19 @@
 namespace brel::cmd {
 namespace {
 
-std::string directoryOf(const std::string& path) {
+std::string DirectoryOf(const std::string& path) {
   std::string::size_type slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
 }
 
-std::string baseNameOf(const std::string& path) {
+std::string BaseNameOf(const std::string& path) {
   std::string::size_type slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-mode_t modeForTarget(const std::string& target) {
+mode_t ModeForTarget(const std::string& target) {
   struct stat st {};
   if (::stat(target.c_str(), &st) == 0) return st.st_mode & 07777;
   mode_t mask = ::umask(0);
@@ -34,34 +34,34 @@ mode_t modeForTarget(const std::string& target) {
 
 }  // namespace
 
-PendingFile::~PendingFile() { discard(); }
+PendingFile::~PendingFile() { Discard(); }
 
-bool PendingFile::create(std::string& error) {
-  discard();
+bool PendingFile::Create(std::string& error) {
+  Discard();
   struct stat st {};
-  if (::stat(target_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    error = "cannot write '" + target_ + "': it is a directory";
+  if (::stat(mTarget.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    error = "cannot write '" + mTarget + "': it is a directory";
     return false;
   }
-  std::string pattern = directoryOf(target_) + "/." + baseNameOf(target_) + ".brelvane-XXXXXX";
+  std::string pattern = DirectoryOf(mTarget) + "/." + BaseNameOf(mTarget) + ".brelvane-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  fd_ = ::mkstemp(name.data());
-  if (fd_ < 0) {
-    error = "cannot write '" + target_ + "': " + std::strerror(errno);
+  mFd = ::mkstemp(name.data());
+  if (mFd < 0) {
+    error = "cannot write '" + mTarget + "': " + std::strerror(errno);
     return false;
   }
-  temp_ = name.data();
+  mTemp = name.data();
   return true;
 }
 
-bool PendingFile::writeAll(const void* data, std::size_t size, std::string& error) {
+bool PendingFile::WriteAll(const void* data, std::size_t size, std::string& error) {
   const char* p = static_cast<const char*>(data);
   while (size > 0) {
-    ssize_t n = ::write(fd_, p, size);
+    ssize_t n = ::write(mFd, p, size);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
-      error = "cannot write '" + target_ + "': " + std::strerror(errno);
+      error = "cannot write '" + mTarget + "': " + std::strerror(errno);
       return false;
     }
     p += n;
@@ -70,28 +70,28 @@ bool PendingFile::writeAll(const void* data, std::size_t size, std::string& erro
   return true;
 }
 
-bool PendingFile::commit(std::string& error) {
-  if (fd_ < 0) {
-    error = "cannot write '" + target_ + "': nothing was written";
+bool PendingFile::Commit(std::string& error) {
+  if (mFd < 0) {
+    error = "cannot write '" + mTarget + "': nothing was written";
     return false;
   }
-  bool ok = ::fchmod(fd_, modeForTarget(target_)) == 0 && ::fsync(fd_) == 0;
-  ok = (::close(fd_) == 0) && ok;
-  fd_ = -1;
-  if (!ok || ::rename(temp_.c_str(), target_.c_str()) != 0) {
-    error = "cannot write '" + target_ + "': " + std::strerror(errno);
-    discard();
+  bool ok = ::fchmod(mFd, ModeForTarget(mTarget)) == 0 && ::fsync(mFd) == 0;
+  ok = (::close(mFd) == 0) && ok;
+  mFd = -1;
+  if (!ok || ::rename(mTemp.c_str(), mTarget.c_str()) != 0) {
+    error = "cannot write '" + mTarget + "': " + std::strerror(errno);
+    Discard();
     return false;
   }
-  temp_.clear();
+  mTemp.clear();
   return true;
 }
 
-void PendingFile::discard() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-  if (!temp_.empty()) ::unlink(temp_.c_str());
-  temp_.clear();
+void PendingFile::Discard() {
+  if (mFd >= 0) ::close(mFd);
+  mFd = -1;
+  if (!mTemp.empty()) ::unlink(mTemp.c_str());
+  mTemp.clear();
 }
 
 }  // namespace brel::cmd

@@ -11,11 +11,11 @@ namespace {
 
 volatile sig_atomic_t g_interrupted = 0;
 
-void onInterrupt(int) { g_interrupted = 1; }
+void OnInterrupt(int) { g_interrupted = 1; }
 
 }  // namespace
 
-std::string executableDirectory() {
+std::string ExecutableDirectory() {
   char path[PATH_MAX];
   ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
   if (n <= 0) return std::string();
@@ -24,21 +24,21 @@ std::string executableDirectory() {
   return slash == std::string::npos ? std::string() : exe.substr(0, slash);
 }
 
-bool stderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
 
-double monotonicSeconds() {
+double MonotonicSeconds() {
   using namespace std::chrono;
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void installInterruptHandler() {
+void InstallInterruptHandler() {
   struct sigaction action {};
-  action.sa_handler = onInterrupt;
+  action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
   ::sigaction(SIGINT, &action, nullptr);
   ::sigaction(SIGTERM, &action, nullptr);
 }
 
-bool interruptRequested() { return g_interrupted != 0; }
+bool InterruptRequested() { return g_interrupted != 0; }
 
 }  // namespace brel::cmd
