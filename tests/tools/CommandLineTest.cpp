@@ -86,6 +86,13 @@ TEST(CommandLine, HelpAndParams) {
   EXPECT_NE(UsageText().find("brelvane render IN OUT"), std::string::npos);
 }
 
+TEST(CommandLine, TheApiNamesTheInterfaceForEitherCommand) {
+  EXPECT_FALSE(Parsed({"params"}).api.has_value());
+  EXPECT_EQ(Parsed({"params", "--api", "vst3"}).api, PluginApi::Vst3);
+  EXPECT_EQ(Parsed({"render", "a.wav", "b.wav", "--api=vst2"}).api, PluginApi::Vst2);
+  EXPECT_EQ(Failure({"params", "--api", "VST3"}), "--api must be vst2 or vst3, got 'VST3'");
+}
+
 TEST(CommandLine, RejectsMissingOrUnknownCommands) {
   EXPECT_NE(Failure({}).find("no command"), std::string::npos);
   EXPECT_NE(Failure({"mix"}).find("unknown command 'mix'"), std::string::npos);

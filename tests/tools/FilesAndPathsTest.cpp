@@ -117,6 +117,33 @@ TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesModuleFolders) {
     ::rmdir(dir.File(d).c_str());
 }
 
+TEST(PluginLocator, TheVst3BundleIsAFolderFoundNextToTheExecutableOrInModulesVst3) {
+  TempDir dir;
+  ::mkdir(dir.File("bin").c_str(), 0755);
+  std::string path, error;
+  EXPECT_FALSE(LocatePlugin("", dir.File("bin"), path, error, PluginApi::Vst3));
+  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/Brelvane.vst3") + " and " +
+                       dir.File("bin/../modules/vst3/Brelvane.vst3") + "); name it with --plugin PATH");
+  for (const char* d : {"modules", "modules/vst3", "modules/vst3/Brelvane.vst3"})
+    ::mkdir(dir.File(d).c_str(), 0755);
+  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error, PluginApi::Vst3)) << error;
+  EXPECT_EQ(path, dir.File("bin/../modules/vst3/Brelvane.vst3"));
+  for (const char* d : {"modules/vst3/Brelvane.vst3", "modules/vst3", "modules", "bin"})
+    ::rmdir(dir.File(d).c_str());
+}
+
+TEST(PluginLocator, AnApiGivenWithAPathMustFitIt) {
+  std::string path, error;
+  EXPECT_TRUE(IsVst3Bundle("/x/Brelvane.vst3/"));
+  EXPECT_FALSE(IsVst3Bundle("/x/Brelvane.so"));
+  EXPECT_FALSE(IsVst3Bundle(".vst3"));
+  ASSERT_TRUE(LocatePlugin("/x/Brelvane.vst3", "/bin", path, error, PluginApi::Vst3));
+  EXPECT_FALSE(LocatePlugin("/x/Brelvane.so", "/bin", path, error, PluginApi::Vst3));
+  EXPECT_EQ(error, "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not '/x/Brelvane.so'");
+  EXPECT_FALSE(LocatePlugin("/x/Brelvane.vst3", "/bin", path, error, PluginApi::Vst2));
+  EXPECT_EQ(error, "--api vst2 needs a VST2 module, not the VST3 bundle '/x/Brelvane.vst3'");
+}
+
 TEST(RenderSummary, LevelsAndSpeedReadCleanly) {
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(FormatLevel(-3.2149), "-3.21");

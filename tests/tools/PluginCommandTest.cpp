@@ -10,6 +10,7 @@
 #include "hosts/vst2/VstHost.h"
 #include "tests/tools/TestFiles.h"
 #include "tools/brelvane/BrelvaneCommand.h"
+#include "tools/brelvane/PluginLoader.h"
 #include "tools/brelvane/VstPluginPort.h"
 
 namespace brel::cmd {
@@ -169,6 +170,55 @@ TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
     ASSERT_EQ(result.samples[2 * f], ol[f]) << "frame " << f;
     ASSERT_EQ(result.samples[2 * f + 1], orr[f]) << "frame " << f;
   }
+}
+
+// The same command through the VST3 bundle: the parameters a host sees, the sound, the state.
+class BundleCommand : public PluginCommand {
+protected:
+  int RunWith(const std::string& plugin, std::vector<std::string> args) {
+    mOut.str("");
+    mErr.str("");
+    args.insert(args.end(), {"--plugin", plugin});
+    CommandEnv env;
+    env.loadPlugin = LoadPlugin;
+    env.clock = [] { return 0.0; };
+    return RunBrelvane(args, env, mOut, mErr);
+  }
+};
+
+TEST_F(BundleCommand, ListsTheParametersTheVst2ModuleLists) {
+  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, {"params"}), kExitOk) << mErr.str();
+  const std::string vst2 = mOut.str();
+  ASSERT_EQ(RunWith(BREL_TEST_BUNDLE, {"params", "--api", "vst3"}), kExitOk) << mErr.str();
+  EXPECT_EQ(mOut.str(), vst2);
+}
+
+TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 44100, 20000, 0.6, 180.0));
+  const std::vector<std::string> settings = {"--format", "double",         "--param", "Mode=D",
+                                             "--param",  "Pres Comp=18",   "--param", "F Limit=on",
+                                             "--at",     "7000:Crispy=3.5"};
+  std::vector<std::string> args = {"render", mDir.File("in.wav"), mDir.File("vst2.wav")};
+  args.insert(args.end(), settings.begin(), settings.end());
+  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, args), kExitOk) << mErr.str();
+  args[2] = mDir.File("vst3.wav");
+  args.insert(args.end(), {"--save-state", mDir.File("vst3.state")});
+  ASSERT_EQ(RunWith(BREL_TEST_BUNDLE, args), kExitOk) << mErr.str();
+  AudioData vst2 = test::ReadAudio(mDir.File("vst2.wav")), vst3 = test::ReadAudio(mDir.File("vst3.wav"));
+  EXPECT_EQ(vst3.samples, vst2.samples);
+
+  EXPECT_EQ(test::ReadBytes(mDir.File("vst3.state")).size(), 92u) << "the VST3 stream, bypass flag last";
+  ASSERT_EQ(RunWith(BREL_TEST_BUNDLE, {"render", mDir.File("in.wav"), mDir.File("again.wav"), "--format",
+                                       "double", "--load-state", mDir.File("vst3.state")}),
+            kExitOk)
+      << mErr.str();
+  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN,
+                    {"render", mDir.File("in.wav"), mDir.File("same.wav"), "--format", "double", "--param",
+                     "Mode=D", "--param", "Pres Comp=18", "--param", "F Limit=on", "--param", "Crispy=3.5"}),
+            kExitOk)
+      << mErr.str();
+  EXPECT_EQ(test::ReadAudio(mDir.File("again.wav")).samples, test::ReadAudio(mDir.File("same.wav")).samples);
 }
 
 TEST_F(PluginCommand, RejectsValuesThePluginDoesNotHave) {

@@ -18,7 +18,7 @@ int FailWith(std::ostream& err, const std::string& message) {
 // plug-in; the rest of the table is probed once it is open.
 int RunParams(const CommandLine& cl, const CommandEnv& env, std::ostream& out, std::ostream& err) {
   std::string path, error;
-  if (!LocatePlugin(cl.plugin, env.executableDir, path, error)) return FailWith(err, error);
+  if (!LocatePlugin(cl.plugin, env.executableDir, path, error, cl.api)) return FailWith(err, error);
   std::unique_ptr<PluginPort> port = env.loadPlugin ? env.loadPlugin(path, error) : nullptr;
   if (!port) return FailWith(err, "cannot load the plug-in '" + path + "': " + error);
   std::vector<float> defaults = ReadNormalizedValues(*port);

@@ -34,7 +34,7 @@ bool SplitAssignment(const std::string& text, ParamAssignment& out) {
 
 bool TakesValue(const std::string& option) {
   return option == "--param" || option == "--at" || option == "--load-state" || option == "--save-state" ||
-         option == "--block" || option == "--format" || option == "--plugin";
+         option == "--block" || option == "--format" || option == "--plugin" || option == "--api";
 }
 
 bool ApplyOption(const std::string& option, const std::string& value, CommandLine& out, std::string& error) {
@@ -68,6 +68,12 @@ bool ApplyOption(const std::string& option, const std::string& value, CommandLin
       error = "--format must be float, double, pcm16 or pcm24, got '" + value + "'";
       return false;
     }
+  } else if (option == "--api") {
+    if (value != "vst2" && value != "vst3") {
+      error = "--api must be vst2 or vst3, got '" + value + "'";
+      return false;
+    }
+    out.api = value == "vst3" ? PluginApi::Vst3 : PluginApi::Vst2;
   } else if (value.empty()) {
     error = option + " needs a file name";
     return false;
@@ -81,9 +87,9 @@ bool ApplyOption(const std::string& option, const std::string& value, CommandLin
   return true;
 }
 
-// Only `render` takes the audio options; `params` takes --plugin alone.
+// Only `render` takes the audio options; `params` takes the plug-in options alone.
 bool OptionAllowed(Command command, const std::string& option) {
-  return command == Command::Render || option == "--plugin";
+  return command == Command::Render || option == "--plugin" || option == "--api";
 }
 
 bool ParseRest(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
@@ -172,7 +178,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
 std::string UsageText() {
   return "usage:\n"
          "  brelvane render IN OUT [options]   process an audio file through the plug-in\n"
-         "  brelvane params [--plugin PATH]    list the plug-in's parameters\n"
+         "  brelvane params [--plugin PATH] [--api vst2|vst3]\n"
+         "                                     list the plug-in's parameters\n"
          "  brelvane help                      show this text\n"
          "\n"
          "render options:\n"
@@ -184,7 +191,10 @@ std::string UsageText() {
          "  --block N                  frames per processing call (default 512)\n"
          "  --format float|double|pcm16|pcm24\n"
          "                             output sample format (default: the input's)\n"
-         "  --plugin PATH              the plug-in module to use\n"
+         "  --plugin PATH              the plug-in to use: a VST2 module, or a VST3\n"
+         "                             bundle (a folder NAME.vst3)\n"
+         "  --api vst2|vst3            the plug-in interface; without --plugin, the\n"
+         "                             build tree's module of that kind (default vst2)\n"
          "\n"
          "Audio files: WAV, AIFF or FLAC, mono or stereo, any sample rate; the output\n"
          "container follows OUT's extension (.wav, .aif/.aiff, .flac).\n";

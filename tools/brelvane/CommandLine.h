@@ -12,6 +12,9 @@ namespace brel::cmd {
 
 enum class Command { Help, Render, Params };
 
+// The plug-in interface the command hosts: the VST2 module or the VST3 bundle.
+enum class PluginApi { Vst2, Vst3 };
+
 // NAME=VALUE exactly as typed; NAME is resolved against the plug-in's parameters later.
 struct ParamAssignment {
   std::string name;
@@ -35,6 +38,7 @@ struct CommandLine {
   int blockSize = 512;
   std::optional<SampleFormat> format;
   std::string plugin;
+  std::optional<PluginApi> api;  // --api; without it the --plugin path decides
 };
 
 constexpr int kMaxBlockSize = 65536;

@@ -95,7 +95,7 @@ bool RenderJob::PrepareFiles() {
 
 bool RenderJob::PreparePlugin() {
   std::string path;
-  if (!LocatePlugin(mCl.plugin, mEnv.executableDir, path, mError)) return false;
+  if (!LocatePlugin(mCl.plugin, mEnv.executableDir, path, mError, mCl.api)) return false;
   std::string why;
   mPort = mEnv.loadPlugin ? mEnv.loadPlugin(path, why) : nullptr;
   if (!mPort) return Fail("cannot load the plug-in '" + path + "': " + why);

@@ -3,14 +3,14 @@
 
 #include "tools/brelvane/BrelvaneCommand.h"
 #include "tools/brelvane/ProcessInfo.h"
-#include "tools/brelvane/VstPluginPort.h"
+#include "tools/brelvane/PluginLoader.h"
 
 int main(int argc, char** argv) {
   using namespace brel::cmd;
   std::vector<std::string> args(argv + 1, argv + argc);
   InstallInterruptHandler();
   CommandEnv env;
-  env.loadPlugin = LoadVstPlugin;
+  env.loadPlugin = LoadPlugin;
   env.executableDir = ExecutableDirectory();
   env.terminal = StderrIsTerminal();
   env.clock = MonotonicSeconds;

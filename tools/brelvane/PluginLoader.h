@@ -1,0 +1,13 @@
+#pragma once
+// Loads the plug-in at a located path with the host of its kind: a VST3 bundle through the VST3
+// host library, anything else as a VST2 module.
+#include <memory>
+#include <string>
+
+#include "tools/brelvane/PluginPort.h"
+
+namespace brel::cmd {
+
+std::unique_ptr<PluginPort> LoadPlugin(const std::string& path, std::string& error);
+
+}  // namespace brel::cmd
