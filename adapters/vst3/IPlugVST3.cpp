@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "adapters/vst3/IPlugParameter.h"
 #include "adapters/vst3/IPlugVST3View.h"
@@ -58,8 +59,13 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) noexcept {
   const bool first = SingleComponentEffect::initialize(context) == kResultOk;
   IdentifyHost(context);
   if (first) {
-    MakeBuses();
-    MakeParameters();
+    try {
+      MakeBuses();
+      MakeParameters();
+    } catch (...) {
+      // Out of memory: what was made stays, and the host hears that initializing failed.
+      return kResultFalse;
+    }
   }
   OnHostKnown();
   LoadPreset(0);
@@ -174,8 +180,15 @@ tresult PLUGIN_API IPlugVST3::setKnobMode(Vst::KnobMode mode) noexcept { return 
 
 Steinberg::IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) noexcept {
   if (!name || std::strcmp(name, Vst::ViewType::kEditor) != 0) return nullptr;
-  auto* view = new IPlugVST3View(this);
-  AddView(view);
+  auto* view = new (std::nothrow) IPlugVST3View(this);
+  if (!view) return nullptr;
+  try {
+    AddView(view);
+  } catch (...) {
+    // Out of memory: the host gets no view, as for a name that is not "editor".
+    view->release();
+    return nullptr;
+  }
   return view;
 }
 
