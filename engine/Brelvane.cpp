@@ -2,7 +2,14 @@
 
 #include <algorithm>
 
+#include "EditorWindowHost.h"
 #include "core/FourCC.h"
+#include "editor/BrelvaneKnob.h"
+#include "editor/IBitmapControl.h"
+#include "editor/ModeSwitch.h"
+#include "editor/VuControl.h"
+#include "engine/BrelvaneLayout.h"
+#include "resources/ImageResources.h"
 
 namespace {
 
@@ -28,19 +35,57 @@ constexpr double kKnobStep = 0.01;
 Brelvane::Brelvane(const PluginInstanceInfo& instanceInfo)
     : PluginAdapter(instanceInfo, kNumParams, "1-1 2-2", kNumPresets, "Brelvane", "", "Orrindale",
                     kVersionWord, FourCC('Q', 'v', 'e', 'l'), FourCC('O', 'r', 'r', 'n')) {
-  DeclareParameters();
-  mChain.SetMeters(&mPresMeter, &mFinalMeter);
+  BuildPlugAndEditor();
   FillEmptyPresets("-", 1);
 }
 
-void Brelvane::DeclareParameters() {
+// Parameters and controls are declared in one interleaved order: it fixes both the parameter
+// indices and the editor's drawing order.
+void Brelvane::BuildPlugAndEditor() {
+  auto* editor = new EditorWindowHost(this, layout::kEditorWidth, layout::kEditorHeight, layout::kFrameRate);
+  mGraphics = editor;
+  const auto load = [editor](const ImageResource& image) {
+    return editor->LoadBitmapStrip(image.id, image.fileName, image.frames);
+  };
+
+  editor->AddBackground(new IBitmapControl(this, 0, 0, -1, load(kBackgroundImage), BlendSpec{1, 1.0f}));
+
   for (int i = kPresComp; i <= kDbOutput; ++i) {
     const KnobParam& knob = kKnobs[i];
     GetParam(i)->DefineDouble(knob.name, knob.defaultValue, knob.min, knob.max, kKnobStep, knob.label);
+    const BitmapStrip strip = load(layout::kKnobIsLarge[i] ? kKnobImage : kKnobSmallImage);
+    editor->AddControl(new BrelvaneKnob(this, layout::kKnobs[i].x, layout::kKnobs[i].y, i, strip));
   }
+
   GetParam(kPower)->DefineBool("Power", true);
+  const BitmapStrip power = load(kPowerSwitchImage);
+  editor->AddControl(new ISwitchControl(this, layout::kPowerSwitch.x, layout::kPowerSwitch.y, kPower, power));
+
+  const BitmapStrip limit = load(kLimitSwitchImage);
   GetParam(kPLimit)->DefineBool("P Limit", true);
   GetParam(kFLimit)->DefineBool("F Limit", false);
+  editor->AddControl(
+      new ISwitchControl(this, layout::kPLimitSwitch.x, layout::kPLimitSwitch.y, kPLimit, limit));
+  editor->AddControl(
+      new ISwitchControl(this, layout::kFLimitSwitch.x, layout::kFLimitSwitch.y, kFLimit, limit));
+
+  // The meters share every image but their faces; each image is decoded once.
+  const BitmapStrip frame = load(kMeterFrameImage);
+  const BitmapStrip cap = load(kMeterCapImage);
+  const BitmapStrip needle = load(kMeterNeedleImage);
+  const BitmapStrip lampOff = load(kLampOffImage);
+  const BitmapStrip lampOn = load(kLampOnImage);
+  const BitmapStrip green = load(kGreenLedImage);
+  const BitmapStrip red = load(kRedLedImage);
+  const BitmapStrip presFace = load(kPresCompFaceImage);
+  mPresMeter =
+      new VuControl(this, layout::kPresMeterX, presFace, needle, frame, cap, lampOff, lampOn, green, red);
+  editor->AddControl(mPresMeter);
+  const BitmapStrip finalFace = load(kFinalCompFaceImage);
+  mFinalMeter =
+      new VuControl(this, layout::kFinalMeterX, finalFace, needle, frame, cap, lampOff, lampOn, green, red);
+  editor->AddControl(mFinalMeter);
+  mChain.SetMeters(&mPresMeter->Feed(), &mFinalMeter->Feed());
 
   // Mode 0 is legal for hosts and behaves as "keep the current timing"; it reads as "A".
   IParamDef* mode = GetParam(kMode);
@@ -50,7 +95,19 @@ void Brelvane::DeclareParameters() {
   mode->AddDisplayText(2, "B");
   mode->AddDisplayText(3, "C");
   mode->AddDisplayText(4, "D");
+  const ImageResource* buttons[] = {&kModeAImage, &kModeBImage, &kModeCImage, &kModeDImage};
+  BitmapStrip strips[4];
+  for (int i = 0; i < 4; ++i) strips[i] = load(*buttons[i]);
+  for (int i = 0; i < 4; ++i) {
+    editor->AddControl(
+        new ModeSwitch(this, layout::kModeButtons[i].x, layout::kModeButtons[i].y, i + 1, strips[i]));
+  }
+
+  AttachEditor(editor);
 }
+
+const MeterFeed& Brelvane::PresMeter() const { return mPresMeter->Feed(); }
+const MeterFeed& Brelvane::FinalMeter() const { return mFinalMeter->Feed(); }
 
 int Brelvane::HostRate() const {
   // 0 stands for "no usable rate" (the chain then keeps its own); anything beyond an int is
