@@ -29,7 +29,8 @@ int ModeSwitch::CurrentMode() const {
 
 bool ModeSwitch::Draw(IGraphics& graphics) {
   const int mode = CurrentMode();
-  graphics.DrawBitmapFrame(mStrip, mRect, FrameForMode(mode), mBlend);
+  mDrawnFrame = FrameForMode(mode);
+  graphics.DrawBitmapFrame(mStrip, mRect, mDrawnFrame, mBlend);
   mLastDrawnMode = mode;
   return true;
 }

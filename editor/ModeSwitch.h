@@ -16,6 +16,8 @@ public:
   bool IsDirty() override;
 
   int ModeNumber() const { return mModeNumber; }
+  // The frame the last drawing pass showed (0 before the first).
+  int DrawnFrame() const { return mDrawnFrame; }
   // The frame this button shows for a mode: 2 (lit) or 1.
   int FrameForMode(int mode) const { return mode == mModeNumber || (mModeNumber == 1 && mode == 0) ? 2 : 1; }
 
@@ -25,5 +27,6 @@ private:
   BitmapStrip mStrip;
   int mModeNumber;
   int mLastDrawnMode = -1;
+  int mDrawnFrame = 0;
   int mModeParam = kModeParam;
 };

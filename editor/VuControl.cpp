@@ -33,21 +33,24 @@ bool VuControl::Draw(IGraphics& graphics) {
   const bool lamp = mFeed.Lamp();
   const int mode = mFeed.Mode();
 
+  mShown.needleFrame = NeedleFrame(level, mNeedle.frames);
+  mShown.ledRed = LedIsRed(mode);
+  mShown.ledFrame = LedFrame(level);
+  // One value per drawn frame: a change of the flag takes the fade's window in frames.
+  mLampFade = mFade.Process(lamp ? 1.0 : 0.0, kLampFadeFrames);
+  mShown.lampOn = lamp;
+  mShown.lampFrame =
+      lamp ? LampFrame(mLampFade, mOnLamp.frames) : LampFrame(1.0 - mLampFade, mOffLamp.frames);
+
   graphics.DrawBitmapRegion(mFace, mRect, 0, 0, mBlend);
-  graphics.DrawBitmapFrame(mNeedle, mRect, NeedleFrame(level, mNeedle.frames), mBlend);
-  const BitmapStrip& led = LedIsRed(mode) ? mRedLed : mGreenLed;
+  graphics.DrawBitmapFrame(mNeedle, mRect, mShown.needleFrame, mBlend);
+  const BitmapStrip& led = mShown.ledRed ? mRedLed : mGreenLed;
   const int ledLeft = mRect.left + kLedX;
   const int ledTop = mRect.top + kLedY;
   const Rect ledRect{ledLeft, ledTop, ledLeft + led.FrameWidth(), ledTop + led.FrameHeight()};
-  graphics.DrawBitmapFrame(led, ledRect, LedFrame(level), mBlend);
-  // One value per drawn frame: a change of the flag takes the fade's window in frames.
-  mLampFade = mFade.Process(lamp ? 1.0 : 0.0, kLampFadeFrames);
+  graphics.DrawBitmapFrame(led, ledRect, mShown.ledFrame, mBlend);
   graphics.DrawBitmapRegion(mCap, mRect, 0, 0, mBlend);
-  if (lamp) {
-    graphics.DrawBitmapFrame(mOnLamp, mRect, LampFrame(mLampFade, mOnLamp.frames), mBlend);
-  } else {
-    graphics.DrawBitmapFrame(mOffLamp, mRect, LampFrame(1.0 - mLampFade, mOffLamp.frames), mBlend);
-  }
+  graphics.DrawBitmapFrame(mShown.lampOn ? mOnLamp : mOffLamp, mRect, mShown.lampFrame, mBlend);
   graphics.DrawBitmapRegion(mFrame, mRect, 0, 0, mBlend);
   return true;
 }

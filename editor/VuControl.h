@@ -24,6 +24,15 @@ public:
   MeterFeed& Feed() { return mFeed; }
   const MeterFeed& Feed() const { return mFeed; }
   double LampFade() const { return mLampFade; }
+  // What the last drawing pass showed (frames 1-based, 0 before the first pass).
+  struct Shown {
+    int needleFrame = 0;
+    bool ledRed = false;
+    int ledFrame = 0;
+    bool lampOn = false;
+    int lampFrame = 0;
+  };
+  const Shown& LastShown() const { return mShown; }
 
   // What a draw shows, for a level, a mode and a fade (1-based frames).
   static int NeedleFrame(double level, int frames);
@@ -41,6 +50,7 @@ private:
   BitmapStrip mRedLed;
   BitmapStrip mGreenLed;
   double mLampFade = 0.0;
+  Shown mShown;
   MeterFeed mFeed;
   MovingAverage mFade;
 };
