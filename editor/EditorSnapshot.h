@@ -1,12 +1,17 @@
 #pragma once
-// One complete picture of an editor in its backing bitmap: every control dirty, the values the
-// host posted taken, one drawing pass over the whole area (what opening the window shows).
+// A complete picture of an editor in its backing bitmap: every control dirty, the values the
+// host posted taken, then `passes` drawing passes over the whole area (what the window shows
+// after as many timer frames; the meters' lamps need their fade's frames to settle).
 
 #include "editor/IGraphics.h"
 
-inline bool DrawWholeEditor(IGraphics& graphics) {
-  graphics.MarkAllDirty();
-  Rect dirty;
-  graphics.TimerStep(dirty);
-  return graphics.RedrawRegion(Rect{0, 0, graphics.GetWidth(), graphics.GetHeight()});
+inline bool DrawWholeEditor(IGraphics& graphics, int passes = 1) {
+  bool drawn = true;
+  for (int i = 0; i < passes; ++i) {
+    graphics.MarkAllDirty();
+    Rect dirty;
+    graphics.TimerStep(dirty);
+    drawn = graphics.RedrawRegion(Rect{0, 0, graphics.GetWidth(), graphics.GetHeight()}) && drawn;
+  }
+  return drawn;
 }

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "editor/EditorSnapshot.h"
+#include "editor/VuControl.h"
 #include "engine/Brelvane.h"
 #include "tools/brelvane/PendingFile.h"
 #include "tools/brelvane/linux/PngWriter.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitUsage = 2;
-constexpr int kExitFailed = 1;
+constexpr int kExitFailed = 2;  // every error of the command, as for render
 
 struct SnapshotRequest {
   std::string output;
@@ -117,12 +118,22 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
       return kExitUsage;
     }
   }
+  // One short block of silence: the engine takes the values and sets the meters' lamps and mode.
+  plug->SetSampleRateFromHost(48000.0);
   plug->NotifyAllParamsChanged();
+  {
+    double silence[2][SnapshotAdapter::kBlock] = {};
+    double processed[2][SnapshotAdapter::kBlock] = {};
+    double* in[2] = {silence[0], silence[1]};
+    double* outputs[2] = {processed[0], processed[1]};
+    IPlugBase::ScopedLock lock(*plug);
+    plug->ProcessDoubleBlock(in, outputs, SnapshotAdapter::kBlock);
+  }
   if (request.meters) {
     const_cast<MeterFeed&>(plug->PresMeter()).SetLevel(request.pres);
     const_cast<MeterFeed&>(plug->FinalMeter()).SetLevel(request.final);
   }
-  DrawWholeEditor(*graphics);
+  DrawWholeEditor(*graphics, VuControl::kLampFadeFrames);
   std::vector<unsigned char> png;
   if (!graphics->DrawBitmap() || !EncodePng(*graphics->DrawBitmap(), png)) {
     err << "brelvane snapshot: " << request.output << ": cannot encode the picture\n";

@@ -11,7 +11,12 @@ public:
                   const char* effectName, const char* productName, const char* makerName,
                   std::int32_t versionWord, std::int32_t uniqueId, std::int32_t makerId)
       : IPlugBase(nParams, nPresets, channelIOStr, effectName, productName, makerName, versionWord, uniqueId,
-                  makerId, ApiId::Vst2) {}
+                  makerId, ApiId::Vst2) {
+    SetInputConnections(NInChannels());
+    SetOutputConnections(NOutChannels());
+    SetMaxBlockSize(kBlock);
+  }
+  static constexpr int kBlock = 64;
 };
 
 using PluginAdapter = SnapshotAdapter;
