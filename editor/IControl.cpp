@@ -69,8 +69,9 @@ bool IControl::HitTest(int x, int y) {
 }
 
 void IControl::MarkDirty(bool pushToPlug) {
-  // NaN stays NaN through clamp's comparisons; it would then reach the core, which ignores it.
-  mValue = std::clamp(mValue, mClampLow, mClampHigh);
+  // NaN would pass through clamp and reach the host as an automated value: it counts as the
+  // bottom of the range.
+  mValue = std::isnan(mValue) ? mClampLow : std::clamp(mValue, mClampLow, mClampHigh);
   mDirty = true;
   if (pushToPlug && mPlug && mParamIndex >= 0) {
     if (mGraphics) {

@@ -75,7 +75,12 @@ bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::
   return true;
 }
 
+// A parameter's name (any case) or its index.
 int FindParam(IPlugBase& plug, const std::string& name) {
+  if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 4) {
+    const int index = std::atoi(name.c_str());
+    return index < plug.NParams() ? index : -1;
+  }
   for (int i = 0; i < plug.NParams(); ++i) {
     if (strcasecmp(plug.GetParam(i)->GetName(), name.c_str()) == 0) return i;
   }
