@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/FourCC.h"
 #include "core/IPlugBase.h"
 #include "engine/DeclareParam.h"
 
@@ -15,7 +16,7 @@ class FuzzPlug : public IPlugBase {
 public:
   FuzzPlug()
       : IPlugBase(BrelvaneParamIndex::kNumParams, 3, "1-1 2-2", "Brelvane", "", "Orrindale", 0x3F99999A,
-                  0x5176656C, 0x4F72726E, ApiId::Vst2) {
+                  FourCC('Q', 'v', 'e', 'l'), FourCC('O', 'r', 'r', 'n'), ApiId::Vst2) {
     for (const ParamSpec& spec : kBrelvaneParams) DeclareParam(*GetParam(spec.index), spec);
     FillEmptyPresets("-", 1);
   }

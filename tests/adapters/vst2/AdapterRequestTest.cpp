@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adapters/vst2/IPlugVST.h"
+#include "core/FourCC.h"
 
 namespace {
 
@@ -23,8 +24,8 @@ VstIntPtr ScriptedHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr value, voi
 class TwoParamPlug : public IPlugVST {
 public:
   TwoParamPlug()
-      : IPlugVST(IPlugInstanceInfo{ScriptedHost}, 2, "2-2", 1, "Two", "", "Maker", 0x10000, 0x54776f50,
-                 0x4d616b72) {
+      : IPlugVST(IPlugInstanceInfo{ScriptedHost}, 2, "2-2", 1, "Two", "", "Maker", 0x10000,
+                 FourCC('T', 'w', 'o', 'P'), FourCC('M', 'a', 'k', 'r')) {
     GetParam(0)->DefineDouble("Gain", 0.0, -30.0, 20.0, 0.01, "dB");
     GetParam(1)->DefineBool("Freeze", false);
     GetParam(1)->SetCanAutomate(false);

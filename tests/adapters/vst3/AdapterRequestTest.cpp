@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adapters/vst3/IPlugVST3.h"
+#include "core/FourCC.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 
@@ -16,7 +17,8 @@ namespace {
 class TwoParamPlug : public IPlugVST3 {
 public:
   TwoParamPlug()
-      : IPlugVST3(IPlugVST3InstanceInfo{}, 2, "2-2", 1, "Two", "", "Maker", 0x10000, 0x54776f50, 0x4d616b72) {
+      : IPlugVST3(IPlugVST3InstanceInfo{}, 2, "2-2", 1, "Two", "", "Maker", 0x10000,
+                  FourCC('T', 'w', 'o', 'P'), FourCC('M', 'a', 'k', 'r')) {
     GetParam(0)->DefineDouble("Gain", 0.0, -30.0, 20.0, 0.01, "dB");
     GetParam(1)->DefineBool("Freeze", false);
     GetParam(1)->SetCanAutomate(false);
