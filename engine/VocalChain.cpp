@@ -33,6 +33,8 @@ constexpr TimingSet kModeTimings[] = {
     {0.2, 0.2, 50.0, 30.0, 5.0},      // 3 "C"
     {0.0, 0.0, 320.0, 300.0, 2.0},    // 4 "D"
 };
+static_assert(sizeof kModeTimings / sizeof kModeTimings[0] == kBrelvaneParams[VocalChain::kMode].max,
+              "one timing set for each mode from 1 up");
 
 // A value outside a knob's range (which normalised automation can produce) is taken at the nearest
 // end of it, so it never reaches a filter as a zero or negative frequency.
