@@ -3,25 +3,11 @@
 #include <algorithm>
 
 #include "core/FourCC.h"
+#include "engine/DeclareParam.h"
 
 namespace {
 
 constexpr std::int32_t kVersionWord = 0x3F99999A;
-
-struct KnobParam {
-  const char* name;
-  double defaultValue, min, max;
-  const char* label;
-};
-
-// The seven knobs, in parameter order. Every knob moves in steps of 0.01, linearly.
-constexpr KnobParam kKnobs[] = {
-    {"Pres Comp", 12.5, -5.0, 25.0, "dB"}, {"LowCut", 100.0, 20.0, 300.0, "Hz"},
-    {"Tighten", 53.5, 0.0, 100.0, "%"},    {"Bass", 0.0, -10.0, 10.0, "dB"},
-    {"Crispy", 0.0, 0.0, 6.0, "dB"},       {"Final Comp", 0.0, -25.0, 25.0, "dB"},
-    {"Db Output", 0.0, -30.0, 20.0, "dB"},
-};
-constexpr double kKnobStep = 0.01;
 
 }  // namespace
 
@@ -34,22 +20,7 @@ Brelvane::Brelvane(const PluginInstanceInfo& instanceInfo)
 }
 
 void Brelvane::DeclareParameters() {
-  for (int i = kPresComp; i <= kDbOutput; ++i) {
-    const KnobParam& knob = kKnobs[i];
-    GetParam(i)->DefineDouble(knob.name, knob.defaultValue, knob.min, knob.max, kKnobStep, knob.label);
-  }
-  GetParam(kPower)->DefineBool("Power", true);
-  GetParam(kPLimit)->DefineBool("P Limit", true);
-  GetParam(kFLimit)->DefineBool("F Limit", false);
-
-  // Mode 0 is legal for hosts and behaves as "keep the current timing"; it reads as "A".
-  IParamDef* mode = GetParam(kMode);
-  mode->DefineInt("Mode", 1, 0, 4, "");
-  mode->AddDisplayText(0, "A");
-  mode->AddDisplayText(1, "A");
-  mode->AddDisplayText(2, "B");
-  mode->AddDisplayText(3, "C");
-  mode->AddDisplayText(4, "D");
+  for (const ParamSpec& spec : kBrelvaneParams) DeclareParam(*GetParam(spec.index), spec);
 }
 
 int Brelvane::HostRate() const {
