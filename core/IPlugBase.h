@@ -174,6 +174,13 @@ public:
   void ProcessDoubleBlock(double** hostInputs, double** hostOutputs, int nFrames);
 
   // ---- Presets and state chunks.
+  // Loaders' results, one convention throughout: a loader (LoadState, UnserializeParams,
+  // UnserializePresets, LoadChunk, LoadStateFromHost and the chunk's readers) returns the
+  // position after what it read, or -1 when the data was cut short or damaged. 0 is a position
+  // like any other (nothing to read at the start, as a plug-in without parameters stores), so
+  // success is ">= 0", never "> 0". Whatever produces or applies a whole thing answers a bool.
+  // ReadChunkHeader's answer is a version, not a result: its position says what happened
+  // (unchanged: no header; -1: cut short; past the header: read).
   int NPresets() const { return mPresets.GetCount(); }
   int GetCurrentPresetIndex() const { return mCurrentPresetIndex; }
   const PresetSlot* GetPreset(int index) const { return mPresets.Get(index); }

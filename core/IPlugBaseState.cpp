@@ -84,7 +84,7 @@ int IPlugBase::UnserializePresets(const StateChunk& chunk, int position) {
     }
     if (slot.initialized && position >= 0) {
       position = LoadState(chunk, position);
-      if (position > 0) {
+      if (position >= 0) {
         // Keep the values just loaded, written in this plug-in's own current layout.
         slot.state.Clear();
         SaveState(slot.state);
@@ -113,7 +113,7 @@ bool IPlugBase::LoadPreset(int index) {
   if (!slot) return false;
   bool success;
   if (slot->initialized) {
-    success = LoadState(slot->state, 0) > 0;
+    success = LoadState(slot->state, 0) >= 0;
   } else {
     // A slot used for the first time takes the live values and a fresh "user preset N" name.
     slot->initialized = true;

@@ -9,26 +9,15 @@
 #include "editor/ModeSwitch.h"
 #include "editor/VuControl.h"
 #include "engine/BrelvaneLayout.h"
+#include "engine/DeclareParam.h"
 #include "resources/ImageResources.h"
 
 namespace {
 
 constexpr std::int32_t kVersionWord = 0x3F99999A;
 
-struct KnobParam {
-  const char* name;
-  double defaultValue, min, max;
-  const char* label;
-};
-
-// The seven knobs, in parameter order. Every knob moves in steps of 0.01, linearly.
-constexpr KnobParam kKnobs[] = {
-    {"Pres Comp", 12.5, -5.0, 25.0, "dB"}, {"LowCut", 100.0, 20.0, 300.0, "Hz"},
-    {"Tighten", 53.5, 0.0, 100.0, "%"},    {"Bass", 0.0, -10.0, 10.0, "dB"},
-    {"Crispy", 0.0, 0.0, 6.0, "dB"},       {"Final Comp", 0.0, -25.0, 25.0, "dB"},
-    {"Db Output", 0.0, -30.0, 20.0, "dB"},
-};
-constexpr double kKnobStep = 0.01;
+// Declares parameter i from the table.
+void Declare(IPlugBase& plug, int i) { DeclareParam(*plug.GetParam(i), kBrelvaneParams[i]); }
 
 }  // namespace
 
@@ -51,19 +40,18 @@ void Brelvane::BuildPlugAndEditor() {
   editor->AddBackground(new IBitmapControl(this, 0, 0, -1, load(kBackgroundImage), BlendSpec{1, 1.0f}));
 
   for (int i = kPresComp; i <= kDbOutput; ++i) {
-    const KnobParam& knob = kKnobs[i];
-    GetParam(i)->DefineDouble(knob.name, knob.defaultValue, knob.min, knob.max, kKnobStep, knob.label);
+    Declare(*this, i);
     const BitmapStrip strip = load(layout::kKnobIsLarge[i] ? kKnobImage : kKnobSmallImage);
     editor->AddControl(new BrelvaneKnob(this, layout::kKnobs[i].x, layout::kKnobs[i].y, i, strip));
   }
 
-  GetParam(kPower)->DefineBool("Power", true);
+  Declare(*this, kPower);
   const BitmapStrip power = load(kPowerSwitchImage);
   editor->AddControl(new ISwitchControl(this, layout::kPowerSwitch.x, layout::kPowerSwitch.y, kPower, power));
 
   const BitmapStrip limit = load(kLimitSwitchImage);
-  GetParam(kPLimit)->DefineBool("P Limit", true);
-  GetParam(kFLimit)->DefineBool("F Limit", false);
+  Declare(*this, kPLimit);
+  Declare(*this, kFLimit);
   editor->AddControl(
       new ISwitchControl(this, layout::kPLimitSwitch.x, layout::kPLimitSwitch.y, kPLimit, limit));
   editor->AddControl(
@@ -87,14 +75,7 @@ void Brelvane::BuildPlugAndEditor() {
   editor->AddControl(mFinalMeter);
   mChain.SetMeters(&mPresMeter->Feed(), &mFinalMeter->Feed());
 
-  // Mode 0 is legal for hosts and behaves as "keep the current timing"; it reads as "A".
-  IParamDef* mode = GetParam(kMode);
-  mode->DefineInt("Mode", 1, 0, 4, "");
-  mode->AddDisplayText(0, "A");
-  mode->AddDisplayText(1, "A");
-  mode->AddDisplayText(2, "B");
-  mode->AddDisplayText(3, "C");
-  mode->AddDisplayText(4, "D");
+  Declare(*this, kMode);
   const ImageResource* buttons[] = {&kModeAImage, &kModeBImage, &kModeCImage, &kModeDImage};
   BitmapStrip strips[4];
   for (int i = 0; i < 4; ++i) strips[i] = load(*buttons[i]);

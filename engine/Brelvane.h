@@ -1,32 +1,19 @@
 #pragma once
-// The Brelvane plug-in: its identity, its eleven parameters and default preset, the vocal chain
-// it runs and the editor it builds. It derives from the adapter of the module it is built into
-// (PluginAdapter.h, found on each module's include path) and overrides only the reset,
-// parameter-change and processing hooks; everything host-facing is inherited.
+// The Brelvane plug-in: its identity, its eleven parameters (engine/BrelvaneParams.h), its default
+// preset, the vocal chain it runs and the editor it builds. It derives from the adapter of the
+// module it is built into (PluginAdapter.h, found on each module's include path) and overrides
+// only the reset, parameter-change and processing hooks; everything host-facing is inherited.
 
 #include "PluginAdapter.h"
+#include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
 #include "engine/dsp/MeterFeed.h"
 
 class IGraphics;
 class VuControl;
 
-class Brelvane : public PluginAdapter {
+class Brelvane : public PluginAdapter, public BrelvaneParamIndex {
 public:
-  enum Param {
-    kPresComp = VocalChain::kPresComp,
-    kLowCut = VocalChain::kLowCut,
-    kTighten = VocalChain::kTighten,
-    kBass = VocalChain::kBass,
-    kCrispy = VocalChain::kCrispy,
-    kFinalComp = VocalChain::kFinalComp,
-    kDbOutput = VocalChain::kDbOutput,
-    kPower = VocalChain::kPower,
-    kMode = VocalChain::kMode,
-    kPLimit = VocalChain::kPLimit,
-    kFLimit = VocalChain::kFLimit,
-    kNumParams = VocalChain::kNumParams
-  };
   static constexpr int kNumPresets = 1;
 
   explicit Brelvane(const PluginInstanceInfo& instanceInfo);

@@ -12,9 +12,18 @@ constexpr double kGlideMs = 40.0;
 constexpr double kPowerMs = 25.0;
 constexpr double kThreshold = 1.0;
 constexpr double kAirHz = 10000.0;
-// The bass band goes +25 dB into its limiter and comes back down by 20 dB.
-constexpr double kBassDrive = 17.7827941;
-constexpr double kBassReturn = 0.1;
+// Linear gains of dB figures, each written once and rounded as the chain has always had it: every
+// digit reaches the output. The bass band goes +25 dB into its limiter and comes back down by
+// 20 dB; the air band goes +15 dB into its saturators.
+constexpr double kBassDrive = 17.7827941;  // +25 dB
+constexpr double kBassReturn = 0.1;        // -20 dB
+constexpr double kAirDrive = 5.62341;      // +15 dB
+// The spans the gain smoothers normalise their glide to (they scale the glide and the snap test,
+// and clamp nothing): 0..+25 dB for "Pres Comp" and "Final Comp" (the same +25 dB as the bass
+// drive, at one digit less), -10..+10 dB for "Bass" and -20..+20 dB for "Db Output".
+constexpr double kGainGlideLow = 1.0, kGainGlideHigh = 17.7828;
+constexpr double kBassGlideLow = 0.316228, kBassGlideHigh = 3.16228;
+constexpr double kOutputGlideLow = 0.1, kOutputGlideHigh = 10.0;
 // The meters show 1.0 at the point where the limiter starts to work, scaled by this.
 constexpr double kMeterScale = 1.6;
 
@@ -24,17 +33,13 @@ constexpr TimingSet kModeTimings[] = {
     {0.2, 0.2, 50.0, 30.0, 5.0},      // 3 "C"
     {0.0, 0.0, 320.0, 300.0, 2.0},    // 4 "D"
 };
+static_assert(sizeof kModeTimings / sizeof kModeTimings[0] == kBrelvaneParams[VocalChain::kMode].max,
+              "one timing set for each mode from 1 up");
 
-// Range of each Double parameter, so that a host value below the minimum (which normalised
-// automation can produce) never reaches a filter as a zero or negative frequency.
-struct Range {
-  double minimum, maximum;
-};
-constexpr Range kRanges[] = {{-5.0, 25.0}, {20.0, 300.0}, {0.0, 100.0}, {-10.0, 10.0},
-                             {0.0, 6.0},   {-25.0, 25.0}, {-30.0, 20.0}};
-
+// A value outside a knob's range (which normalised automation can produce) is taken at the nearest
+// end of it, so it never reaches a filter as a zero or negative frequency.
 double InRange(int index, double value) {
-  return std::min(std::max(value, kRanges[index].minimum), kRanges[index].maximum);
+  return std::min(std::max(value, kBrelvaneParams[index].min), kBrelvaneParams[index].max);
 }
 
 // Non-finite input is silence, on both sides of the power crossfade.
@@ -147,13 +152,15 @@ void VocalChain::Silence(double* const* outputs, int frames) {
 
 inline VocalChain::Glide VocalChain::GlideTargets(int sr) {
   Glide g;
-  g.gp = mPresGainSmoother.Process(mTargets.presGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
-  g.fc = mLowCutSmoother.Process(mTargets.lowCutHz, sr, kGlideMs, 20.0, 300.0, kSnap);
+  const ParamSpec& lowCut = kBrelvaneParams[kLowCut];
+  g.gp = mPresGainSmoother.Process(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap);
+  g.fc = mLowCutSmoother.Process(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap);
   g.ft = mTightenSmoother.Process(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
-  g.gb = mBassGainSmoother.Process(mTargets.bassGain, sr, kGlideMs, 0.316228, 3.16228, kSnap);
+  g.gb = mBassGainSmoother.Process(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap);
   g.ac = mCrispSmoother.Process(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
-  g.gf = mFinalGainSmoother.Process(mTargets.finalGain, sr, kGlideMs, 1.0, 17.7828, kSnap);
-  g.gt = mOutputGainSmoother.Process(mTargets.outputGain, sr, kGlideMs, 0.1, 10.0, kSnap);
+  g.gf = mFinalGainSmoother.Process(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap);
+  g.gt = mOutputGainSmoother.Process(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh,
+                                     kSnap);
   return g;
 }
 
@@ -198,8 +205,8 @@ inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double
     airL = mAirL.ProcessFlushed(pL, kAirHz, kQ, rate, FilterType::HighPass, 0);
     airR = mAirR.ProcessFlushed(pR, kAirHz, kQ, rate, FilterType::HighPass, 0);
   }
-  const double aL = airL * 5.62341 * 2.2;
-  const double aR = airR * 5.62341 * 2.2;
+  const double aL = airL * kAirDrive * 2.2;
+  const double aR = airR * kAirDrive * 2.2;
   mSaturatedAirL = std::tanh(aL);
   mSaturatedAirR = SoftClip(aR);
 

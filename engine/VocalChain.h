@@ -3,6 +3,7 @@
 // The plug-in class owns one and forwards its reset, parameter and audio calls to it.
 #pragma once
 
+#include "engine/BrelvaneParams.h"
 #include "engine/ChainTargets.h"
 #include "engine/TimingSet.h"
 #include "engine/dsp/BiquadCascade.h"
@@ -10,24 +11,9 @@
 #include "engine/dsp/MeterFeed.h"
 #include "engine/dsp/ParamSmoother.h"
 
-class VocalChain {
+// The parameter indices (VocalChain::kMode) are the table's.
+class VocalChain : public BrelvaneParamIndex {
 public:
-  // Parameter indices, as the plug-in declares them.
-  enum Param {
-    kPresComp = 0,
-    kLowCut,
-    kTighten,
-    kBass,
-    kCrispy,
-    kFinalComp,
-    kDbOutput,
-    kPower,
-    kMode,
-    kPLimit,
-    kFLimit,
-    kNumParams
-  };
-
   // Used when neither the reset nor the host ever supplied a usable rate.
   static constexpr int kDefaultSampleRate = 44100;
   // Rates above this are run at this rate: it keeps every look-ahead buffer within its reserved

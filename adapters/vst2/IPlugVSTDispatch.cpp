@@ -48,7 +48,12 @@ VstIntPtr IPlugVST::Dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, v
     case effGetChunk: return GetChunk(index, ptr);
     case effSetChunk: return SetChunk(index, value, ptr);
     case effProcessEvents: return ProcessEvents(static_cast<const VstEvents*>(ptr));
-    case effCanBeAutomated: return 1;
+    case effCanBeAutomated: {
+      // A parameter declared as not automatable says so; an index without a parameter has always
+      // been answered 1, and hosts may rely on that.
+      const IParamDef* param = ValidParam(index);
+      return !param || param->GetCanAutomate() ? 1 : 0;
+    }
     case effString2Parameter: return String2Parameter(index, static_cast<const char*>(ptr));
     case effGetInputProperties: return PinProperties(index, static_cast<VstPinProperties*>(ptr), true);
     case effGetOutputProperties: return PinProperties(index, static_cast<VstPinProperties*>(ptr), false);

@@ -60,10 +60,11 @@ public:
   double A1() const { return mA1; }
   double A2() const { return mA2; }
 
-  // Lets a test plant a corrupted state, as a burst of overflowing input would leave it.
-  void SetMemoryForTest(int index, double value) { mMemory[index] = value; }
-
 private:
+  // Defined only by the tests, which plant a corrupted state through it, as a burst of
+  // overflowing input would leave one; shipped code has no way in.
+  friend struct BiquadCascadeTestSeam;
+
   void Recompute(double frequency, double q, double sampleRate, FilterType type);
   void ClearNonFinite();
 

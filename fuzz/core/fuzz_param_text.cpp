@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/IParamDef.h"
+#include "engine/DeclareParam.h"
 
 namespace {
 
@@ -27,15 +28,13 @@ namespace {
 // curved knob, whole numbers, switches, choices with names, and negated displays.
 struct ParamSet {
   ParamSet() {
-    fine.DefineDouble("Pres Comp", 12.5, -5.0, 25.0, 0.01, "dB");
+    DeclareParam(fine, kBrelvaneParams[BrelvaneParamIndex::kPresComp]);
     tenth.DefineDouble("Tenth", 1.5, -3.0, 48.0, 0.1, "ms");
     whole.DefineDouble("Whole", 100.0, 20.0, 20000.0, 1.0, "Hz");
     curved.DefineDouble("Curved", 2.0, 0.0, 100.0, 0.001, "%", 2.5);
     counted.DefineInt("Count", 3, -8, 64, "st");
-    power.DefineBool("Power", true);
-    mode.DefineInt("Mode", 1, 0, 4, "");
-    const char* modeNames[] = {"A", "A", "B", "C", "D"};
-    for (int i = 0; i < 5; ++i) mode.AddDisplayText(i, modeNames[i]);
+    DeclareParam(power, kBrelvaneParams[BrelvaneParamIndex::kPower]);
+    DeclareParam(mode, kBrelvaneParams[BrelvaneParamIndex::kMode]);
     shape.DefineEnum("Shape", 0, 4, "");
     shape.AddDisplayText(0, "sine");
     shape.AddDisplayText(1, "tri");

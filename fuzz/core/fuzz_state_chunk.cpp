@@ -6,26 +6,18 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/FourCC.h"
 #include "core/IPlugBase.h"
+#include "engine/DeclareParam.h"
 
 namespace {
 
 class FuzzPlug : public IPlugBase {
 public:
   FuzzPlug()
-      : IPlugBase(11, 3, "1-1 2-2", "Brelvane", "", "Orrindale", 0x3F99999A, 0x5176656C, 0x4F72726E,
-                  ApiId::Vst2) {
-    GetParam(0)->DefineDouble("Pres Comp", 12.5, -5.0, 25.0, 0.01, "dB");
-    GetParam(1)->DefineDouble("LowCut", 100.0, 20.0, 300.0, 0.01, "Hz");
-    GetParam(2)->DefineDouble("Tighten", 53.5, 0.0, 100.0, 0.01, "%");
-    GetParam(3)->DefineDouble("Bass", 0.0, -10.0, 10.0, 0.01, "dB");
-    GetParam(4)->DefineDouble("Crispy", 0.0, 0.0, 6.0, 0.01, "dB");
-    GetParam(5)->DefineDouble("Final Comp", 0.0, -25.0, 25.0, 0.01, "dB");
-    GetParam(6)->DefineDouble("Db Output", 0.0, -30.0, 20.0, 0.01, "dB");
-    GetParam(7)->DefineBool("Power", true);
-    GetParam(8)->DefineInt("Mode", 1, 0, 4, "");
-    GetParam(9)->DefineBool("P Limit", true);
-    GetParam(10)->DefineBool("F Limit", false);
+      : IPlugBase(BrelvaneParamIndex::kNumParams, 3, "1-1 2-2", "Brelvane", "", "Orrindale", 0x3F99999A,
+                  FourCC('Q', 'v', 'e', 'l'), FourCC('O', 'r', 'r', 'n'), ApiId::Vst2) {
+    for (const ParamSpec& spec : kBrelvaneParams) DeclareParam(*GetParam(spec.index), spec);
     FillEmptyPresets("-", 1);
   }
 };

@@ -184,6 +184,10 @@ TEST(ChannelBinding, LabelsAreKeptPerChannel) {
   plug.SetInputLabel(1, "Side");
   EXPECT_STREQ(plug.GetInputLabel(1), "Side");
   EXPECT_STREQ(plug.GetOutputLabel(5), "");
+  plug.SetOutputLabel(0, "Main L");
+  plug.SetOutputLabel(99, "nowhere");  // no such channel: nothing happens
+  EXPECT_STREQ(plug.GetOutputLabel(0), "Main L");
+  EXPECT_STREQ(plug.GetInputLabel(0), "");
 }
 
 TEST(ChannelBinding, BlockLargerThanTheMaximumIsProcessedInSlices) {

@@ -105,3 +105,21 @@ TEST(Presets, SlotMarkedUninitialisedByABankIsRewrittenNotAppendedOnFirstUse) {
   plug.GetPreset(0)->state.ReadDouble(stored, 0);
   EXPECT_EQ(stored, 3.0);
 }
+
+// A plug-in without parameters stores empty states: loading one reads nothing from position 0,
+// which is a success, not a state cut short.
+TEST(Presets, EmptyStatesOfAPlugInWithoutParametersLoad) {
+  RecordingPlug plug(0, 2);
+  plug.FillEmptyPresets("Plain", 2);
+  EXPECT_EQ(plug.GetPreset(1)->state.GetSize(), 0);
+  EXPECT_TRUE(plug.LoadPreset(1));
+  EXPECT_EQ(plug.GetCurrentPresetIndex(), 1);
+  EXPECT_EQ(plug.presetsChanged, 1);
+
+  StateChunk bank;
+  ASSERT_TRUE(plug.SaveBankChunk(bank));
+  RecordingPlug fresh(0, 2);
+  EXPECT_EQ(fresh.LoadStateFromHost(bank, true), bank.GetSize());
+  EXPECT_STREQ(fresh.PresetName(1), "Plain");
+  EXPECT_TRUE(fresh.GetPreset(1)->initialized);
+}

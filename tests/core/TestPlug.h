@@ -5,20 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "core/FourCC.h"
 #include "core/IEditor.h"
 #include "core/IPlugBase.h"
-
-constexpr std::int32_t FourCharCode(const char (&code)[5]) {
-  return (std::int32_t(std::uint8_t(code[0])) << 24) | (std::int32_t(std::uint8_t(code[1])) << 16) |
-         (std::int32_t(std::uint8_t(code[2])) << 8) | std::int32_t(std::uint8_t(code[3]));
-}
 
 // A core with neutral host operations that remembers the hooks it receives.
 class RecordingPlug : public IPlugBase {
 public:
   RecordingPlug(int nParams, int nPresets, const char* channels = "1-1 2-2")
-      : IPlugBase(nParams, nPresets, channels, "Brelvane", "", "Orrindale", 0x3F99999A, FourCharCode("Qvel"),
-                  FourCharCode("Orrn"), ApiId::Vst2) {}
+      : IPlugBase(nParams, nPresets, channels, "Brelvane", "", "Orrindale", 0x3F99999A,
+                  FourCC('Q', 'v', 'e', 'l'), FourCC('O', 'r', 'r', 'n'), ApiId::Vst2) {}
 
   void OnParamChanged(int paramIndex) override {
     IPlugBase::OnParamChanged(paramIndex);

@@ -7,11 +7,9 @@
 #include <random>
 #include <vector>
 
+#include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
 #include "engine/dsp/MeterFeed.h"
-
-// Defaults of the eleven parameters, in index order.
-constexpr double kDefaults[VocalChain::kNumParams] = {12.5, 100, 53.5, 0, 0, 0, 0, 1, 1, 1, 0};
 
 struct Stereo {
   std::vector<double> l, r;
@@ -28,7 +26,7 @@ struct ChainRig {
   explicit ChainRig(int rate = 44100) : hostRate(rate) {
     chain.SetSampleRate(rate);
     chain.SetMeters(&presMeter, &finalMeter);
-    for (int i = 0; i < VocalChain::kNumParams; ++i) chain.OnParamChanged(i, kDefaults[i]);
+    for (int i = 0; i < VocalChain::kNumParams; ++i) chain.OnParamChanged(i, kBrelvaneParams[i].defaultValue);
   }
 
   void Set(int index, double value) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
 #include "hosts/vst2/VstHost.h"
 #include "tests/tools/TestFiles.h"
@@ -147,10 +148,9 @@ TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
   AudioData result = test::ReadAudio(mDir.File("out.wav"));
   ASSERT_EQ(result.Frames(), frames);
 
-  const double defaults[] = {12.5, 100, 53.5, 0, 0, 0, 0, 1, 1, 1, 0};
   VocalChain chain;
   chain.SetSampleRate(rate);
-  for (int i = 0; i < VocalChain::kNumParams; ++i) chain.OnParamChanged(i, defaults[i]);
+  for (const ParamSpec& spec : kBrelvaneParams) chain.OnParamChanged(spec.index, spec.defaultValue);
   chain.OnParamChanged(VocalChain::kMode, 2);
   chain.OnParamChanged(VocalChain::kCrispy, 3.5);
   chain.OnParamChanged(VocalChain::kPresComp, 18);

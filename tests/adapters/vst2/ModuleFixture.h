@@ -11,12 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/BrelvaneParams.h"
 #include "hosts/vst2/VstHost.h"
 #include "tests/adapters/vst2/TestSignal.h"
 
 namespace vst2test {
 
-constexpr int kNumParams = 11;
+constexpr int kNumParams = BrelvaneParamIndex::kNumParams;
 constexpr float kRate = 48000.0f;
 
 inline std::string ModulePath() { return BRELVANE_VST2_PATH; }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "core/FourCC.h"
 #include "hosts/vst2/VstModule.h"
 #include "tests/adapters/vst2/ModuleFixture.h"
 
@@ -12,7 +13,7 @@ using vst2test::PluginTest;
 
 namespace {
 
-constexpr VstInt32 kQvel = 0x5176656C;  // 'Qvel'
+constexpr VstInt32 kQvel = FourCC('Q', 'v', 'e', 'l');
 constexpr VstInt32 kDecimalVersion = 162825454;
 
 class ModuleIdentity : public PluginTest {};

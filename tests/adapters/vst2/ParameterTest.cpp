@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -20,49 +21,58 @@ namespace {
 
 class Parameters : public PluginTest {};
 
-const char* const kNames[kNumParams] = {"Pres Comp", "LowCut", "Tighten", "Bass",    "Crispy", "Final Comp",
-                                        "Db Output", "Power",  "Mode",    "P Limit", "F Limit"};
-const char* const kLabels[kNumParams] = {"dB", "Hz", "%", "dB", "dB", "dB", "dB", "", "", "", ""};
-const char* const kDefaultDisplays[kNumParams] = {"12.50", "100.00", "53.50", "0.00", "0.00", "0.00",
-                                                  "0.00",  "on",     "A",     "on",   "off"};
-const double kDefaults[kNumParams] = {12.5, 100.0, 53.5, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 0.0};
-const double kMin[kNumParams] = {-5, 20, 0, -10, 0, -25, -30, 0, 0, 0, 0};
-const double kMax[kNumParams] = {25, 300, 100, 10, 6, 25, 20, 1, 4, 1, 1};
+const ParamSpec& Spec(int i) { return kBrelvaneParams[i]; }
+const char* Name(int i) { return Spec(i).name; }
 
-constexpr int kPresComp = 0, kLowCut = 1, kDbOutput = 6, kPower = 7, kMode = 8, kFLimit = 10;
+// What a host shows for a plain value: its display text, or the number with the table's decimals.
+std::string Shown(const ParamSpec& spec, double value) {
+  for (int t = 0; t < spec.textCount; ++t)
+    if (spec.texts[t].value == value) return spec.texts[t].text;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", spec.precision, value);
+  return text;
+}
 
-double NormalizedDefault(int i) { return (kDefaults[i] - kMin[i]) / (kMax[i] - kMin[i]); }
+constexpr int kPresComp = BrelvaneParamIndex::kPresComp, kLowCut = BrelvaneParamIndex::kLowCut,
+              kDbOutput = BrelvaneParamIndex::kDbOutput, kPower = BrelvaneParamIndex::kPower,
+              kMode = BrelvaneParamIndex::kMode, kPLimit = BrelvaneParamIndex::kPLimit,
+              kFLimit = BrelvaneParamIndex::kFLimit;
+
+double NormalizedDefault(int i) { return (Spec(i).defaultValue - Spec(i).min) / (Spec(i).max - Spec(i).min); }
 
 }  // namespace
 
 TEST_F(Parameters, NamesAndLabelsOfAllEleven) {
   ASSERT_EQ(mHost.NumParams(), kNumParams);
   for (int i = 0; i < kNumParams; ++i) {
-    EXPECT_EQ(mHost.ParamName(i), kNames[i]) << i;
-    EXPECT_EQ(mHost.ParamLabel(i), kLabels[i]) << i;
+    EXPECT_EQ(mHost.ParamName(i), Name(i)) << i;
+    EXPECT_EQ(mHost.ParamLabel(i), Spec(i).label) << i;
   }
 }
 
 TEST_F(Parameters, DefaultsDisplayWithTwoDecimalsOrTheirTexts) {
-  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(mHost.ParamDisplay(i), kDefaultDisplays[i]) << kNames[i];
+  for (int i = 0; i < kNumParams; ++i)
+    EXPECT_EQ(mHost.ParamDisplay(i), Shown(Spec(i), Spec(i).defaultValue)) << Name(i);
+  EXPECT_EQ(mHost.ParamDisplay(kPresComp), "12.50");
+  EXPECT_EQ(mHost.ParamDisplay(kMode), "A");
 }
 
 TEST_F(Parameters, DefaultsReadBackNormalized) {
   for (int i = 0; i < kNumParams; ++i)
-    EXPECT_FLOAT_EQ(mHost.GetParameter(i), static_cast<float>(NormalizedDefault(i))) << kNames[i];
+    EXPECT_FLOAT_EQ(mHost.GetParameter(i), static_cast<float>(NormalizedDefault(i))) << Name(i);
 }
 
 TEST_F(Parameters, DefaultsAreThePlainValuesOfTheProgram) {
   const std::vector<double> values = ProgramValues(mHost);
   ASSERT_EQ(values.size(), static_cast<std::size_t>(kNumParams));
-  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(values[i], kDefaults[i]) << kNames[i];
+  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(values[i], Spec(i).defaultValue) << Name(i);
 }
 
 TEST_F(Parameters, ContinuousParametersRoundTripNormalizedValues) {
   for (int i = 0; i <= kDbOutput; ++i) {
     for (float x : {0.0f, 0.1f, 0.25f, 0.5f, 0.75f, 0.99f, 1.0f}) {
       mHost.SetParameter(i, x);
-      EXPECT_FLOAT_EQ(mHost.GetParameter(i), x) << kNames[i] << " at " << x;
+      EXPECT_FLOAT_EQ(mHost.GetParameter(i), x) << Name(i) << " at " << x;
     }
   }
 }
@@ -86,7 +96,7 @@ TEST_F(Parameters, DisplaysFollowSetParameter) {
   mHost.SetParameter(5, 0.75f);
   mHost.SetParameter(6, 0.0f);
   const char* const expected[] = {"10.00", "160.00", "25.00", "-10.00", "6.00", "12.50", "-30.00"};
-  for (int i = 0; i <= kDbOutput; ++i) EXPECT_EQ(mHost.ParamDisplay(i), expected[i]) << kNames[i];
+  for (int i = 0; i <= kDbOutput; ++i) EXPECT_EQ(mHost.ParamDisplay(i), expected[i]) << Name(i);
 }
 
 TEST_F(Parameters, ModeRoundsNormalizedValuesToTheNearestMode) {
@@ -107,30 +117,30 @@ TEST_F(Parameters, ModeRoundsNormalizedValuesToTheNearestMode) {
 }
 
 TEST_F(Parameters, SwitchesRoundHalfwayUpAndShowOnOff) {
-  for (int i : {kPower, 9, kFLimit}) {
+  for (int i : {kPower, kPLimit, kFLimit}) {
     mHost.SetParameter(i, 0.49f);
-    EXPECT_EQ(mHost.ParamDisplay(i), "off") << kNames[i];
-    EXPECT_EQ(mHost.GetParameter(i), 0.0f) << kNames[i];
+    EXPECT_EQ(mHost.ParamDisplay(i), "off") << Name(i);
+    EXPECT_EQ(mHost.GetParameter(i), 0.0f) << Name(i);
     mHost.SetParameter(i, 0.5f);
-    EXPECT_EQ(mHost.ParamDisplay(i), "on") << kNames[i];
-    EXPECT_EQ(mHost.GetParameter(i), 1.0f) << kNames[i];
-    EXPECT_EQ(mHost.ParamLabel(i), "") << kNames[i];
+    EXPECT_EQ(mHost.ParamDisplay(i), "on") << Name(i);
+    EXPECT_EQ(mHost.GetParameter(i), 1.0f) << Name(i);
+    EXPECT_EQ(mHost.ParamLabel(i), "") << Name(i);
   }
 }
 
 TEST_F(Parameters, NormalizedValuesAboveOneStopAtTheTop) {
   for (int i = 0; i < kNumParams; ++i) {
     mHost.SetParameter(i, 1.5f);
-    EXPECT_EQ(mHost.GetParameter(i), 1.0f) << kNames[i];
-    EXPECT_EQ(ProgramValues(mHost)[i], kMax[i]) << kNames[i];
+    EXPECT_EQ(mHost.GetParameter(i), 1.0f) << Name(i);
+    EXPECT_EQ(ProgramValues(mHost)[i], Spec(i).max) << Name(i);
   }
 }
 
 TEST_F(Parameters, NormalizedValuesBelowZeroStopAtTheBottomAndSurviveASaveAndRestore) {
   for (int i = 0; i < kNumParams; ++i) {
     mHost.SetParameter(i, -0.5f);
-    EXPECT_EQ(mHost.GetParameter(i), 0.0f) << kNames[i];
-    EXPECT_EQ(ProgramValues(mHost)[i], kMin[i]) << kNames[i];
+    EXPECT_EQ(mHost.GetParameter(i), 0.0f) << Name(i);
+    EXPECT_EQ(ProgramValues(mHost)[i], Spec(i).min) << Name(i);
   }
   mHost.SetParameter(kLowCut, -5.0f);
   EXPECT_EQ(mHost.ParamDisplay(kLowCut), "20.00");
@@ -157,8 +167,8 @@ TEST_F(Parameters, ExtremeFiniteValuesLeaveEveryParameterReadable) {
     for (int i = 0; i < kNumParams; ++i) {
       mHost.SetParameter(i, extreme);
       const float read = mHost.GetParameter(i);
-      EXPECT_TRUE(read >= 0.0f && read <= 1.0f) << kNames[i] << " at " << extreme << " reads " << read;
-      EXPECT_FALSE(mHost.ParamDisplay(i).empty()) << kNames[i] << " at " << extreme;
+      EXPECT_TRUE(read >= 0.0f && read <= 1.0f) << Name(i) << " at " << extreme << " reads " << read;
+      EXPECT_FALSE(mHost.ParamDisplay(i).empty()) << Name(i) << " at " << extreme;
     }
   }
 }
@@ -261,7 +271,7 @@ TEST_F(Parameters, TextWithoutANumberIsRefusedAndChangesNothing) {
 TEST_F(Parameters, WithoutTextTheAnswerSaysTextIsAccepted) {
   const std::vector<double> before = ProgramValues(mHost);
   for (int i = 0; i < kNumParams; ++i)
-    EXPECT_EQ(mHost.Dispatch(effString2Parameter, i, 0, nullptr), 1) << kNames[i];
+    EXPECT_EQ(mHost.Dispatch(effString2Parameter, i, 0, nullptr), 1) << Name(i);
   EXPECT_EQ(ProgramValues(mHost), before);
 }
 

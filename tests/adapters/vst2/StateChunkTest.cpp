@@ -53,7 +53,6 @@ protected:
 };
 
 const Bytes kHeader = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
-const double kDefaults[kNumParams] = {12.5, 100.0, 53.5, 0.0, 0.0, 0.0, 0.0, 1.0, 1.0, 1.0, 0.0};
 
 Bytes Head(const Bytes& chunk, std::size_t n) { return Bytes(chunk.begin(), chunk.begin() + n); }
 
@@ -72,7 +71,8 @@ TEST_F(StateChunks, ProgramChunkIsTheHeaderThenElevenPlainValues) {
   const Bytes chunk = mHost.GetChunk(Kind::Program);
   ASSERT_EQ(chunk.size(), 96u);
   EXPECT_EQ(Head(chunk, 8), kHeader);
-  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(DoubleAt(chunk, 8 + 8 * i), kDefaults[i]) << i;
+  for (int i = 0; i < kNumParams; ++i)
+    EXPECT_EQ(DoubleAt(chunk, 8 + 8 * i), kBrelvaneParams[i].defaultValue) << i;
 }
 
 TEST_F(StateChunks, ValuesAreStoredAsLittleEndianDoubles) {
@@ -98,7 +98,8 @@ TEST_F(StateChunks, BankChunkIsTheHeaderThenTheNamedPresetWithItsValues) {
   EXPECT_EQ(Int32At(chunk, 8), 1);  // name length
   EXPECT_EQ(chunk[12], '-');        // the name, no terminator
   EXPECT_EQ(chunk[13], 1);          // initialized
-  for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(DoubleAt(chunk, 14 + 8 * i), kDefaults[i]) << i;
+  for (int i = 0; i < kNumParams; ++i)
+    EXPECT_EQ(DoubleAt(chunk, 14 + 8 * i), kBrelvaneParams[i].defaultValue) << i;
 }
 
 TEST_F(StateChunks, BankChunkHoldsTheLiveValues) {

@@ -31,32 +31,16 @@ TEST_F(Controller, ListsThePresetAndBypassParametersBeforeTheCoreOnes) {
   EXPECT_EQ(info.stepCount, 1);
   EXPECT_EQ(info.flags, 0x10009);
 
-  struct Expected {
-    const char* title;
-    const char* units;
-    int stepCount;
-    double defaultNormalized;
-  };
-  const Expected core[kNumParams] = {
-      {"Pres Comp", "dB", 0, 17.5 / 30.0},
-      {"LowCut", "Hz", 0, 80.0 / 280.0},
-      {"Tighten", "%", 0, 0.535},
-      {"Bass", "dB", 0, 0.5},
-      {"Crispy", "dB", 0, 0.0},
-      {"Final Comp", "dB", 0, 0.5},
-      {"Db Output", "dB", 0, 0.6},
-      {"Power", "", 1, 1.0},
-      {"Mode", "", 4, 0.25},
-      {"P Limit", "", 1, 1.0},
-      {"F Limit", "", 1, 0.0},
-  };
   for (int i = 0; i < kNumParams; ++i) {
     ASSERT_TRUE(host.ParamInfo(i + 2, info));
-    EXPECT_EQ(info.id, static_cast<ParamID>(i));
-    EXPECT_EQ(Text(info.title), core[i].title);
-    EXPECT_EQ(Text(info.units), core[i].units) << core[i].title << ": no label where a display text shows";
-    EXPECT_EQ(info.stepCount, core[i].stepCount) << core[i].title;
-    EXPECT_NEAR(info.defaultNormalizedValue, core[i].defaultNormalized, 1e-12) << core[i].title;
+    const ParamSpec& spec = kBrelvaneParams[i];
+    const bool continuous = spec.type == ParamType::Double;
+    EXPECT_EQ(info.id, static_cast<ParamID>(spec.index));
+    EXPECT_EQ(Text(info.title), spec.name);
+    EXPECT_EQ(Text(info.units), spec.label) << spec.name;
+    EXPECT_EQ(info.stepCount, continuous ? 0 : static_cast<int>(spec.max - spec.min)) << spec.name;
+    EXPECT_NEAR(info.defaultNormalizedValue, (spec.defaultValue - spec.min) / (spec.max - spec.min), 1e-12)
+        << spec.name;
     EXPECT_EQ(info.flags, Vst::ParameterInfo::kCanAutomate);
     EXPECT_EQ(info.unitId, Vst::kRootUnitId);
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/BrelvaneParams.h"
 #include "hosts/vst3/Vst3Host.h"
 #include "tests/adapters/vst2/TestSignal.h"
 
@@ -17,10 +18,12 @@ namespace vst3test {
 using Steinberg::Vst::ParamID;
 using vst2test::Stereo;
 
-constexpr int kNumParams = 11;
+constexpr int kNumParams = BrelvaneParamIndex::kNumParams;
 constexpr ParamID kPreset = 0x70727374;  // 'prst'
 constexpr ParamID kBypass = 0x62706173;  // 'bpas'
-constexpr ParamID kPresComp = 0, kDbOutput = 6, kPower = 7, kMode = 8;
+// The core parameters' ids are their indices in the table.
+constexpr ParamID kPresComp = BrelvaneParamIndex::kPresComp, kDbOutput = BrelvaneParamIndex::kDbOutput,
+                  kPower = BrelvaneParamIndex::kPower, kMode = BrelvaneParamIndex::kMode;
 constexpr double kRate = 48000.0;
 constexpr int kMaxBlock = 512;
 

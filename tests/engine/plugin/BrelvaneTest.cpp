@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Brelvane.h"
+#include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
 
 namespace {
@@ -23,27 +24,6 @@ std::string Display(const Brelvane& plug, int index) {
   param->FormatValue(param->GetValue(), false, text, sizeof text, true);
   return text;
 }
-
-struct Expected {
-  const char* name;
-  ParamType type;
-  double min, max, defaultValue;
-  const char* label;
-};
-
-const Expected kTable[] = {
-    {"Pres Comp", ParamType::Double, -5, 25, 12.5, "dB"},
-    {"LowCut", ParamType::Double, 20, 300, 100, "Hz"},
-    {"Tighten", ParamType::Double, 0, 100, 53.5, "%"},
-    {"Bass", ParamType::Double, -10, 10, 0, "dB"},
-    {"Crispy", ParamType::Double, 0, 6, 0, "dB"},
-    {"Final Comp", ParamType::Double, -25, 25, 0, "dB"},
-    {"Db Output", ParamType::Double, -30, 20, 0, "dB"},
-    {"Power", ParamType::Bool, 0, 1, 1, ""},
-    {"Mode", ParamType::Int, 0, 4, 1, ""},
-    {"P Limit", ParamType::Bool, 0, 1, 1, ""},
-    {"F Limit", ParamType::Bool, 0, 1, 0, ""},
-};
 
 constexpr double kTwoPi = 2.0 * 3.141592653589793;
 
@@ -79,23 +59,32 @@ TEST(BrelvanePlugin, IdentityIsWhatHostsSee) {
 TEST(BrelvanePlugin, DeclaresElevenParametersWithTheirRangesDefaultsAndLabels) {
   auto plug = NewPlug();
   ASSERT_EQ(plug->NParams(), 11);
-  for (int i = 0; i < 11; ++i) {
-    SCOPED_TRACE(kTable[i].name);
-    const IParamDef* param = plug->GetParam(i);
-    EXPECT_STREQ(param->GetName(), kTable[i].name);
-    EXPECT_EQ(param->GetType(), kTable[i].type);
-    EXPECT_EQ(param->GetMin(), kTable[i].min);
-    EXPECT_EQ(param->GetMax(), kTable[i].max);
-    EXPECT_EQ(param->GetDefault(), kTable[i].defaultValue);
-    EXPECT_EQ(param->GetValue(), kTable[i].defaultValue);
-    EXPECT_STREQ(param->GetLabel(), kTable[i].label);
+  for (const ParamSpec& spec : kBrelvaneParams) {
+    SCOPED_TRACE(spec.name);
+    const IParamDef* param = plug->GetParam(spec.index);
+    EXPECT_STREQ(param->GetName(), spec.name);
+    EXPECT_EQ(param->GetType(), spec.type);
+    EXPECT_EQ(param->GetMin(), spec.min);
+    EXPECT_EQ(param->GetMax(), spec.max);
+    EXPECT_EQ(param->GetDefault(), spec.defaultValue);
+    EXPECT_EQ(param->GetValue(), spec.defaultValue);
+    EXPECT_EQ(param->GetStep(), spec.step);
+    EXPECT_EQ(param->GetShape(), spec.shape);
+    EXPECT_EQ(param->GetDisplayPrecision(), spec.precision);
+    EXPECT_STREQ(param->GetLabel(), spec.label);
     EXPECT_STREQ(param->GetGroup(), "");
-    EXPECT_EQ(param->GetShape(), 1.0);
-    if (kTable[i].type == ParamType::Double) {
-      EXPECT_EQ(param->GetStep(), 0.01);
-      EXPECT_EQ(param->GetDisplayPrecision(), 2);
+    // The switches' texts come from the core's own switch; the table must say the same.
+    ASSERT_EQ(param->GetDisplayTextCount(), spec.textCount);
+    for (int t = 0; t < spec.textCount; ++t) {
+      EXPECT_EQ(param->GetDisplayText(t)->value, spec.texts[t].value);
+      EXPECT_STREQ(param->GetDisplayText(t)->text, spec.texts[t].text);
     }
   }
+  // A few answers hosts have always seen, pinned here so that an edit of the table shows up.
+  EXPECT_STREQ(plug->GetParam(Brelvane::kPresComp)->GetName(), "Pres Comp");
+  EXPECT_EQ(plug->GetParam(Brelvane::kLowCut)->GetMin(), 20.0);
+  EXPECT_EQ(plug->GetParam(Brelvane::kDbOutput)->GetMin(), -30.0);
+  EXPECT_STREQ(plug->GetParam(Brelvane::kFLimit)->GetName(), "F Limit");
 }
 
 TEST(BrelvanePlugin, DefaultsDisplayAsAHostShowsThem) {
@@ -134,7 +123,7 @@ TEST(BrelvanePlugin, DefaultPresetIsNamedDashAndHoldsTheDefaults) {
   for (int i = 0; i < 11; ++i) {
     double stored = 0.0;
     ASSERT_EQ(slot->state.ReadDouble(stored, i * 8), (i + 1) * 8);
-    EXPECT_EQ(stored, kTable[i].defaultValue) << kTable[i].name;
+    EXPECT_EQ(stored, kBrelvaneParams[i].defaultValue) << kBrelvaneParams[i].name;
   }
 }
 
@@ -157,7 +146,7 @@ TEST(BrelvanePlugin, ProcessesExactlyAsTheChainWithItsParameters) {
 
   VocalChain chain;
   chain.SetSampleRate(48000);
-  for (int i = 0; i < 11; ++i) chain.OnParamChanged(i, kTable[i].defaultValue);
+  for (int i = 0; i < 11; ++i) chain.OnParamChanged(i, kBrelvaneParams[i].defaultValue);
 
   const int block = 256;
   std::vector<double> inL(block), inR(block), outL(block), outR(block), refL(block), refR(block);
