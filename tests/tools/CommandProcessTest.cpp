@@ -303,6 +303,18 @@ TEST_F(CommandProcess, AlignedRendersPutAnImpulseBackWhereItWas) {
   }
   EXPECT_EQ(VocalChain::ProcessedDelay(1, 44100), 130);
   EXPECT_EQ(VocalChain::ProcessedDelay(4, 44100), 0);
+
+  // What the input meets decides: mode D set at its first frame, or "Power" off (the output is then
+  // the input itself, which no shift may move).
+  Outcome d = Render("in.wav", "d.wav", {"--param", "Mode=B", "--at", "0:Mode=D", "--align"});
+  EXPECT_EQ(PeakFrame(test::ReadAudio(mDir.File("d.wav"))), at) << d.err;
+  EXPECT_NE(d.out.find("delay         0 samples (0.00 ms), nothing to compensate"), std::string::npos)
+      << d.out;
+  Outcome off = Render("in.wav", "off.wav", {"--param", "Power=off", "--align"});
+  EXPECT_EQ(test::ReadAudio(mDir.File("off.wav")).samples, test::ReadAudio(mDir.File("in.wav")).samples)
+      << off.err;
+  EXPECT_NE(off.out.find("delay         0 samples (0.00 ms), none: \"Power\" is off"), std::string::npos)
+      << off.out;
 }
 
 }  // namespace

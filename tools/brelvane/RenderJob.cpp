@@ -237,7 +237,12 @@ bool RenderJob::Render() {
   if (mReader.Frames() > 0)
     timing.prerollFrames =
         static_cast<std::uint64_t>(std::llround(mCl.prerollSeconds * mReader.SampleRate()));
-  timing.alignFrames = mCl.align ? mDelay : 0;
+  // A "Mode" or "Power" change at frame 0 is part of what the input meets.
+  timing.alignFrames = [this] {
+    NoteMode();
+    FindDelay();
+    return mCl.align ? mDelay : 0;
+  };
   mPort->Resume();
   bool ok =
       loop.Run(schedule, (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE, timing, result, mError);

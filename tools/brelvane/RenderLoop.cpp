@@ -60,7 +60,7 @@ bool RenderLoop::RunAs(ChangeSchedule& schedule, const RenderTiming& timing, Ren
     return process(frames);
   };
   // Writes the block just processed, less what is still to be cut off the front.
-  std::uint64_t toSkip = static_cast<std::uint64_t>(std::max(timing.alignFrames, 0));
+  std::uint64_t toSkip = 0;
   const auto emit = [&](int frames) {
     const int first = static_cast<int>(std::min<std::uint64_t>(toSkip, static_cast<std::uint64_t>(frames)));
     toSkip -= static_cast<std::uint64_t>(first);
@@ -78,6 +78,11 @@ bool RenderLoop::RunAs(ChangeSchedule& schedule, const RenderTiming& timing, Ren
     done += static_cast<std::uint64_t>(n);
   }
 
+  // The delay is the one the input meets, so it is known once the changes due before it are made.
+  if (!ApplyDue(schedule, 0, error)) return false;
+  const std::uint64_t align =
+      static_cast<std::uint64_t>(std::max(timing.alignFrames ? timing.alignFrames() : 0, 0));
+  toSkip = align;
   std::uint64_t position = 0;
   for (;;) {
     if (Interrupted(result, error)) return false;
@@ -105,8 +110,7 @@ bool RenderLoop::RunAs(ChangeSchedule& schedule, const RenderTiming& timing, Ren
     return false;
   }
   // The delayed end of the input, pushed out by silence; the output ends as long as the input.
-  for (std::uint64_t left = position > 0 ? static_cast<std::uint64_t>(std::max(timing.alignFrames, 0)) : 0;
-       left > 0;) {
+  for (std::uint64_t left = position > 0 ? align : 0; left > 0;) {
     if (Interrupted(result, error)) return false;
     const int n = static_cast<int>(std::min<std::uint64_t>(block, left));
     if (!processSilence(n) || !emit(n)) return false;

@@ -35,7 +35,8 @@ struct RenderControl {
 // the front of the output and made up with silence at the end (so the output lines up with the input).
 struct RenderTiming {
   std::uint64_t prerollFrames = 0;
-  int alignFrames = 0;
+  // Asked once the changes due at the input's first frame are applied: the frames to cut.
+  std::function<int()> alignFrames;
 };
 
 struct RenderResult {
