@@ -2,8 +2,8 @@
 
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "core/IPlugBase.h"
 #include "engine/VocalChain.h"
