@@ -1,7 +1,8 @@
 # The two commands of the README:
 #   make demo   builds the Linux tree and renders a spoken sentence through Brelvane into out/
-#   make test   builds the Linux, sanitizer (address, thread) and Windows trees and runs every test in each
-.PHONY: test demo deps build-% test-% bench fuzz lint artwork clean
+#   make test   builds the Linux, sanitizer (address, thread) and Windows trees and runs every test in each,
+#               then every fuzz target for a short while
+.PHONY: test demo deps build-% test-% bench fuzz fuzz-build lint artwork clean
 
 PRESETS := linux linux-asan linux-tsan windows
 
@@ -15,15 +16,20 @@ build-%: deps
 test-%: build-%
 	ctest --preset $*
 
-# Runs every tree even when an earlier one fails, then fails if any did.
+# Runs every tree even when an earlier one fails, then fails if any did. The fuzz run is a
+# short one, from the committed corpus: enough for a parser that breaks on its own chunks and
+# texts, or just beside them, to fail the tests.
+TEST_FUZZ_SECONDS ?= 30
 test: deps
 	@failed=""; \
 	for p in $(PRESETS); do \
 	  echo "=== $$p ==="; \
 	  $(MAKE) --no-print-directory test-$$p || failed="$$failed $$p"; \
 	done; \
+	echo "=== fuzz ==="; \
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS) || failed="$$failed fuzz"; \
 	if [ -n "$$failed" ]; then echo "FAILED trees:$$failed"; exit 1; fi; \
-	echo "All trees passed: $(PRESETS)"
+	echo "All trees passed: $(PRESETS) fuzz"
 
 demo:
 	./scripts/demo
@@ -41,13 +47,13 @@ bench:
 
 # A few minutes of fuzzing of every parser of outside data (clang's libFuzzer).
 FUZZ_SECONDS ?= 60
-fuzz:
+fuzz-build:
 	./scripts/install-deps --fuzz
 	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBREL_FUZZ=ON >/dev/null
 	cmake --build build/fuzz --target fuzzers
-	for f in build/fuzz/fuzz/*/fuzz_* build/fuzz/fuzz/*/*/fuzz_*; do [ -x "$$f" ] || continue; echo "== $$f"; \
-	  work=build/fuzz/corpus/$$(basename $$f); seeds=fuzz/$$(dirname $${f#build/fuzz/fuzz/})/corpus; mkdir -p $$work; \
-	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$work $$( [ -d $$seeds ] && echo $$seeds ) || exit 1; done
+
+fuzz: fuzz-build
+	./scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
 # Redraws the editor's images into resources/img/ with the cairo artwork tool (Linux only; not
 # part of the build or the tests). The output is the same on every run; commit what changes.

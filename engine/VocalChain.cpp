@@ -119,6 +119,13 @@ int VocalChain::DspRate(int hostRate) const {
   return kDefaultSampleRate;
 }
 
+int VocalChain::ProcessedDelay(int mode, int hostRate) {
+  const TimingSet& t = kModeTimings[mode >= 1 && mode <= 4 ? mode - 1 : 0];
+  const int sr = hostRate > 0 ? std::min(hostRate, kMaxSampleRate) : kDefaultSampleRate;
+  const auto lag = [sr](double ms) { return std::max(LookaheadLimiter::WindowLength(ms, sr) - 1, 0); };
+  return lag(t.bandLookaheadMs) + lag(t.finalLookaheadMs);
+}
+
 void VocalChain::Process(const double* const* inputs, double* const* outputs, int frames, double power,
                          int hostRate) {
   if (frames < 1 || !outputs || !outputs[0] || !outputs[1]) return;

@@ -52,6 +52,11 @@ public:
   // The rate the DSP blocks run at for a given host rate (see Process).
   int DspRate(int hostRate) const;
 
+  // Samples by which the processed path lags the dry input in a mode at a host rate: each limiter
+  // delays by its window length minus one, the band limiters side by side and the final one after
+  // them. Modes other than 1 to 4 keep the timing set in effect; this gives a new chain's (mode 1's).
+  static int ProcessedDelay(int mode, int hostRate);
+
   const ChainTargets& Targets() const { return mTargets; }
   const TimingSet& Timing() const { return mTiming; }
   double BandAttackMs() const { return mBandAttackMs; }

@@ -4,6 +4,7 @@
 // outside its range (or not a number), an unterminated display text or a display that does not
 // read back as the value it shows is a finding.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "core/IParamDef.h"
+#include "core/NumberText.h"
 #include "engine/DeclareParam.h"
 
 namespace {
@@ -97,8 +99,12 @@ void ExerciseParam(IParamDef& param, const char* text) {
   double value = untouched;
   const bool accepted = param.ValueFromText(text, value);
   if (param.GetDisplayTextCount() == 0) {
-    // Without names every text reads as a number (0 when it starts with none), never as no number.
-    Check(accepted && !std::isnan(value));
+    // Without names a text that starts with a number reads as it; any other is a typing mistake,
+    // refused without touching the value.
+    int consumed = 0;
+    ParseLeadingDecimal(text, &consumed);
+    Check(accepted == (consumed > 0));
+    Check(accepted ? !std::isnan(value) : value == untouched);
   } else {
     // Names are matched whole and exactly; of the values sharing the text the highest is taken,
     // and a text that names nothing is refused without touching the value.
@@ -124,11 +130,12 @@ void ExerciseParam(IParamDef& param, const char* text) {
     Check(InRange(param));
     CheckReadsBack(param);
   }
-  // A normalized value from a host is clamped at the top only, and never stored as no number.
+  // A normalized value from a host is taken at the nearest end of 0..1, and no number changes nothing.
   const double before = param.GetValue();
   param.SetFromNormalized(value);
-  Check(!std::isnan(param.GetValue()) && param.GetValue() <= param.GetMax());
-  if (std::isnan(param.FromNormalized(value))) Check(param.GetValue() == before);
+  Check(InRange(param));
+  if (std::isnan(value) || std::isnan(param.FromNormalized(std::clamp(value, 0.0, 1.0))))
+    Check(param.GetValue() == before);
   param.SetValue(param.GetValue());
   Check(InRange(param));
   Format(param, param.GetValue(), false, IParamDef::kTextSize);

@@ -128,6 +128,25 @@ TEST(CommandLine, RejectsBadOptionValues) {
             std::string::npos);
 }
 
+TEST(CommandLine, WarmUpIsASecondUnlessSetAndAlignIsAFlag) {
+  CommandLine cl = Parsed({"render", "a.wav", "b.wav"});
+  EXPECT_EQ(cl.prerollSeconds, 1.0);
+  EXPECT_FALSE(cl.align);
+  cl = Parsed({"render", "a.wav", "--align", "b.wav", "--preroll", "0"});
+  EXPECT_EQ(cl.prerollSeconds, 0.0);
+  EXPECT_TRUE(cl.align);
+  EXPECT_EQ(cl.output, "b.wav") << "--align takes no argument";
+  EXPECT_EQ(Parsed({"render", "a.wav", "b.wav", "--preroll=2.5"}).prerollSeconds, 2.5);
+  for (const char* bad : {"-1", "600.5", "nan", "inf", "1s", ""})
+    EXPECT_NE(
+        Failure({"render", "a.wav", "b.wav", "--preroll", bad}).find("--preroll needs a number of seconds"),
+        std::string::npos)
+        << bad;
+  EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--align=yes"}).find("--align takes no value"),
+            std::string::npos);
+  EXPECT_NE(Failure({"params", "--align"}).find("not an option of 'params'"), std::string::npos);
+}
+
 TEST(CommandLine, RejectsMalformedAssignments) {
   for (const char* bad : {"Bass", "=3", "Bass=", ""})
     EXPECT_NE(Failure({"render", "a.wav", "b.wav", "--param", bad}).find("--param needs NAME=VALUE"),

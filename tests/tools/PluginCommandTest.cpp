@@ -107,7 +107,7 @@ TEST_F(PluginCommand, DoubleOutputHoldsThePluginsSixtyFourBitOutput) {
   AudioData in = test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 48000, 3000, 0.4, 440.0);
   test::WriteAudio(mDir.File("in.wav"), in);
   ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--format", "double", "--param",
-                 "Crispy=2.5"}),
+                 "Crispy=2.5", "--preroll", "0"}),
             kExitOk)
       << mErr.str();
   AudioData result = test::ReadAudio(mDir.File("out.wav"));
@@ -141,9 +141,10 @@ TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
   AudioData in = test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, rate, frames, 0.7, 196.0);
   for (int f = 0; f < frames; ++f) in.samples[2 * f + 1] *= 0.5 + 0.5 * std::sin(f * 0.001);
   test::WriteAudio(mDir.File("in.wav"), in);
-  ASSERT_EQ(Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--format", "double", "--param",
-                 "Mode=B", "--param", "Crispy=3.5", "--param", "Pres Comp=18", "--at", "12345:Tighten=90"}),
-            kExitOk)
+  ASSERT_EQ(
+      Run({"render", mDir.File("in.wav"), mDir.File("out.wav"), "--format", "double", "--param", "Mode=B",
+           "--param", "Crispy=3.5", "--param", "Pres Comp=18", "--at", "12345:Tighten=90", "--preroll", "0"}),
+      kExitOk)
       << mErr.str();
   AudioData result = test::ReadAudio(mDir.File("out.wav"));
   ASSERT_EQ(result.Frames(), frames);

@@ -6,8 +6,48 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <vector>
 
 namespace brel::cmd {
+namespace {
+
+std::uint32_t Le32(const std::uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
+}
+std::uint32_t Be32(const std::uint8_t* p) {
+  return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+}
+
+// The frames a WAV's data chunk or an AIFF's COMM chunk declares, from the file's first bytes
+// (the header of either lies there); -1 when there is no such declaration.
+std::int64_t DeclaredFramesIn(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::uint8_t> h(65536);
+  in.read(reinterpret_cast<char*>(h.data()), static_cast<std::streamsize>(h.size()));
+  h.resize(static_cast<std::size_t>(in.gcount()));
+  if (h.size() < 12) return -1;
+  const bool wav = std::memcmp(h.data(), "RIFF", 4) == 0 && std::memcmp(h.data() + 8, "WAVE", 4) == 0;
+  const bool aiff = std::memcmp(h.data(), "FORM", 4) == 0 &&
+                    (std::memcmp(h.data() + 8, "AIFF", 4) == 0 || std::memcmp(h.data() + 8, "AIFC", 4) == 0);
+  if (!wav && !aiff) return -1;
+  std::uint32_t blockAlign = 0;
+  for (std::size_t pos = 12; pos + 8 <= h.size();) {
+    const std::uint8_t* id = h.data() + pos;
+    const std::uint32_t size = wav ? Le32(id + 4) : Be32(id + 4);
+    if (wav && std::memcmp(id, "fmt ", 4) == 0 && pos + 22 <= h.size()) blockAlign = id[20] | id[21] << 8;
+    if (wav && std::memcmp(id, "data", 4) == 0) {
+      // 0 and all ones are what a writer that could not go back to the header leaves there.
+      if (blockAlign == 0 || size == 0 || size == 0xFFFFFFFFu) return -1;
+      return size / blockAlign;
+    }
+    if (aiff && std::memcmp(id, "COMM", 4) == 0 && pos + 14 <= h.size()) return Be32(id + 10);
+    pos += 8 + size + (size & 1);
+  }
+  return -1;
+}
+
+}  // namespace
 
 AudioFileReader::~AudioFileReader() { Close(); }
 
@@ -36,6 +76,7 @@ bool AudioFileReader::Open(const std::string& path, std::string& error) {
   mSampleRate = info.samplerate;
   mFrames = info.frames;
   mFormat = info.format;
+  mDeclaredFrames = DeclaredFramesIn(path);
   mFailed = false;
   return true;
 }

@@ -21,8 +21,11 @@ public:
 
   int Channels() const { return mChannels; }
   int SampleRate() const { return mSampleRate; }
-  std::int64_t Frames() const { return mFrames; }  // as the file's header says
-  int Format() const { return mFormat; }           // libsndfile format code
+  std::int64_t Frames() const { return mFrames; }  // what the file holds, as the library counts it
+  // The frame count a WAV or AIFF header declares, which a cut-off file does not hold; -1 when the
+  // header gives none (other containers, or a WAV written as a stream).
+  std::int64_t DeclaredFrames() const { return mDeclaredFrames; }
+  int Format() const { return mFormat; }  // libsndfile format code
 
   // Reads up to `frames` frames; returns the number read (0 at the end or on a read error,
   // which `failed` then reports).
@@ -36,6 +39,7 @@ private:
   int mChannels = 0;
   int mSampleRate = 0;
   std::int64_t mFrames = 0;
+  std::int64_t mDeclaredFrames = -1;
   int mFormat = 0;
   bool mFailed = false;
 };

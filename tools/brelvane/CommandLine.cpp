@@ -1,7 +1,10 @@
 #include "tools/brelvane/CommandLine.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
+
+#include "tools/brelvane/ParamTable.h"
 
 namespace brel::cmd {
 namespace {
@@ -34,8 +37,11 @@ bool SplitAssignment(const std::string& text, ParamAssignment& out) {
 
 bool TakesValue(const std::string& option) {
   return option == "--param" || option == "--at" || option == "--load-state" || option == "--save-state" ||
-         option == "--block" || option == "--format" || option == "--plugin" || option == "--api";
+         option == "--block" || option == "--format" || option == "--plugin" || option == "--api" ||
+         option == "--preroll";
 }
+
+bool IsFlag(const std::string& option) { return option == "--align"; }
 
 bool ApplyOption(const std::string& option, const std::string& value, CommandLine& out, std::string& error) {
   if (option == "--param") {
@@ -62,6 +68,14 @@ bool ApplyOption(const std::string& option, const std::string& value, CommandLin
       return false;
     }
     out.blockSize = static_cast<int>(n);
+  } else if (option == "--preroll") {
+    double seconds = 0.0;
+    if (!ParseNumber(value, seconds) || seconds < 0.0 || seconds > kMaxPrerollSeconds) {
+      error = "--preroll needs a number of seconds from 0 to " + std::to_string(int(kMaxPrerollSeconds)) +
+              ", got '" + value + "'";
+      return false;
+    }
+    out.prerollSeconds = seconds;
   } else if (option == "--format") {
     out.format = SampleFormatFromName(value);
     if (!out.format) {
@@ -114,13 +128,21 @@ bool ParseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
       value = arg.substr(eq + 1);
       inlineValue = true;
     }
-    if (!TakesValue(option)) {
+    if (!TakesValue(option) && !IsFlag(option)) {
       error = "unknown option '" + option + "'";
       return false;
     }
     if (!OptionAllowed(out.command, option)) {
       error = option + " is not an option of '" + args[0] + "'";
       return false;
+    }
+    if (IsFlag(option)) {
+      if (inlineValue) {
+        error = option + " takes no value";
+        return false;
+      }
+      out.align = true;
+      continue;
     }
     if (!inlineValue) {
       if (i + 1 >= args.size()) {
@@ -189,6 +211,11 @@ std::string UsageText() {
          "  --load-state FILE          restore a saved program state before rendering\n"
          "  --save-state FILE          save the program state after rendering\n"
          "  --block N                  frames per processing call (default 512)\n"
+         "  --preroll SECONDS          run the plug-in on this much silence first and\n"
+         "                             discard it, as a host that was already playing\n"
+         "                             (default 1; 0 starts the plug-in cold)\n"
+         "  --align                    shift the output earlier by the processed\n"
+         "                             signal's delay, so it lines up with the input\n"
          "  --format float|double|pcm16|pcm24\n"
          "                             output sample format (default: the input's)\n"
          "  --plugin PATH              the plug-in to use: a VST2 module, or a VST3\n"

@@ -39,9 +39,12 @@ struct CommandLine {
   std::optional<SampleFormat> format;
   std::string plugin;
   std::optional<PluginApi> api;  // --api; without it the --plugin path decides
+  double prerollSeconds = 1.0;   // silence run through the plug-in, and discarded, before the input
+  bool align = false;            // shift the output earlier by the processed path's delay
 };
 
 constexpr int kMaxBlockSize = 65536;
+constexpr double kMaxPrerollSeconds = 600.0;
 
 // Parses the arguments after the program name. On failure returns false and sets `error`
 // to one line naming the offending argument.

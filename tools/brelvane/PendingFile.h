@@ -26,6 +26,7 @@ public:
 
 private:
   std::string mTarget;
+  std::string mPath;  // the target with symbolic links followed: the file actually replaced
   std::string mTemp;
   int mFd = -1;
 };

@@ -9,7 +9,7 @@ std::string ExecutableDirectory();  // empty when unknown
 bool StderrIsTerminal();
 double MonotonicSeconds();
 
-// After this, SIGINT and SIGTERM only raise a flag that `interruptRequested` reports, so a
+// After this, SIGINT, SIGTERM, SIGHUP and SIGQUIT only raise a flag that `interruptRequested` reports, so a
 // render can stop cleanly and remove its temporary files.
 void InstallInterruptHandler();
 bool InterruptRequested();

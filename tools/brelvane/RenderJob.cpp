@@ -2,12 +2,13 @@
 
 #include <sndfile.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+#include <algorithm>
+#include <cmath>
 
+#include "core/IPlugBase.h"
+#include "engine/VocalChain.h"
 #include "tools/brelvane/AudioFileWriter.h"
+#include "tools/brelvane/FileChecks.h"
 #include "tools/brelvane/LevelMeter.h"
 #include "tools/brelvane/OutputFormat.h"
 #include "tools/brelvane/ParamProbe.h"
@@ -18,22 +19,22 @@
 namespace brel::cmd {
 namespace {
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& data, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read the state file '" + path + "': " + std::strerror(errno);
-    return false;
-  }
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read the state file '" + path + "'";
-    return false;
-  }
-  if (data.empty()) {
-    error = "the state file '" + path + "' is empty";
-    return false;
-  }
-  return true;
+// Rates outside these are not audio a vocal is recorded in, but a damaged or mistaken header.
+constexpr int kMinSampleRate = 8000;
+constexpr int kMaxSampleRate = 768000;
+
+// Whether a chunk starts with the core's header (magic and version) rather than with values.
+bool HasChunkHeader(const std::vector<std::uint8_t>& chunk) {
+  if (chunk.size() < 8) return false;
+  const std::uint32_t magic = static_cast<std::uint32_t>(IPlugBase::kChunkMagic);
+  return chunk[0] == (magic & 0xFF) && chunk[1] == (magic >> 8 & 0xFF) && chunk[2] == (magic >> 16 & 0xFF) &&
+         chunk[3] == (magic >> 24);
+}
+
+// A whole-number parameter's value as the plug-in holds it (it truncates toward zero).
+int WholeValue(PluginPort& port, const ParamInfo& p) {
+  const double v = p.min + static_cast<double>(port.GetParameter(p.index)) * (p.max - p.min);
+  return static_cast<int>(std::floor(v + 1e-6));
 }
 
 double Now(const CommandEnv& env) { return env.clock ? env.clock() : 0.0; }
@@ -67,6 +68,10 @@ int RenderJob::Run() {
     mErr << "brelvane: " << mError << '\n';
     return mInterrupted ? kExitInterrupted : kExitError;
   }
+  if (mReader.DeclaredFrames() > static_cast<std::int64_t>(mSummary.frames))
+    mErr << "brelvane: warning: '" << mCl.input << "' holds " << mSummary.frames
+         << " frames but its header declares " << mReader.DeclaredFrames()
+         << "; the file is cut off, and only the frames it holds were rendered\n";
   if (mClipped > 0)
     mErr << "brelvane: warning: " << mClipped << " samples beyond full scale were clipped in '" << mCl.output
          << "' (" << mSummary.outputFormat << ")\n";
@@ -81,6 +86,10 @@ bool RenderJob::PrepareFiles() {
   if (channels != 1 && channels != 2)
     return Fail("'" + mCl.input + "' has " + std::to_string(channels) +
                 " channels; only mono and stereo files can be rendered");
+  if (mReader.SampleRate() < kMinSampleRate || mReader.SampleRate() > kMaxSampleRate)
+    return Fail("'" + mCl.input + "' says its sample rate is " + std::to_string(mReader.SampleRate()) +
+                " Hz; only rates from " + std::to_string(kMinSampleRate) + " to " +
+                std::to_string(kMaxSampleRate) + " Hz can be rendered");
   if (!ResolveOutputFormat(mCl.output, mCl.format, mReader.Format(), channels, mReader.SampleRate(),
                            mOutputFormat, mError))
     return false;
@@ -88,9 +97,27 @@ bool RenderJob::PrepareFiles() {
     if (mReader.Frames() >= 0 && t.frame > static_cast<std::uint64_t>(mReader.Frames()))
       return Fail("--at frame " + std::to_string(t.frame) + " lies beyond the end of '" + mCl.input + "' (" +
                   std::to_string(mReader.Frames()) + " frames)");
-  if (!mCl.loadState.empty() && !ReadWholeFile(mCl.loadState, mLoadedState, mError)) return false;
+  if (!CheckDistinctFiles()) return false;
+  if (!mCl.loadState.empty() && !ReadStateFile(mCl.loadState, mLoadedState, mError)) return false;
   if (!mOutput.Create(mError)) return false;
   return mCl.saveState.empty() || mState.Create(mError);
+}
+
+// Reading one of them while writing another would destroy it (the output and the state are put in
+// place by a rename that replaces whatever was there), so no two may be the same file, under any name.
+bool RenderJob::CheckDistinctFiles() {
+  struct Named {
+    const char* role;
+    const std::string& path;
+  };
+  const Named files[] = {{"input", mCl.input}, {"output", mCl.output}, {"--save-state file", mCl.saveState}};
+  for (int a = 0; a < 3; ++a)
+    for (int b = a + 1; b < 3; ++b)
+      if (!files[a].path.empty() && !files[b].path.empty() && SameFile(files[a].path, files[b].path))
+        return Fail(std::string("the ") + files[b].role + " '" + files[b].path +
+                    "' is the same file as the " + files[a].role + " '" + files[a].path +
+                    "'; give each its own file");
+  return true;
 }
 
 bool RenderJob::PreparePlugin() {
@@ -105,7 +132,8 @@ bool RenderJob::PreparePlugin() {
 }
 
 bool RenderJob::ResolveSettings() {
-  ParamTable table = ProbeParams(*mPort);
+  mTable = ProbeParams(*mPort);
+  const ParamTable& table = mTable;
   for (const ParamAssignment& a : mCl.params) {
     ParamSetting s;
     if (!ResolveAssignment(table, a, s, mError)) return false;
@@ -120,23 +148,77 @@ bool RenderJob::ResolveSettings() {
   return true;
 }
 
+// The plug-in restores whatever bytes it is given as best it can, so a file that is not one of
+// its states (an audio file, a state of something else) is refused here, before it changes anything:
+// it must be the plug-in's own program chunk (same header, same size) or, for a plug-in whose chunk
+// has a header, the values alone without it.
+bool RenderJob::CheckStateShape() {
+  const std::vector<std::uint8_t> own = mPort->ProgramChunk();
+  const std::size_t size = mLoadedState.size();
+  const std::string what = "'" + mCl.loadState + "' is not a state of this plug-in: ";
+  if (!HasChunkHeader(own)) {
+    if (size == own.size()) return true;
+    return Fail(what + std::to_string(size) + " bytes, where its state is " + std::to_string(own.size()));
+  }
+  if (HasChunkHeader(mLoadedState)) {
+    if (size == own.size() && std::equal(own.begin(), own.begin() + 8, mLoadedState.begin())) return true;
+    if (!std::equal(own.begin() + 4, own.begin() + 8, mLoadedState.begin() + 4))
+      return Fail(what + "it has the program chunk header with another format version");
+    return Fail(what + "a program chunk with its header of " + std::to_string(size) +
+                " bytes, where the plug-in's is " + std::to_string(own.size()));
+  }
+  if (size == own.size() - 8) return true;
+  return Fail(what + "it has no program chunk header, and " + std::to_string(size) +
+              " bytes are not a block of values without one (" + std::to_string(own.size() - 8) + " bytes)");
+}
+
 // The host sequence up to processing: rate, block size, channel layout, state, parameters.
 bool RenderJob::ConfigurePlugin() {
   mPort->SetSampleRate(static_cast<float>(mReader.SampleRate()));
   mPort->SetBlockSize(mCl.blockSize);
   if (mReader.Channels() == 1 && !mPort->SetChannels(1))
     return Fail("the plug-in refused the mono (one-in/one-out) configuration");
-  if (!mLoadedState.empty() && !mPort->SetProgramChunk(mLoadedState))
-    return Fail("the plug-in rejected the state in '" + mCl.loadState + "'");
-  for (const ParamSetting& s : mSettings)
+  if (!mLoadedState.empty()) {
+    if (!CheckStateShape()) return false;
+    if (!mPort->SetProgramChunk(mLoadedState))
+      return Fail("the plug-in rejected the state in '" + mCl.loadState + "'");
+    NoteMode();
+  }
+  for (const ParamSetting& s : mSettings) {
     if (!ApplySetting(*mPort, s, mError)) return false;
+    NoteMode();
+  }
+  FindDelay();
   bool wantsDouble = (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE;
   if (wantsDouble && !mPort->CanProcessDouble())
     return Fail("the plug-in cannot process 64-bit samples; choose another --format");
   return true;
 }
 
+// "Mode" 0 keeps the timing set in effect, so the timing the input meets is that of the last mode
+// from 1 to 4 the plug-in was given.
+void RenderJob::NoteMode() {
+  std::string ignored;
+  const ParamInfo* mode = mTable.Find("Mode", ignored);
+  if (!mode) return;
+  const int m = WholeValue(*mPort, *mode);
+  if (m >= 1 && m <= 4) mMode = m;
+}
+
+// The processed signal lags the input by the limiters' look-ahead; with "Power" off at the start
+// the output is the input itself, with no delay. Unknown for a plug-in without those parameters.
+void RenderJob::FindDelay() {
+  std::string ignored;
+  const ParamInfo* mode = mTable.Find("Mode", ignored);
+  const ParamInfo* power = mTable.Find("Power", ignored);
+  if (!mode || !power) return;
+  mPowerOn = WholeValue(*mPort, *power) >= 1;
+  mDelay = mPowerOn ? VocalChain::ProcessedDelay(mMode, mReader.SampleRate()) : 0;
+}
+
 bool RenderJob::Render() {
+  if (mCl.align && mDelay < 0)
+    return Fail("--align needs the plug-in's \"Mode\" and \"Power\" to know its delay");
   int channels = mReader.Channels();
   AudioFileWriter writer;
   if (!writer.Open(mOutput.Fd(), mCl.output, FormatForLength(mOutputFormat, channels, mReader.Frames()),
@@ -150,8 +232,20 @@ bool RenderJob::Render() {
                   mCl.blockSize);
   ChangeSchedule schedule(mCl.blockSize, mChanges);
   RenderResult result;
+  RenderTiming timing;
+  // An empty input has nothing for a warm-up to prepare.
+  if (mReader.Frames() > 0)
+    timing.prerollFrames =
+        static_cast<std::uint64_t>(std::llround(mCl.prerollSeconds * mReader.SampleRate()));
+  // A "Mode" or "Power" change at frame 0 is part of what the input meets.
+  timing.alignFrames = [this] {
+    NoteMode();
+    FindDelay();
+    return mCl.align ? mDelay : 0;
+  };
   mPort->Resume();
-  bool ok = loop.Run(schedule, (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE, result, mError);
+  bool ok =
+      loop.Run(schedule, (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE, timing, result, mError);
   mPort->Suspend();
   progress.Finish();
   mInterrupted = result.interrupted;
@@ -165,6 +259,9 @@ bool RenderJob::Render() {
   mSummary.input = {inputMeter.PeakDbfs(), inputMeter.LoudnessLufs()};
   mSummary.output = {outputMeter.PeakDbfs(), outputMeter.LoudnessLufs()};
   mSummary.renderSeconds = Now(mEnv) - start;
+  mSummary.delayFrames = mDelay;
+  mSummary.delayCompensated = mCl.align;
+  mSummary.powerOn = mPowerOn;
   mClipped = writer.ClippedSamples();
   return true;
 }

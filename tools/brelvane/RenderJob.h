@@ -10,6 +10,7 @@
 #include "tools/brelvane/BrelvaneCommand.h"
 #include "tools/brelvane/ChangeSchedule.h"
 #include "tools/brelvane/CommandLine.h"
+#include "tools/brelvane/ParamTable.h"
 #include "tools/brelvane/PendingFile.h"
 #include "tools/brelvane/RenderSummary.h"
 
@@ -23,8 +24,12 @@ public:
 private:
   bool PrepareFiles();
   bool PreparePlugin();
+  bool CheckDistinctFiles();
   bool ResolveSettings();
+  bool CheckStateShape();
   bool ConfigurePlugin();
+  void NoteMode();
+  void FindDelay();
   bool Render();
   bool SaveState();
   bool Finish();
@@ -42,7 +47,11 @@ private:
   PendingFile mState;
   std::unique_ptr<PluginPort> mPort;
   bool mOpened = false;
+  ParamTable mTable;
   std::vector<ParamSetting> mSettings;
+  int mMode = 1;    // the timing the plug-in starts the input with (its own default until set)
+  int mDelay = -1;  // the processed signal's delay in frames; -1 when not known
+  bool mPowerOn = true;
   std::vector<ScheduledChange> mChanges;
   RenderSummary mSummary;
   std::uint64_t mClipped = 0;

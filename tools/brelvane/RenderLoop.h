@@ -30,6 +30,15 @@ struct RenderControl {
   std::function<bool()> interrupted;
 };
 
+// What surrounds the input in the plug-in's stream: silence run first and dropped (so the input
+// meets a plug-in that has settled, as in a host that was already playing), and the delay cut off
+// the front of the output and made up with silence at the end (so the output lines up with the input).
+struct RenderTiming {
+  std::uint64_t prerollFrames = 0;
+  // Asked once the changes due at the input's first frame are applied: the frames to cut.
+  std::function<int()> alignFrames;
+};
+
 struct RenderResult {
   std::uint64_t frames = 0;
   bool interrupted = false;
@@ -46,11 +55,13 @@ public:
 
   // Processes the whole input (64-bit when `doublePrecision`), then applies the changes due
   // at its end. False with an error on any failure; a change beyond the end is one.
-  bool Run(ChangeSchedule& schedule, bool doublePrecision, RenderResult& result, std::string& error);
+  bool Run(ChangeSchedule& schedule, bool doublePrecision, const RenderTiming& timing, RenderResult& result,
+           std::string& error);
 
 private:
   template <typename T>
-  bool RunAs(ChangeSchedule& schedule, RenderResult& result, std::string& error);
+  bool RunAs(ChangeSchedule& schedule, const RenderTiming& timing, RenderResult& result, std::string& error);
+  bool Interrupted(RenderResult& result, std::string& error);
   bool ApplyDue(ChangeSchedule& schedule, std::uint64_t position, std::string& error);
 
   PluginPort& mPort;

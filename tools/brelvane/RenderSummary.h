@@ -20,6 +20,9 @@ struct RenderSummary {
   SignalLevels input;
   SignalLevels output;
   double renderSeconds = 0.0;
+  int delayFrames = -1;  // the processed signal's delay against the input; -1 when not known
+  bool delayCompensated = false;
+  bool powerOn = true;
 };
 
 void PrintSummary(const RenderSummary& summary, std::ostream& out);

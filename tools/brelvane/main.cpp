@@ -1,4 +1,5 @@
 // The brelvane command: renders audio files through the plug-in and lists its parameters.
+#include <exception>
 #include <iostream>
 
 #include "tools/brelvane/BrelvaneCommand.h"
@@ -18,5 +19,14 @@ int main(int argc, char** argv) {
   env.terminal = StderrIsTerminal();
   env.clock = MonotonicSeconds;
   env.interrupted = InterruptRequested;
-  return RunBrelvane(args, env, std::cout, std::cerr);
+  // Whatever goes wrong underneath (a library refusing memory, a file that cannot be read as
+  // expected) ends in one line and the error status, never in an abort with a core dump.
+  try {
+    return RunBrelvane(args, env, std::cout, std::cerr);
+  } catch (const std::exception& e) {
+    std::cerr << "brelvane: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "brelvane: unexpected failure\n";
+  }
+  return kExitError;
 }

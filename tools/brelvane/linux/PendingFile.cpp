@@ -1,5 +1,7 @@
 #include "tools/brelvane/PendingFile.h"
 
+#include "tools/brelvane/FileChecks.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,18 +13,6 @@
 
 namespace brel::cmd {
 namespace {
-
-std::string DirectoryOf(const std::string& path) {
-  std::string::size_type slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  std::string::size_type slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 mode_t ModeForTarget(const std::string& target) {
   struct stat st {};
@@ -38,12 +28,14 @@ PendingFile::~PendingFile() { Discard(); }
 
 bool PendingFile::Create(std::string& error) {
   Discard();
+  // A link keeps being a link: the file it points to gets the new content.
+  mPath = LinkTarget(mTarget);
   struct stat st {};
-  if (::stat(mTarget.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::stat(mPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     error = "cannot write '" + mTarget + "': it is a directory";
     return false;
   }
-  std::string pattern = DirectoryOf(mTarget) + "/." + BaseNameOf(mTarget) + ".brelvane-XXXXXX";
+  std::string pattern = DirectoryOf(mPath) + "/." + BaseNameOf(mPath) + ".brelvane-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   mFd = ::mkstemp(name.data());
@@ -75,10 +67,10 @@ bool PendingFile::Commit(std::string& error) {
     error = "cannot write '" + mTarget + "': nothing was written";
     return false;
   }
-  bool ok = ::fchmod(mFd, ModeForTarget(mTarget)) == 0 && ::fsync(mFd) == 0;
+  bool ok = ::fchmod(mFd, ModeForTarget(mPath)) == 0 && ::fsync(mFd) == 0;
   ok = (::close(mFd) == 0) && ok;
   mFd = -1;
-  if (!ok || ::rename(mTemp.c_str(), mTarget.c_str()) != 0) {
+  if (!ok || ::rename(mTemp.c_str(), mPath.c_str()) != 0) {
     error = "cannot write '" + mTarget + "': " + std::strerror(errno);
     Discard();
     return false;

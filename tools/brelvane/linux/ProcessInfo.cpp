@@ -35,8 +35,9 @@ void InstallInterruptHandler() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  ::sigaction(SIGINT, &action, nullptr);
-  ::sigaction(SIGTERM, &action, nullptr);
+  // A closed terminal or ssh session (SIGHUP) and Ctrl-\ (SIGQUIT) stop a render as Ctrl-C does,
+  // so its temporary files are removed rather than left behind.
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) ::sigaction(sig, &action, nullptr);
 }
 
 bool InterruptRequested() { return g_interrupted != 0; }
