@@ -43,6 +43,7 @@ bench:
 	build/linux/bench/engine/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/adapters/vst2/vst2_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/raster/raster_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/linux/bench/editor/editor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 # A few minutes of fuzzing of every parser of outside data (clang's libFuzzer).
 FUZZ_SECONDS ?= 60

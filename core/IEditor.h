@@ -26,6 +26,9 @@ public:
   // A parameter changed outside the editor (host, preset, state): show the new value. Any thread,
   // under the plug-in lock; see above.
   virtual void ApplyParameterFromPlug(int paramIndex, double value, bool isNormalized) = 0;
+  // Whether this editor can open a native window on this platform. Hosts are told of an editor
+  // (VST2 has-editor flag and rectangle, VST3 view) only when it can.
+  virtual bool HasWindowHost() const { return false; }
   // Opens the editor's window inside the host's parent window; false when it cannot. An editor
   // without a window host on this platform opens none.
   virtual bool OpenEditorWindow(void* parentWindow) { return false; }

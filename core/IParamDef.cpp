@@ -59,15 +59,21 @@ double IParamDef::FromNormalized(double normalized) const {
   return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
 }
 
-void IParamDef::SetFromNormalized(double normalized) {
-  if (std::isnan(normalized)) return;  // no number in, no change
+double IParamDef::SnappedFromNormalized(double normalized) const {
+  if (std::isnan(normalized)) return normalized;
   // A position outside 0..1 is the nearest end of the range: a value below the minimum would be
   // shown, saved in state and read back as a different value than the one the host set.
   normalized = std::clamp(normalized, 0.0, 1.0);
   double value = FromNormalized(normalized);
   if (mType != ParamType::Double) value = std::floor(value / mStep + 0.5) * mStep;
-  if (std::isnan(value)) return;
-  mValue = std::clamp(value, mMin, mMax);
+  if (std::isnan(value)) return value;
+  return std::clamp(value, mMin, mMax);
+}
+
+void IParamDef::SetFromNormalized(double normalized) {
+  const double value = SnappedFromNormalized(normalized);
+  if (std::isnan(value)) return;  // no number in, no change
+  mValue = value;
 }
 
 double IParamDef::ToNormalized(double plain) const {

@@ -33,6 +33,8 @@ public:
   void SetValue(double value);
   // A control position: outside 0..1 it is the nearest end; stepped types round to the step.
   void SetFromNormalized(double normalized);
+  // The value SetFromNormalized would store (steps applied, clamped); NaN for a NaN position.
+  double SnappedFromNormalized(double normalized) const;
   double GetNormalizedValue() const;
   // The plain value that a normalized value stands for (no step rounding).
   double FromNormalized(double normalized) const;

@@ -2,26 +2,93 @@
 
 #include <algorithm>
 
+#include "EditorWindowHost.h"
 #include "core/FourCC.h"
+#include "editor/BrelvaneKnob.h"
+#include "editor/IBitmapControl.h"
+#include "editor/ModeSwitch.h"
+#include "editor/VuControl.h"
+#include "engine/BrelvaneLayout.h"
 #include "engine/DeclareParam.h"
+#include "resources/ImageResources.h"
 
 namespace {
 
 constexpr std::int32_t kVersionWord = 0x3F99999A;
+
+// Declares parameter i from the table.
+void Declare(IPlugBase& plug, int i) { DeclareParam(*plug.GetParam(i), kBrelvaneParams[i]); }
 
 }  // namespace
 
 Brelvane::Brelvane(const PluginInstanceInfo& instanceInfo)
     : PluginAdapter(instanceInfo, kNumParams, "1-1 2-2", kNumPresets, "Brelvane", "", "Orrindale",
                     kVersionWord, FourCC('Q', 'v', 'e', 'l'), FourCC('O', 'r', 'r', 'n')) {
-  DeclareParameters();
-  mChain.SetMeters(&mPresMeter, &mFinalMeter);
+  BuildPlugAndEditor();
   FillEmptyPresets("-", 1);
 }
 
-void Brelvane::DeclareParameters() {
-  for (const ParamSpec& spec : kBrelvaneParams) DeclareParam(*GetParam(spec.index), spec);
+// Parameters and controls are declared in one interleaved order: it fixes both the parameter
+// indices and the editor's drawing order.
+void Brelvane::BuildPlugAndEditor() {
+  auto* editor = new EditorWindowHost(this, layout::kEditorWidth, layout::kEditorHeight, layout::kFrameRate);
+  mGraphics = editor;
+  const auto load = [editor](const ImageResource& image) {
+    return editor->LoadBitmapStrip(image.id, image.fileName, image.frames);
+  };
+
+  editor->AddBackground(new IBitmapControl(this, 0, 0, -1, load(kBackgroundImage), BlendSpec{1, 1.0f}));
+
+  for (int i = kPresComp; i <= kDbOutput; ++i) {
+    Declare(*this, i);
+    const BitmapStrip strip = load(layout::kKnobIsLarge[i] ? kKnobImage : kKnobSmallImage);
+    editor->AddControl(new BrelvaneKnob(this, layout::kKnobs[i].x, layout::kKnobs[i].y, i, strip));
+  }
+
+  Declare(*this, kPower);
+  const BitmapStrip power = load(kPowerSwitchImage);
+  editor->AddControl(new ISwitchControl(this, layout::kPowerSwitch.x, layout::kPowerSwitch.y, kPower, power));
+
+  const BitmapStrip limit = load(kLimitSwitchImage);
+  Declare(*this, kPLimit);
+  Declare(*this, kFLimit);
+  editor->AddControl(
+      new ISwitchControl(this, layout::kPLimitSwitch.x, layout::kPLimitSwitch.y, kPLimit, limit));
+  editor->AddControl(
+      new ISwitchControl(this, layout::kFLimitSwitch.x, layout::kFLimitSwitch.y, kFLimit, limit));
+
+  // The meters share every image but their faces; each image is decoded once.
+  const BitmapStrip frame = load(kMeterFrameImage);
+  const BitmapStrip cap = load(kMeterCapImage);
+  const BitmapStrip needle = load(kMeterNeedleImage);
+  const BitmapStrip lampOff = load(kLampOffImage);
+  const BitmapStrip lampOn = load(kLampOnImage);
+  const BitmapStrip green = load(kGreenLedImage);
+  const BitmapStrip red = load(kRedLedImage);
+  const BitmapStrip presFace = load(kPresCompFaceImage);
+  mPresMeter =
+      new VuControl(this, layout::kPresMeterX, presFace, needle, frame, cap, lampOff, lampOn, green, red);
+  editor->AddControl(mPresMeter);
+  const BitmapStrip finalFace = load(kFinalCompFaceImage);
+  mFinalMeter =
+      new VuControl(this, layout::kFinalMeterX, finalFace, needle, frame, cap, lampOff, lampOn, green, red);
+  editor->AddControl(mFinalMeter);
+  mChain.SetMeters(&mPresMeter->Feed(), &mFinalMeter->Feed());
+
+  Declare(*this, kMode);
+  const ImageResource* buttons[] = {&kModeAImage, &kModeBImage, &kModeCImage, &kModeDImage};
+  BitmapStrip strips[4];
+  for (int i = 0; i < 4; ++i) strips[i] = load(*buttons[i]);
+  for (int i = 0; i < 4; ++i) {
+    editor->AddControl(
+        new ModeSwitch(this, layout::kModeButtons[i].x, layout::kModeButtons[i].y, i + 1, strips[i]));
+  }
+
+  AttachEditor(editor);
 }
+
+const MeterFeed& Brelvane::PresMeter() const { return mPresMeter->Feed(); }
+const MeterFeed& Brelvane::FinalMeter() const { return mFinalMeter->Feed(); }
 
 int Brelvane::HostRate() const {
   // 0 stands for "no usable rate" (the chain then keeps its own); anything beyond an int is

@@ -1,13 +1,16 @@
 #pragma once
-// The Brelvane plug-in: its identity, its eleven parameters (engine/BrelvaneParams.h), its default preset and
-// the vocal chain it runs. It derives from the adapter of the module it is built into (PluginAdapter.h, found
-// on each module's include path) and overrides only the reset, parameter-change and processing hooks;
-// everything host-facing is inherited.
+// The Brelvane plug-in: its identity, its eleven parameters (engine/BrelvaneParams.h), its default
+// preset, the vocal chain it runs and the editor it builds. It derives from the adapter of the
+// module it is built into (PluginAdapter.h, found on each module's include path) and overrides
+// only the reset, parameter-change and processing hooks; everything host-facing is inherited.
 
 #include "PluginAdapter.h"
 #include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
 #include "engine/dsp/MeterFeed.h"
+
+class IGraphics;
+class VuControl;
 
 class Brelvane : public PluginAdapter, public BrelvaneParamIndex {
 public:
@@ -20,15 +23,19 @@ public:
   void OnParamChanged(int paramIndex) override;
   void ProcessDouble(double** inputs, double** outputs, int nFrames) override;
 
-  // The meters' feeds: the level entering the pres limiter and the final limiter.
-  const MeterFeed& PresMeter() const { return mPresMeter; }
-  const MeterFeed& FinalMeter() const { return mFinalMeter; }
+  // The meters' feeds (owned by the editor's two meters): the level entering the pres limiter
+  // and the final limiter.
+  const MeterFeed& PresMeter() const;
+  const MeterFeed& FinalMeter() const;
+  // The editor this plug-in built (owned by the core once attached).
+  IGraphics* Graphics() const { return mGraphics; }
 
 private:
-  void DeclareParameters();
+  void BuildPlugAndEditor();
   int HostRate() const;
 
   VocalChain mChain;
-  MeterFeed mPresMeter;
-  MeterFeed mFinalMeter;
+  IGraphics* mGraphics = nullptr;
+  VuControl* mPresMeter = nullptr;
+  VuControl* mFinalMeter = nullptr;
 };

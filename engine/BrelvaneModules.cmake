@@ -7,7 +7,7 @@ add_library(BrelvaneVST2 MODULE
   ${PROJECT_SOURCE_DIR}/adapters/vst2/VstEntry.cpp
 )
 target_include_directories(BrelvaneVST2 PRIVATE ${PROJECT_SOURCE_DIR}/adapters/vst2/module)
-target_link_libraries(BrelvaneVST2 PRIVATE brel_vst2 brel_engine brel_core brel_flags)
+target_link_libraries(BrelvaneVST2 PRIVATE brel_vst2 brel_engine brel_editor brel_core brel_flags)
 set_target_properties(BrelvaneVST2 PROPERTIES
   OUTPUT_NAME Brelvane
   PREFIX ""
@@ -33,7 +33,7 @@ add_library(BrelvaneVST3 MODULE
   ${PROJECT_SOURCE_DIR}/adapters/vst3/${BREL_PLATFORM}/Vst3ModuleInit.cpp
 )
 target_include_directories(BrelvaneVST3 PRIVATE ${PROJECT_SOURCE_DIR}/adapters/vst3/module)
-target_link_libraries(BrelvaneVST3 PRIVATE brel_vst3 brel_engine brel_core brel_flags)
+target_link_libraries(BrelvaneVST3 PRIVATE brel_vst3 brel_engine brel_editor brel_core brel_flags)
 set_target_properties(BrelvaneVST3 PROPERTIES OUTPUT_NAME Brelvane PREFIX "")
 if(WIN32)
   # The SDK's DLL entry records the instance handle and exports InitDll and ExitDll.

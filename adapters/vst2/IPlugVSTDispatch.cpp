@@ -113,7 +113,7 @@ VstIntPtr IPlugVST::DispatchParams(VstInt32 opcode, VstInt32 index, void* ptr) {
 
 VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, void* ptr) {
   IEditor* editor = GetEditor();
-  if (!editor) return 0;
+  if (!editor || !editor->HasWindowHost()) return 0;
   switch (opcode) {
     case effEditGetRect:
       if (!ptr) return 0;

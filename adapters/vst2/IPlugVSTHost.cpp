@@ -115,6 +115,9 @@ void IPlugVST::InitForHost() {
 void IPlugVST::AttachEditor(IEditor* editor) {
   if (!editor) return;
   IPlugBase::AttachEditor(editor);
+  // An editor that cannot open a window here stays the plug-in's own: the host shows its generic
+  // controls instead.
+  if (!editor->HasWindowHost()) return;
   mEffect.flags |= effFlagsHasEditor;
   mEditorRect =
       ERect{0, 0, static_cast<VstInt16>(editor->GetHeight()), static_cast<VstInt16>(editor->GetWidth())};

@@ -180,6 +180,10 @@ tresult PLUGIN_API IPlugVST3::setKnobMode(Vst::KnobMode mode) noexcept { return 
 
 Steinberg::IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) noexcept {
   if (!name || std::strcmp(name, Vst::ViewType::kEditor) != 0) return nullptr;
+  // An editor that cannot open a window here is not offered: the host shows its generic
+  // controls instead.
+  const IEditor* editor = GetEditor();
+  if (!editor || !editor->HasWindowHost()) return nullptr;
   auto* view = new (std::nothrow) IPlugVST3View(this);
   if (!view) return nullptr;
   try {

@@ -23,6 +23,13 @@ public:
     mLevel.store(needle, std::memory_order_relaxed);
   }
 
+  // Shows a level at once, without the followers (a still picture of the meter); within
+  // [0, kCeiling], NaN as the ceiling.
+  void SetLevel(double level) {
+    const double x = std::fabs(level);
+    mLevel.store(x < kCeiling ? x : kCeiling, std::memory_order_relaxed);
+  }
+
   double Level() const { return mLevel.load(std::memory_order_relaxed); }
   bool Lamp() const { return mLamp.load(std::memory_order_relaxed); }
   int Mode() const { return mMode.load(std::memory_order_relaxed); }

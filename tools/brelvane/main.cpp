@@ -5,6 +5,7 @@
 #include "tools/brelvane/BrelvaneCommand.h"
 #include "tools/brelvane/ProcessInfo.h"
 #include "tools/brelvane/PluginLoader.h"
+#include "tools/brelvane/Snapshot.h"
 
 int main(int argc, char** argv) {
   using namespace brel::cmd;
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
   // Whatever goes wrong underneath (a library refusing memory, a file that cannot be read as
   // expected) ends in one line and the error status, never in an abort with a core dump.
   try {
+    if (!args.empty() && args[0] == "snapshot")
+      return RunSnapshot({args.begin() + 1, args.end()}, std::cout, std::cerr);
     return RunBrelvane(args, env, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "brelvane: " << e.what() << '\n';

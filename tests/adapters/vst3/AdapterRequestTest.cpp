@@ -25,6 +25,17 @@ public:
   }
 };
 
+// An editor that could open a window: hosts are offered views only for such an editor.
+class WindowedEditor : public IEditor {
+public:
+  int GetWidth() const override { return 100; }
+  int GetHeight() const override { return 50; }
+  void ApplyPlugValueToControls(int, double) override {}
+  void CreateDrawingSurfaces() override {}
+  void ApplyParameterFromPlug(int, double, bool) override {}
+  bool HasWindowHost() const override { return true; }
+};
+
 // Counts its popups; the handler hands out the one menu and records for which view and id.
 class ScriptedMenu : public Vst::IContextMenu {
 public:
@@ -132,6 +143,7 @@ TEST_F(AdapterRequests, ParamMenuNeedsAViewAndAHandlerThatOffersMenus) {
   plug->OpenHostParamMenu(1, 10, 20);
   EXPECT_TRUE(offering.asked.empty()) << "no view yet: nowhere to show a menu";
 
+  plug->AttachEditor(new WindowedEditor);
   IPlugView* view = plug->createView(Vst::ViewType::kEditor);
   ASSERT_NE(view, nullptr);
   plug->OpenHostParamMenu(1, 10, 20);

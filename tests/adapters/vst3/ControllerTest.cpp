@@ -114,22 +114,12 @@ TEST_F(Controller, TheRootIsTheOnlyUnitAndThePresetsAnUnclaimedList) {
   EXPECT_EQ(units->selectUnit(0), kNotImplemented);
 }
 
-TEST_F(Controller, OnlyTheEditorViewIsMadeAndWithoutAnEditorItOpensNothing) {
+TEST_F(Controller, NoViewIsOfferedWhileTheEditorCannotOpenAWindow) {
+  // The plug-in has its editor, but no window host on this platform yet: hosts get no view and
+  // show their generic controls.
   EXPECT_EQ(EditController().createView("Editor"), nullptr);
   EXPECT_EQ(EditController().createView(nullptr), nullptr);
-  IPtr<IPlugView> view = owned(EditController().createView(Vst::ViewType::kEditor));
-  ASSERT_TRUE(view);
-  IPtr<IPlugView> second = owned(EditController().createView(Vst::ViewType::kEditor));
-  EXPECT_NE(view.get(), second.get());
-  ViewRect size;
-  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
-  EXPECT_EQ(view->getSize(&size), kResultFalse);
-  EXPECT_EQ(view->attached(nullptr, kPlatformTypeHWND), kResultFalse);
-  EXPECT_EQ(view->removed(), kResultOk);
-  EXPECT_EQ(view->onSize(nullptr), kResultOk);
-  // A view still held keeps the plug-in alive past the host's own release.
-  host.ReleasePlugin();
-  EXPECT_EQ(view->getSize(&size), kResultFalse);
+  EXPECT_EQ(EditController().createView(Vst::ViewType::kEditor), nullptr);
 }
 
 TEST_F(Controller, ASecondInitializeIsRefusedButStillRestoresPresetZero) {

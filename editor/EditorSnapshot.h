@@ -1,0 +1,17 @@
+#pragma once
+// A complete picture of an editor in its backing bitmap: every control dirty, the values the
+// host posted taken, then `passes` drawing passes over the whole area (what the window shows
+// after as many timer frames; the meters' lamps need their fade's frames to settle).
+
+#include "editor/IGraphics.h"
+
+inline bool DrawWholeEditor(IGraphics& graphics, int passes = 1) {
+  bool drawn = true;
+  for (int i = 0; i < passes; ++i) {
+    graphics.MarkAllDirty();
+    Rect dirty;
+    graphics.TimerStep(dirty);
+    drawn = graphics.RedrawRegion(Rect{0, 0, graphics.GetWidth(), graphics.GetHeight()}) && drawn;
+  }
+  return drawn;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// The plain records the editor and its controls share: rectangles, how bitmaps are combined,
+// the mouse buttons and keys held, an image used as a strip of frames, and pop-up menus.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster/Color.h"
+
+class LICE_IBitmap;
+
+// Editor pixels; right and bottom exclusive. All four 0 is the empty rectangle, which takes part
+// in no drawing and no union; anything else counts, even with zero width.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  bool Empty() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+  int W() const { return right - left; }
+  int H() const { return bottom - top; }
+  bool operator==(const Rect& other) const {
+    return left == other.left && top == other.top && right == other.right && bottom == other.bottom;
+  }
+  bool operator!=(const Rect& other) const { return !(*this == other); }
+  // The smallest rectangle holding both; an empty side leaves the other as it is.
+  Rect Union(const Rect& other) const;
+  // The common part (may be inverted, i.e. nothing to draw, when they do not meet).
+  Rect Intersect(const Rect& other) const;
+};
+
+// How a control's bitmaps are combined into the backing bitmap: method 0 with the source's alpha,
+// 1 a plain copy, 2 added, 3 dodged (both with alpha); the weight drops to 0.25 when grayed out.
+struct BlendSpec {
+  int method = 0;
+  float weight = 1.0f;
+};
+
+struct MouseModifiers {
+  bool left = false;
+  bool right = false;
+  bool shift = false;
+  bool control = false;
+  bool alt = false;
+};
+
+// A cached image used as equal frames stacked top to bottom (or side by side when horizontal).
+// The bitmap belongs to the process-wide cache; null when the image could not be loaded.
+struct BitmapStrip {
+  LICE_IBitmap* bitmap = nullptr;
+  int width = 0;
+  int height = 0;
+  int frames = 1;
+  bool framesAreHorizontal = false;
+
+  int FrameWidth() const { return framesAreHorizontal ? width / frames : width; }
+  int FrameHeight() const { return framesAreHorizontal ? height : height / frames; }
+};
+
+struct PopupMenu;
+
+struct PopupMenuItem {
+  enum Flags : int { kGrayed = 1, kDisabled = 2, kChecked = 4, kSeparator = 8 };
+  std::string text;
+  std::unique_ptr<PopupMenu> subMenu;
+  int flags = 0;
+};
+
+struct PopupMenu {
+  int numbering = 0;
+  int chosenIndex = -1;
+  std::vector<std::unique_ptr<PopupMenuItem>> items;
+};

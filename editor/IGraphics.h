@@ -1,0 +1,154 @@
+#pragma once
+// The editor core: the list of controls, the backing bitmap they draw into, the mouse state and
+// the exchange of parameter values with the plug-in core. A window host derives from it (one per
+// platform) and drives it from its window's messages and repaint timer.
+//
+// Threads (docs/threads.md): everything here runs on the host's user-interface thread, except
+// ApplyParameterFromPlug, which the core calls under the plug-in lock from whichever thread the
+// host used; it only posts the value into the mailbox, and the next timer step moves the
+// controls. The image cache is process-wide and guarded by its own lock.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/EditorParamMailbox.h"
+#include "core/IEditor.h"
+#include "editor/EditorTypes.h"
+#include "editor/IControl.h"
+
+class IPlugBase;
+class LICE_IBitmap;
+class LICE_MemBitmap;
+class LICE_SysBitmap;
+
+class IGraphics : public IEditor {
+public:
+  IGraphics(IPlugBase* plug, int width, int height, int frameRate);
+  IGraphics(const IGraphics&) = delete;
+  IGraphics& operator=(const IGraphics&) = delete;
+
+  // ---- What the core asks of its editor.
+  int GetWidth() const override { return mWidth; }
+  int GetHeight() const override { return mHeight; }
+  void ApplyPlugValueToControls(int paramIndex, double normalized) override;
+  void CreateDrawingSurfaces() override;
+  void ApplyParameterFromPlug(int paramIndex, double value, bool isNormalized) override;
+
+  // ---- The window host's half, in slot order. Platform operations have no body here.
+  virtual bool PaintScreen(const Rect& rect) = 0;
+  virtual bool MeasureText(TextStyle& style, const char* text, Rect& rect);
+  virtual void CancelTextEntry() = 0;
+  virtual void Resize(int width, int height);
+  virtual bool IsWindowOpen() { return WindowHandle() != nullptr; }
+  virtual const char* GraphicsApiName() { return ""; }
+  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+  virtual PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) = 0;
+  virtual void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,
+                             int paramIndex) = 0;
+  virtual bool HostDirectory(std::string& out) = 0;
+  virtual bool ModuleDirectory(std::string& out) = 0;
+  virtual bool DesktopDirectory(std::string& out) = 0;
+  virtual bool AppDataDirectory(std::string& out, bool systemWide) = 0;
+  virtual bool UserDataDirectory(std::string& out) = 0;
+  virtual bool ChooseFileDialog(std::string& path, int action, const char* directory,
+                                const char* extensions) = 0;
+  virtual bool ChooseColorDialog(Color& colour, const char* title) = 0;
+  virtual bool OpenUrl(const char* url, const char* title, const char* confirmation, const char* error) = 0;
+  virtual int Query() { return 0; }
+  // OpenEditorWindow comes from IEditor: the window host opens its native window there.
+  virtual void Hook1() {}
+  virtual void Hook2() {}
+  // CloseEditorWindow comes from IEditor.
+  virtual void* WindowHandle() = 0;
+  virtual bool ClipboardText(std::string& out) = 0;
+  ~IGraphics() override;
+  virtual void HideCursor() {}
+  virtual void ShowCursor() {}
+  virtual void Hook3() = 0;
+  // A new bitmap decoded from the module's image with this id, or null; the caller owns it.
+  virtual LICE_IBitmap* LoadImageResource(int resourceId, const char* fileName) = 0;
+
+  // ---- Building the editor.
+  // The strip of the image with this id, loaded once per module and shared by every editor.
+  BitmapStrip LoadBitmapStrip(int resourceId, const char* fileName, int frames);
+  IControl* AddControl(IControl* control);
+  IControl* AddBackground(IControl* control);
+  int NControls() const { return static_cast<int>(mControls.size()); }
+  IControl* GetControl(int index) const;
+  IPlugBase* Plug() const { return mPlug; }
+  int FrameRate() const { return mFrameRate; }
+  void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
+  void SetHandleMouseOver(bool handle) { mHandleMouseOver = handle; }
+  void SetKeyCatcher(IControl* control);
+
+  // ---- Drawing, from the controls' Draw.
+  bool DrawBitmapRegion(const BitmapStrip& strip, const Rect& dest, int sourceX, int sourceY,
+                        const BlendSpec& blend);
+  bool DrawBitmapFrame(const BitmapStrip& strip, const Rect& dest, int frame, const BlendSpec& blend);
+  bool DrawText(TextStyle& style, const char* text, const Rect& rect);
+  const Rect& DrawRect() const { return mDrawRect; }
+  // The backing bitmap (null until the editor is attached).
+  LICE_IBitmap* DrawBitmap() const;
+
+  // ---- The parameter exchange, editor side.
+  // A control moved by the user: remembered as the shown value and set in the core.
+  void SetParamFromEditor(int paramIndex, double normalized);
+  // The value the editor currently shows for a parameter (normalized): what the host last posted
+  // and the editor took, or what a control last set.
+  double ShownParamValue(int paramIndex) const;
+  void AskValueFromUser(IControl* control, int paramIndex, const Rect& rect);
+
+  // ---- The window host's timer and paint.
+  // One timer step: moves the controls to every value posted since the last step, then gives the
+  // bounding box of the dirty controls; false when nothing needs drawing.
+  bool TimerStep(Rect& dirtyOut);
+  // The drawing pass over `update`; then PaintScreen.
+  bool RedrawRegion(const Rect& update);
+  // Every control dirty, as when the window opens.
+  void MarkAllDirty();
+
+  // ---- Mouse and keys, in client pixels.
+  void HandleMouseDown(int x, int y, const MouseModifiers& mods);
+  void HandleMouseUp(int x, int y, const MouseModifiers& mods);
+  bool HandleMouseOver(int x, int y, const MouseModifiers& mods);
+  void HandleMouseDrag(int x, int y, const MouseModifiers& mods);
+  void HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods);
+  void HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches);
+  // True when a control (or the key catcher) took the key.
+  bool HandleKeyDown(int x, int y, int key);
+  int CapturedControl() const { return mCaptured; }
+
+  // Number of distinct images the process-wide cache holds.
+  static int CachedImageCount();
+
+private:
+  int HitSearch(int x, int y, bool forMouseOver) const;
+  void ApplyToBoundControls(int paramIndex, double normalized);
+  void DrawStrict(const Rect& update);
+  void DrawNonStrict();
+  void DeleteControls();
+
+  std::vector<IControl*> mControls;  // owned; deleted last to first
+  IPlugBase* mPlug;
+  Rect mDrawRect;
+  bool mCursorHidden = false;
+  int mSavedCursorX = -1;
+  int mSavedCursorY = -1;
+  std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
+  std::unique_ptr<LICE_MemBitmap> mScratchBitmap;
+  int mWidth;
+  int mHeight;
+  int mFrameRate;
+  int mCaptured = -1;
+  int mMouseOver = -1;
+  int mLastMouseX = 0;
+  int mLastMouseY = 0;
+  bool mHandleMouseOver = false;
+  bool mStrictDrawing = true;
+  bool mTooltipsEnabled = false;
+  std::unique_ptr<IControl> mKeyCatcher;
+
+  EditorParamMailbox mMailbox;
+  std::vector<double> mShown;  // per parameter, the editor's thread only
+};
