@@ -12,19 +12,27 @@
 
 namespace {
 
-// Decoded images, one per resource id, shared by every editor of the module and never freed.
+// Decoded images, one per resource id, shared by every editor of the module. They outlive every
+// editor and are freed when the module is unloaded, so a host that loads and unloads the module
+// again and again keeps no copies behind.
 struct CachedImage {
   int id;
   LICE_IBitmap* bitmap;
 };
 
+struct ImageCache {
+  std::vector<CachedImage> entries;
+  ~ImageCache() {
+    for (CachedImage& entry : entries) delete entry.bitmap;
+  }
+};
+
 std::mutex gImageCacheLock;
-// Kept reachable for the life of the module: images outlive every editor.
-std::vector<CachedImage>* gImageCache = new std::vector<CachedImage>();
+ImageCache gImageCache;
 
 bool FindCachedImage(int id, LICE_IBitmap*& bitmap) {
   std::lock_guard<std::mutex> hold(gImageCacheLock);
-  for (const CachedImage& entry : *gImageCache) {
+  for (const CachedImage& entry : gImageCache.entries) {
     if (entry.id == id) {
       bitmap = entry.bitmap;
       return true;
@@ -83,7 +91,7 @@ void IGraphics::DeleteControls() {
 
 int IGraphics::CachedImageCount() {
   std::lock_guard<std::mutex> hold(gImageCacheLock);
-  return static_cast<int>(gImageCache->size());
+  return static_cast<int>(gImageCache.entries.size());
 }
 
 BitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, int frames) {
@@ -94,7 +102,7 @@ BitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, int
     LICE_IBitmap* loaded = LoadImageResource(resourceId, fileName);
     std::lock_guard<std::mutex> hold(gImageCacheLock);
     bool found = false;
-    for (const CachedImage& entry : *gImageCache) {
+    for (const CachedImage& entry : gImageCache.entries) {
       if (entry.id == resourceId) {
         bitmap = entry.bitmap;
         found = true;
@@ -104,7 +112,7 @@ BitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, int
     if (found) {
       delete loaded;
     } else {
-      gImageCache->push_back({resourceId, loaded});
+      gImageCache.entries.push_back({resourceId, loaded});
       bitmap = loaded;
     }
   }

@@ -132,9 +132,6 @@ private:
   std::vector<IControl*> mControls;  // owned; deleted last to first
   IPlugBase* mPlug;
   Rect mDrawRect;
-  bool mCursorHidden = false;
-  int mSavedCursorX = -1;
-  int mSavedCursorY = -1;
   std::unique_ptr<LICE_SysBitmap> mDrawBitmap;
   std::unique_ptr<LICE_MemBitmap> mScratchBitmap;
   int mWidth;
@@ -146,7 +143,6 @@ private:
   int mLastMouseY = 0;
   bool mHandleMouseOver = false;
   bool mStrictDrawing = true;
-  bool mTooltipsEnabled = false;
   std::unique_ptr<IControl> mKeyCatcher;
 
   EditorParamMailbox mMailbox;
