@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "core/IPlugBase.h"
+#include "editor/EditorThread.h"
 #include "raster/Font.h"
 #include "raster/FontCache.h"
 #include "raster/Raster.h"
@@ -180,6 +182,7 @@ void IGraphics::ApplyParameterFromPlug(int paramIndex, double value, bool isNorm
 }
 
 void IGraphics::SetParamFromEditor(int paramIndex, double normalized) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::SetParamFromEditor");
   if (paramIndex >= 0 && paramIndex < static_cast<int>(mShown.size())) mShown[paramIndex] = normalized;
   if (mPlug) mPlug->SetParamFromEditor(paramIndex, normalized);
 }
@@ -335,6 +338,7 @@ void IGraphics::DrawNonStrict() {
 }
 
 bool IGraphics::RedrawRegion(const Rect& update) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::RedrawRegion");
   if (mControls.empty()) return true;
   if (mStrictDrawing) {
     DrawStrict(update);
@@ -345,6 +349,7 @@ bool IGraphics::RedrawRegion(const Rect& update) {
 }
 
 bool IGraphics::TimerStep(Rect& dirtyOut) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::TimerStep");
   mMailbox.TakePosted([this](int index, double value) { ApplyToBoundControls(index, value); });
   Rect dirty;
   bool any = false;
@@ -374,6 +379,7 @@ int IGraphics::HitSearch(int x, int y, bool forMouseOver) const {
 }
 
 void IGraphics::HandleMouseDown(int x, int y, const MouseModifiers& mods) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDown");
   mCaptured = -1;
   mLastMouseX = mLastMouseY = -1;
   const int hit = HitSearch(x, y, false);
@@ -394,6 +400,7 @@ void IGraphics::HandleMouseDown(int x, int y, const MouseModifiers& mods) {
 }
 
 void IGraphics::HandleMouseUp(int x, int y, const MouseModifiers& mods) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseUp");
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
   mCaptured = -1;
   mLastMouseX = mLastMouseY = -1;
@@ -417,6 +424,7 @@ bool IGraphics::HandleMouseOver(int x, int y, const MouseModifiers& mods) {
 }
 
 void IGraphics::HandleMouseDrag(int x, int y, const MouseModifiers& mods) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDrag");
   if (mCaptured < 0 || mCaptured >= NControls()) return;
   if (x == mLastMouseX && y == mLastMouseY) return;
   mControls[mCaptured]->OnMouseDrag(x, y, x - mLastMouseX, y - mLastMouseY, mods);
@@ -425,6 +433,7 @@ void IGraphics::HandleMouseDrag(int x, int y, const MouseModifiers& mods) {
 }
 
 void IGraphics::HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDoubleClick");
   mCaptured = -1;
   mLastMouseX = mLastMouseY = -1;
   const int hit = HitSearch(x, y, false);
@@ -433,13 +442,20 @@ void IGraphics::HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods)
 }
 
 void IGraphics::HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseWheel");
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
   if (target < 0) return;
   mControls[target]->OnMouseWheel(x, y, mods, notches);
 }
 
 bool IGraphics::HandleKeyDown(int x, int y, int key) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleKeyDown");
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
   IControl* control = target > 0 ? mControls[target] : mKeyCatcher.get();
   return control && control->OnKeyDown(x, y, key);
+}
+
+void FailEditorThreadContract(const char* what, const char* file, int line) {
+  std::fprintf(stderr, "%s:%d: %s called off the editor's thread\n", file, line, what);
+  std::abort();
 }

@@ -14,6 +14,7 @@
 
 #include "core/EditorParamMailbox.h"
 #include "core/IEditor.h"
+#include "editor/EditorThread.h"
 #include "editor/EditorTypes.h"
 #include "editor/IControl.h"
 
@@ -147,4 +148,5 @@ private:
 
   EditorParamMailbox mMailbox;
   std::vector<double> mShown;  // per parameter, the editor's thread only
+  EditorThreadCheck mThreadCheck;
 };

@@ -2,6 +2,8 @@
 // controls do, and how frames of a strip land in the backing bitmap.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "editor/IBitmapControl.h"
 #include "tests/editor/EditorRig.h"
 
@@ -118,6 +120,22 @@ TEST(DrawingPass, FramesComeFromTheirOffsetAndAreClippedToTheDrawRect) {
   EXPECT_EQ(PixelAt(*editor, 29, 34), 0u);
   EXPECT_EQ(PixelAt(*editor, 24, 39), 0xFF00FF00u);  // left as it was
 }
+
+#ifndef NDEBUG
+// The editor belongs to the thread that first drives it; a timer step from another thread is a
+// host or window-host fault that would race with the controls, and stops the program.
+TEST(DrawingPassDeathTest, DrivingTheEditorFromASecondThreadStopsTheProgram) {
+  EXPECT_DEATH(
+      {
+        auto editor = MakeEditor();
+        Rect dirty;
+        editor->TimerStep(dirty);
+        std::thread other([&] { editor->TimerStep(dirty); });
+        other.join();
+      },
+      "IGraphics::TimerStep called off the editor's thread");
+}
+#endif
 
 }  // namespace
 }  // namespace editortest
