@@ -121,7 +121,7 @@ TEST(DrawingPass, FramesComeFromTheirOffsetAndAreClippedToTheDrawRect) {
   EXPECT_EQ(PixelAt(*editor, 24, 39), 0xFF00FF00u);  // left as it was
 }
 
-#ifndef NDEBUG
+#if !defined(NDEBUG) && defined(BREL_DEBUG_CONTRACTS)
 // The editor belongs to the thread that first drives it; a timer step from another thread is a
 // host or window-host fault that would race with the controls, and stops the program.
 TEST(DrawingPassDeathTest, DrivingTheEditorFromASecondThreadStopsTheProgram) {
