@@ -49,7 +49,7 @@ bench:
 FUZZ_SECONDS ?= 60
 fuzz-build:
 	./scripts/install-deps --fuzz
-	cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DBREL_FUZZ=ON >/dev/null
+	cmake --preset fuzz >/dev/null
 	cmake --build build/fuzz --target fuzzers
 
 fuzz: fuzz-build
