@@ -214,10 +214,15 @@ inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double
   }
   const double aL = airL * kAirDrive * 2.2;
   const double aR = airR * kAirDrive * 2.2;
-  mSaturatedAirL = std::tanh(aL);
+  // With "Crispy" at exactly 0 the left saturator's output only decides the sign of the zero that
+  // Ac × sL adds. tanh keeps the sign of a finite argument (it is odd, and tanh(±0) is ±0), so Ac × aL
+  // is that same zero and tanh is skipped; infinite and NaN arguments still go through it. The
+  // stored saturator input gives the saturator's output on request (SaturatedAirLeft).
+  mAirInputL = aL;
+  const double crispL = g.ac == 0.0 && std::isfinite(aL) ? g.ac * aL : g.ac * std::tanh(aL);
   mSaturatedAirR = SoftClip(aR);
 
-  const double mL = (pL + bassL + g.ac * mSaturatedAirL) * g.gf;
+  const double mL = (pL + bassL + crispL) * g.gf;
   const double mR = (pR + bassR + g.ac * mSaturatedAirR) * g.gf;
   Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
   mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs,

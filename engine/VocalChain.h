@@ -3,6 +3,8 @@
 // The plug-in class owns one and forwards its reset, parameter and audio calls to it.
 #pragma once
 
+#include <cmath>
+
 #include "engine/BrelvaneParams.h"
 #include "engine/ChainTargets.h"
 #include "engine/TimingSet.h"
@@ -62,7 +64,7 @@ public:
   double BandAttackMs() const { return mBandAttackMs; }
   double FinalAttackMs() const { return mFinalAttackMs; }
   double SmoothedPower() const { return mSmoothedPower; }
-  double SaturatedAirLeft() const { return mSaturatedAirL; }
+  double SaturatedAirLeft() const { return std::tanh(mAirInputL); }
   double SaturatedAirRight() const { return mSaturatedAirR; }
   const LookaheadLimiter& BassLimiter() const { return mBassLimiter; }
   const LookaheadLimiter& PresLimiter() const { return mPresLimiter; }
@@ -90,7 +92,7 @@ private:
   LookaheadLimiter mPresLimiter;
   LookaheadLimiter mFinalLimiter;
   BiquadCascade mAirL, mAirR;
-  double mSaturatedAirL = 0.0;
+  double mAirInputL = 0.0;  // the left saturator's last input (tanh(0) = 0 before the first sample)
   double mSaturatedAirR = 0.0;
   ParamSmoother mPowerSmoother;
   ParamSmoother mPresGainSmoother;
