@@ -144,11 +144,9 @@ void VocalChain::Process(const double* const* inputs, double* const* outputs, in
   const double* inR = inputs[1];
   double* outL = outputs[0];
   double* outR = outputs[1];
-  for (int i = 0; i < frames; ++i) {
-    double l, r;
-    ProcessFrame(Finite(inL[i]), Finite(inR[i]), Held(inL[i]), Held(inR[i]), p, sr, meterRate, l, r);
-    outL[i] = l;
-    outR[i] = r;
+  for (int start = 0; start < frames; start += kChunk) {
+    const int count = std::min(kChunk, frames - start);
+    ProcessChunk(inL + start, inR + start, outL + start, outR + start, count, p, sr, meterRate);
   }
 }
 
@@ -171,63 +169,90 @@ inline VocalChain::Glide VocalChain::GlideTargets(int sr) {
   return g;
 }
 
-inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr,
-                                     int meterRate, double& outL, double& outR) {
-  const double ps = mPowerSmoother.Process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
-  mSmoothedPower = ps;
-  const double xL = ps * wetL;
-  const double xR = ps * wetR;
-  const Glide g = GlideTargets(sr);
+// The chain has no feedback from a later stage to an earlier one: the smoothers glide on their own,
+// the filters take only the driven input, each limiter only what comes before it. A chunk is
+// therefore run stage by stage, each stage over all its frames, and every block still sees the same
+// calls with the same arguments in the same order, so every result is bit for bit the one of a
+// frame-by-frame run. It lets the subnormal-flushing mode, which only filter arithmetic may run
+// under, be switched twice per chunk instead of twice per frame; the other stages run in the
+// caller's mode as before.
+void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count,
+                              double p, int sr, int meterRate) {
+  ChunkValues& c = mChunk;
+  // Every value is read from the input before any output is written, so in-place blocks are fine.
+  for (int i = 0; i < count; ++i) {
+    const double ps = mPowerSmoother.Process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
+    const Glide g = GlideTargets(sr);
+    c.dryL[i] = Finite(inL[i]);
+    c.dryR[i] = Finite(inR[i]);
+    const double xL = ps * Held(inL[i]);
+    const double xR = ps * Held(inR[i]);
+    c.driveL[i] = g.gp * xL;
+    c.driveR[i] = g.gp * xR;
+    c.ps[i] = ps;
+    c.fc[i] = g.fc;
+    c.ft[i] = g.ft;
+    c.gb[i] = g.gb;
+    c.ac[i] = g.ac;
+    c.gf[i] = g.gf;
+    c.gt[i] = g.gt;
+  }
+  mSmoothedPower = c.ps[count - 1];
   const double rate = sr;
 
-  // The six band filters run back to back under one flush-to-zero scope: nothing but filter
-  // arithmetic happens inside it, so every result is the same as with a scope per call.
-  const double driveL = g.gp * xL;
-  const double driveR = g.gp * xR;
-  double lowL, lowR, highL, highR;
+  // The six band filters under one flush-to-zero scope: nothing but filter arithmetic runs inside.
   {
     const DenormalScope flushDenormals;
-    const double hL = mLowCutL.ProcessFlushed(driveL, g.fc, kQ, rate, FilterType::HighPass, 1);
-    const double hR = mLowCutR.ProcessFlushed(driveR, g.fc, kQ, rate, FilterType::HighPass, 1);
-    lowL = mTightenLowL.ProcessFlushed(hL, g.ft, kQ, rate, FilterType::LowPass, 1);
-    lowR = mTightenLowR.ProcessFlushed(hR, g.ft, kQ, rate, FilterType::LowPass, 1);
-    highL = mTightenHighL.ProcessFlushed(hL, g.ft, kQ, rate, FilterType::HighPass, 1);
-    highR = mTightenHighR.ProcessFlushed(hR, g.ft, kQ, rate, FilterType::HighPass, 1);
+    for (int i = 0; i < count; ++i) {
+      const double hL = mLowCutL.ProcessFlushed(c.driveL[i], c.fc[i], kQ, rate, FilterType::HighPass, 1);
+      const double hR = mLowCutR.ProcessFlushed(c.driveR[i], c.fc[i], kQ, rate, FilterType::HighPass, 1);
+      c.lowL[i] = mTightenLowL.ProcessFlushed(hL, c.ft[i], kQ, rate, FilterType::LowPass, 1);
+      c.lowR[i] = mTightenLowR.ProcessFlushed(hR, c.ft[i], kQ, rate, FilterType::LowPass, 1);
+      c.highL[i] = mTightenHighL.ProcessFlushed(hL, c.ft[i], kQ, rate, FilterType::HighPass, 1);
+      c.highR[i] = mTightenHighR.ProcessFlushed(hR, c.ft[i], kQ, rate, FilterType::HighPass, 1);
+    }
   }
 
-  mBassLimiter.Process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, mBandAttackMs,
-                       mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
-  const double bassL = mBassLimiter.Left() * kBassReturn * g.gb;
-  const double bassR = mBassLimiter.Right() * kBassReturn * g.gb;
+  for (int i = 0; i < count; ++i) {
+    mBassLimiter.Process(c.lowL[i] * kBassDrive, c.lowR[i] * kBassDrive, kThreshold, mBandAttackMs,
+                         mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
+    c.bassL[i] = mBassLimiter.Left() * kBassReturn * c.gb[i];
+    c.bassR[i] = mBassLimiter.Right() * kBassReturn * c.gb[i];
+    Push(mPresMeter, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale), meterRate);
+    mPresLimiter.Process(c.highL[i], c.highR[i], kThreshold, mBandAttackMs, mTiming.presRecoveryMs,
+                         mTiming.bandLookaheadMs, sr);
+    c.presL[i] = mPresLimiter.Left();
+    c.presR[i] = mPresLimiter.Right();
+  }
 
-  Push(mPresMeter, LouderOf(highL * kMeterScale, highR * kMeterScale), meterRate);
-  mPresLimiter.Process(highL, highR, kThreshold, mBandAttackMs, mTiming.presRecoveryMs,
-                       mTiming.bandLookaheadMs, sr);
-  const double pL = mPresLimiter.Left();
-  const double pR = mPresLimiter.Right();
-
-  double airL, airR;
   {
     const DenormalScope flushDenormals;
-    airL = mAirL.ProcessFlushed(pL, kAirHz, kQ, rate, FilterType::HighPass, 0);
-    airR = mAirR.ProcessFlushed(pR, kAirHz, kQ, rate, FilterType::HighPass, 0);
+    for (int i = 0; i < count; ++i) {
+      c.airL[i] = mAirL.ProcessFlushed(c.presL[i], kAirHz, kQ, rate, FilterType::HighPass, 0);
+      c.airR[i] = mAirR.ProcessFlushed(c.presR[i], kAirHz, kQ, rate, FilterType::HighPass, 0);
+    }
   }
-  const double aL = airL * kAirDrive * 2.2;
-  const double aR = airR * kAirDrive * 2.2;
-  // With "Crispy" at exactly 0 the left saturator's output only decides the sign of the zero that
-  // Ac × sL adds. tanh keeps the sign of a finite argument (it is odd, and tanh(±0) is ±0), so Ac × aL
-  // is that same zero and tanh is skipped; infinite and NaN arguments still go through it. The
-  // stored saturator input gives the saturator's output on request (SaturatedAirLeft).
-  mAirInputL = aL;
-  const double crispL = g.ac == 0.0 && std::isfinite(aL) ? g.ac * aL : g.ac * std::tanh(aL);
-  mSaturatedAirR = SoftClip(aR);
 
-  const double mL = (pL + bassL + crispL) * g.gf;
-  const double mR = (pR + bassR + g.ac * mSaturatedAirR) * g.gf;
-  Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
-  mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs,
-                        sr);
+  for (int i = 0; i < count; ++i) {
+    const double aL = c.airL[i] * kAirDrive * 2.2;
+    const double aR = c.airR[i] * kAirDrive * 2.2;
+    const double ac = c.ac[i];
+    // With "Crispy" at exactly 0 the left saturator's output only decides the sign of the zero that
+    // Ac × sL adds. tanh keeps the sign of a finite argument (it is odd, and tanh(±0) is ±0), so
+    // Ac × aL is that same zero and tanh is skipped; infinite and NaN arguments still go through it.
+    // The stored saturator input gives the saturator's output on request (SaturatedAirLeft).
+    mAirInputL = aL;
+    const double crispL = ac == 0.0 && std::isfinite(aL) ? ac * aL : ac * std::tanh(aL);
+    mSaturatedAirR = SoftClip(aR);
 
-  outL = (1.0 - ps) * inL + ps * (g.gt * mFinalLimiter.Left());
-  outR = (1.0 - ps) * inR + ps * (g.gt * mFinalLimiter.Right());
+    const double mL = (c.presL[i] + c.bassL[i] + crispL) * c.gf[i];
+    const double mR = (c.presR[i] + c.bassR[i] + ac * mSaturatedAirR) * c.gf[i];
+    Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
+    mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs,
+                          mTiming.finalLookaheadMs, sr);
+
+    const double ps = c.ps[i];
+    outL[i] = (1.0 - ps) * c.dryL[i] + ps * (c.gt[i] * mFinalLimiter.Left());
+    outR[i] = (1.0 - ps) * c.dryR[i] + ps * (c.gt[i] * mFinalLimiter.Right());
+  }
 }

@@ -77,9 +77,10 @@ private:
 
   void ApplyMode(double value);
   Glide GlideTargets(int sr);
-  // in: the dry input; wet: the same sample as the processed path takes it in.
-  void ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr, int meterRate,
-                    double& outL, double& outR);
+  // The chain runs a block in chunks of kChunk frames, stage by stage (see ProcessChunk).
+  static constexpr int kChunk = 64;
+  void ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count, double p,
+                    int sr, int meterRate);
   void Silence(double* const* outputs, int frames);
 
   int mSampleRate = 0;
@@ -107,4 +108,15 @@ private:
   TimingSet mTiming{1.5, 1.5, 160.0, 160.0, 280.0};
   double mBandAttackMs = 0.0;
   double mFinalAttackMs = 0.0;
+
+  // What one stage of a chunk hands to the next, per frame.
+  struct ChunkValues {
+    double dryL[kChunk], dryR[kChunk];      // the untouched input (non-finite as 0)
+    double driveL[kChunk], driveR[kChunk];  // Gp × Ps × input, into the low cut
+    double ps[kChunk], fc[kChunk], ft[kChunk], gb[kChunk], ac[kChunk], gf[kChunk], gt[kChunk];
+    double lowL[kChunk], lowR[kChunk], highL[kChunk], highR[kChunk];
+    double bassL[kChunk], bassR[kChunk], presL[kChunk], presR[kChunk];
+    double airL[kChunk], airR[kChunk];
+  };
+  ChunkValues mChunk;
 };
