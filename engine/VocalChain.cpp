@@ -204,12 +204,10 @@ void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL
   {
     const DenormalScope flushDenormals;
     for (int i = 0; i < count; ++i) {
-      const double hL = mLowCutL.ProcessFlushed(c.driveL[i], c.fc[i], kQ, rate, FilterType::HighPass, 1);
-      const double hR = mLowCutR.ProcessFlushed(c.driveR[i], c.fc[i], kQ, rate, FilterType::HighPass, 1);
-      c.lowL[i] = mTightenLowL.ProcessFlushed(hL, c.ft[i], kQ, rate, FilterType::LowPass, 1);
-      c.lowR[i] = mTightenLowR.ProcessFlushed(hR, c.ft[i], kQ, rate, FilterType::LowPass, 1);
-      c.highL[i] = mTightenHighL.ProcessFlushed(hL, c.ft[i], kQ, rate, FilterType::HighPass, 1);
-      c.highR[i] = mTightenHighR.ProcessFlushed(hR, c.ft[i], kQ, rate, FilterType::HighPass, 1);
+      double hL, hR;
+      mLowCut.ProcessFlushed(c.driveL[i], c.driveR[i], c.fc[i], kQ, rate, FilterType::HighPass, 1, hL, hR);
+      mTightenLow.ProcessFlushed(hL, hR, c.ft[i], kQ, rate, FilterType::LowPass, 1, c.lowL[i], c.lowR[i]);
+      mTightenHigh.ProcessFlushed(hL, hR, c.ft[i], kQ, rate, FilterType::HighPass, 1, c.highL[i], c.highR[i]);
     }
   }
 
@@ -228,8 +226,8 @@ void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL
   {
     const DenormalScope flushDenormals;
     for (int i = 0; i < count; ++i) {
-      c.airL[i] = mAirL.ProcessFlushed(c.presL[i], kAirHz, kQ, rate, FilterType::HighPass, 0);
-      c.airR[i] = mAirR.ProcessFlushed(c.presR[i], kAirHz, kQ, rate, FilterType::HighPass, 0);
+      mAir.ProcessFlushed(c.presL[i], c.presR[i], kAirHz, kQ, rate, FilterType::HighPass, 0, c.airL[i],
+                          c.airR[i]);
     }
   }
 

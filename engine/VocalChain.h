@@ -12,6 +12,7 @@
 #include "engine/dsp/LookaheadLimiter.h"
 #include "engine/dsp/MeterFeed.h"
 #include "engine/dsp/ParamSmoother.h"
+#include "engine/dsp/StereoBiquadCascade.h"
 
 // The parameter indices (VocalChain::kMode) are the table's.
 class VocalChain : public BrelvaneParamIndex {
@@ -86,13 +87,14 @@ private:
   int mSampleRate = 0;
   MeterFeed* mPresMeter = nullptr;
   MeterFeed* mFinalMeter = nullptr;
-  BiquadCascade mLowCutL, mLowCutR;
-  BiquadCascade mTightenHighL, mTightenHighR;
-  BiquadCascade mTightenLowL, mTightenLowR;
+  // Left and right in one object each: they always take the same settings.
+  StereoBiquadCascade mLowCut;
+  StereoBiquadCascade mTightenHigh;
+  StereoBiquadCascade mTightenLow;
   LookaheadLimiter mBassLimiter;
   LookaheadLimiter mPresLimiter;
   LookaheadLimiter mFinalLimiter;
-  BiquadCascade mAirL, mAirR;
+  StereoBiquadCascade mAir;
   double mAirInputL = 0.0;  // the left saturator's last input (tanh(0) = 0 before the first sample)
   double mSaturatedAirR = 0.0;
   ParamSmoother mPowerSmoother;
