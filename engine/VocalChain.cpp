@@ -155,18 +155,21 @@ void VocalChain::Silence(double* const* outputs, int frames) {
   std::fill(outputs[1], outputs[1] + frames, 0.0);
 }
 
-inline VocalChain::Glide VocalChain::GlideTargets(int sr) {
-  Glide g;
+// Every smoother glides on its own, so each runs over the whole chunk in one go.
+void VocalChain::GlideTargets(int sr, int count) {
+  ChunkValues& c = mChunk;
   const ParamSpec& lowCut = kBrelvaneParams[kLowCut];
-  g.gp = mPresGainSmoother.Process(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap);
-  g.fc = mLowCutSmoother.Process(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap);
-  g.ft = mTightenSmoother.Process(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
-  g.gb = mBassGainSmoother.Process(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap);
-  g.ac = mCrispSmoother.Process(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
-  g.gf = mFinalGainSmoother.Process(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap);
-  g.gt = mOutputGainSmoother.Process(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh,
-                                     kSnap);
-  return g;
+  mPresGainSmoother.ProcessRun(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap, c.gp,
+                               count);
+  mLowCutSmoother.ProcessRun(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap, c.fc, count);
+  mTightenSmoother.ProcessRun(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap, c.ft, count);
+  mBassGainSmoother.ProcessRun(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap, c.gb,
+                               count);
+  mCrispSmoother.ProcessRun(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap, c.ac, count);
+  mFinalGainSmoother.ProcessRun(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap, c.gf,
+                                count);
+  mOutputGainSmoother.ProcessRun(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh, kSnap,
+                                 c.gt, count);
 }
 
 // The chain has no feedback from a later stage to an earlier one: the smoothers glide on their own,
@@ -180,22 +183,15 @@ void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL
                               double p, int sr, int meterRate) {
   ChunkValues& c = mChunk;
   // Every value is read from the input before any output is written, so in-place blocks are fine.
+  mPowerSmoother.ProcessRun(p, sr, kPowerMs, 0.0, 1.0, kSnap, c.ps, count);
+  GlideTargets(sr, count);
   for (int i = 0; i < count; ++i) {
-    const double ps = mPowerSmoother.Process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
-    const Glide g = GlideTargets(sr);
     c.dryL[i] = Finite(inL[i]);
     c.dryR[i] = Finite(inR[i]);
-    const double xL = ps * Held(inL[i]);
-    const double xR = ps * Held(inR[i]);
-    c.driveL[i] = g.gp * xL;
-    c.driveR[i] = g.gp * xR;
-    c.ps[i] = ps;
-    c.fc[i] = g.fc;
-    c.ft[i] = g.ft;
-    c.gb[i] = g.gb;
-    c.ac[i] = g.ac;
-    c.gf[i] = g.gf;
-    c.gt[i] = g.gt;
+    const double xL = c.ps[i] * Held(inL[i]);
+    const double xR = c.ps[i] * Held(inR[i]);
+    c.driveL[i] = c.gp[i] * xL;
+    c.driveR[i] = c.gp[i] * xR;
   }
   mSmoothedPower = c.ps[count - 1];
   const double rate = sr;

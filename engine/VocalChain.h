@@ -72,12 +72,8 @@ public:
   const LookaheadLimiter& FinalLimiter() const { return mFinalLimiter; }
 
 private:
-  struct Glide {
-    double gp, fc, ft, gb, ac, gf, gt;
-  };
-
   void ApplyMode(double value);
-  Glide GlideTargets(int sr);
+  void GlideTargets(int sr, int count);
   // The chain runs a block in chunks of kChunk frames, stage by stage (see ProcessChunk).
   static constexpr int kChunk = 64;
   void ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count, double p,
@@ -115,7 +111,7 @@ private:
   struct ChunkValues {
     double dryL[kChunk], dryR[kChunk];      // the untouched input (non-finite as 0)
     double driveL[kChunk], driveR[kChunk];  // Gp × Ps × input, into the low cut
-    double ps[kChunk], fc[kChunk], ft[kChunk], gb[kChunk], ac[kChunk], gf[kChunk], gt[kChunk];
+    double ps[kChunk], gp[kChunk], fc[kChunk], ft[kChunk], gb[kChunk], ac[kChunk], gf[kChunk], gt[kChunk];
     double lowL[kChunk], lowR[kChunk], highL[kChunk], highR[kChunk];
     double bassL[kChunk], bassR[kChunk], presL[kChunk], presR[kChunk];
     double airL[kChunk], airR[kChunk];
