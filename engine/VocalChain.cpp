@@ -144,11 +144,9 @@ void VocalChain::Process(const double* const* inputs, double* const* outputs, in
   const double* inR = inputs[1];
   double* outL = outputs[0];
   double* outR = outputs[1];
-  for (int i = 0; i < frames; ++i) {
-    double l, r;
-    ProcessFrame(Finite(inL[i]), Finite(inR[i]), Held(inL[i]), Held(inR[i]), p, sr, meterRate, l, r);
-    outL[i] = l;
-    outR[i] = r;
+  for (int start = 0; start < frames; start += kChunk) {
+    const int count = std::min(kChunk, frames - start);
+    ProcessChunk(inL + start, inR + start, outL + start, outR + start, count, p, sr, meterRate);
   }
 }
 
@@ -157,72 +155,98 @@ void VocalChain::Silence(double* const* outputs, int frames) {
   std::fill(outputs[1], outputs[1] + frames, 0.0);
 }
 
-inline VocalChain::Glide VocalChain::GlideTargets(int sr) {
-  Glide g;
+// Every smoother glides on its own, so each runs over the whole chunk in one go.
+void VocalChain::GlideTargets(int sr, int count) {
+  ChunkValues& c = mChunk;
   const ParamSpec& lowCut = kBrelvaneParams[kLowCut];
-  g.gp = mPresGainSmoother.Process(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap);
-  g.fc = mLowCutSmoother.Process(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap);
-  g.ft = mTightenSmoother.Process(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap);
-  g.gb = mBassGainSmoother.Process(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap);
-  g.ac = mCrispSmoother.Process(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap);
-  g.gf = mFinalGainSmoother.Process(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap);
-  g.gt = mOutputGainSmoother.Process(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh,
-                                     kSnap);
-  return g;
+  mPresGainSmoother.ProcessRun(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap, c.gp,
+                               count);
+  mLowCutSmoother.ProcessRun(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap, c.fc, count);
+  mTightenSmoother.ProcessRun(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap, c.ft, count);
+  mBassGainSmoother.ProcessRun(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap, c.gb,
+                               count);
+  mCrispSmoother.ProcessRun(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap, c.ac, count);
+  mFinalGainSmoother.ProcessRun(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap, c.gf,
+                                count);
+  mOutputGainSmoother.ProcessRun(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh, kSnap,
+                                 c.gt, count);
 }
 
-inline void VocalChain::ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr,
-                                     int meterRate, double& outL, double& outR) {
-  const double ps = mPowerSmoother.Process(p, sr, kPowerMs, 0.0, 1.0, kSnap);
-  mSmoothedPower = ps;
-  const double xL = ps * wetL;
-  const double xR = ps * wetR;
-  const Glide g = GlideTargets(sr);
+// The chain has no feedback from a later stage to an earlier one: the smoothers glide on their own,
+// the filters take only the driven input, each limiter only what comes before it. A chunk is
+// therefore run stage by stage, each stage over all its frames, and every block still sees the same
+// calls with the same arguments in the same order, so every result is bit for bit the one of a
+// frame-by-frame run. It lets the subnormal-flushing mode, which only filter arithmetic may run
+// under, be switched twice per chunk instead of twice per frame; the other stages run in the
+// caller's mode as before.
+void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count,
+                              double p, int sr, int meterRate) {
+  ChunkValues& c = mChunk;
+  // Every value is read from the input before any output is written, so in-place blocks are fine.
+  mPowerSmoother.ProcessRun(p, sr, kPowerMs, 0.0, 1.0, kSnap, c.ps, count);
+  GlideTargets(sr, count);
+  for (int i = 0; i < count; ++i) {
+    c.dryL[i] = Finite(inL[i]);
+    c.dryR[i] = Finite(inR[i]);
+    const double xL = c.ps[i] * Held(inL[i]);
+    const double xR = c.ps[i] * Held(inR[i]);
+    c.driveL[i] = c.gp[i] * xL;
+    c.driveR[i] = c.gp[i] * xR;
+  }
+  mSmoothedPower = c.ps[count - 1];
   const double rate = sr;
 
-  // The six band filters run back to back under one flush-to-zero scope: nothing but filter
-  // arithmetic happens inside it, so every result is the same as with a scope per call.
-  const double driveL = g.gp * xL;
-  const double driveR = g.gp * xR;
-  double lowL, lowR, highL, highR;
+  // The six band filters under one flush-to-zero scope: nothing but filter arithmetic runs inside.
   {
     const DenormalScope flushDenormals;
-    const double hL = mLowCutL.ProcessFlushed(driveL, g.fc, kQ, rate, FilterType::HighPass, 1);
-    const double hR = mLowCutR.ProcessFlushed(driveR, g.fc, kQ, rate, FilterType::HighPass, 1);
-    lowL = mTightenLowL.ProcessFlushed(hL, g.ft, kQ, rate, FilterType::LowPass, 1);
-    lowR = mTightenLowR.ProcessFlushed(hR, g.ft, kQ, rate, FilterType::LowPass, 1);
-    highL = mTightenHighL.ProcessFlushed(hL, g.ft, kQ, rate, FilterType::HighPass, 1);
-    highR = mTightenHighR.ProcessFlushed(hR, g.ft, kQ, rate, FilterType::HighPass, 1);
+    for (int i = 0; i < count; ++i) {
+      double hL, hR;
+      mLowCut.ProcessFlushed(c.driveL[i], c.driveR[i], c.fc[i], kQ, rate, FilterType::HighPass, 1, hL, hR);
+      mTightenLow.ProcessFlushed(hL, hR, c.ft[i], kQ, rate, FilterType::LowPass, 1, c.lowL[i], c.lowR[i]);
+      mTightenHigh.ProcessFlushed(hL, hR, c.ft[i], kQ, rate, FilterType::HighPass, 1, c.highL[i], c.highR[i]);
+    }
   }
 
-  mBassLimiter.Process(lowL * kBassDrive, lowR * kBassDrive, kThreshold, mBandAttackMs,
-                       mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
-  const double bassL = mBassLimiter.Left() * kBassReturn * g.gb;
-  const double bassR = mBassLimiter.Right() * kBassReturn * g.gb;
+  for (int i = 0; i < count; ++i) {
+    mBassLimiter.Process(c.lowL[i] * kBassDrive, c.lowR[i] * kBassDrive, kThreshold, mBandAttackMs,
+                         mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
+    c.bassL[i] = mBassLimiter.Left() * kBassReturn * c.gb[i];
+    c.bassR[i] = mBassLimiter.Right() * kBassReturn * c.gb[i];
+    Push(mPresMeter, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale), meterRate);
+    mPresLimiter.Process(c.highL[i], c.highR[i], kThreshold, mBandAttackMs, mTiming.presRecoveryMs,
+                         mTiming.bandLookaheadMs, sr);
+    c.presL[i] = mPresLimiter.Left();
+    c.presR[i] = mPresLimiter.Right();
+  }
 
-  Push(mPresMeter, LouderOf(highL * kMeterScale, highR * kMeterScale), meterRate);
-  mPresLimiter.Process(highL, highR, kThreshold, mBandAttackMs, mTiming.presRecoveryMs,
-                       mTiming.bandLookaheadMs, sr);
-  const double pL = mPresLimiter.Left();
-  const double pR = mPresLimiter.Right();
-
-  double airL, airR;
   {
     const DenormalScope flushDenormals;
-    airL = mAirL.ProcessFlushed(pL, kAirHz, kQ, rate, FilterType::HighPass, 0);
-    airR = mAirR.ProcessFlushed(pR, kAirHz, kQ, rate, FilterType::HighPass, 0);
+    for (int i = 0; i < count; ++i) {
+      mAir.ProcessFlushed(c.presL[i], c.presR[i], kAirHz, kQ, rate, FilterType::HighPass, 0, c.airL[i],
+                          c.airR[i]);
+    }
   }
-  const double aL = airL * kAirDrive * 2.2;
-  const double aR = airR * kAirDrive * 2.2;
-  mSaturatedAirL = std::tanh(aL);
-  mSaturatedAirR = SoftClip(aR);
 
-  const double mL = (pL + bassL + g.ac * mSaturatedAirL) * g.gf;
-  const double mR = (pR + bassR + g.ac * mSaturatedAirR) * g.gf;
-  Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
-  mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs,
-                        sr);
+  for (int i = 0; i < count; ++i) {
+    const double aL = c.airL[i] * kAirDrive * 2.2;
+    const double aR = c.airR[i] * kAirDrive * 2.2;
+    const double ac = c.ac[i];
+    // With "Crispy" at exactly 0 the left saturator's output only decides the sign of the zero that
+    // Ac × sL adds. tanh keeps the sign of a finite argument (it is odd, and tanh(±0) is ±0), so
+    // Ac × aL is that same zero and tanh is skipped; infinite and NaN arguments still go through it.
+    // The stored saturator input gives the saturator's output on request (SaturatedAirLeft).
+    mAirInputL = aL;
+    const double crispL = ac == 0.0 && std::isfinite(aL) ? ac * aL : ac * std::tanh(aL);
+    mSaturatedAirR = SoftClip(aR);
 
-  outL = (1.0 - ps) * inL + ps * (g.gt * mFinalLimiter.Left());
-  outR = (1.0 - ps) * inR + ps * (g.gt * mFinalLimiter.Right());
+    const double mL = (c.presL[i] + c.bassL[i] + crispL) * c.gf[i];
+    const double mR = (c.presR[i] + c.bassR[i] + ac * mSaturatedAirR) * c.gf[i];
+    Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
+    mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs,
+                          mTiming.finalLookaheadMs, sr);
+
+    const double ps = c.ps[i];
+    outL[i] = (1.0 - ps) * c.dryL[i] + ps * (c.gt[i] * mFinalLimiter.Left());
+    outR[i] = (1.0 - ps) * c.dryR[i] + ps * (c.gt[i] * mFinalLimiter.Right());
+  }
 }

@@ -3,6 +3,8 @@
 // The plug-in class owns one and forwards its reset, parameter and audio calls to it.
 #pragma once
 
+#include <cmath>
+
 #include "engine/BrelvaneParams.h"
 #include "engine/ChainTargets.h"
 #include "engine/TimingSet.h"
@@ -10,6 +12,7 @@
 #include "engine/dsp/LookaheadLimiter.h"
 #include "engine/dsp/MeterFeed.h"
 #include "engine/dsp/ParamSmoother.h"
+#include "engine/dsp/StereoBiquadCascade.h"
 
 // The parameter indices (VocalChain::kMode) are the table's.
 class VocalChain : public BrelvaneParamIndex {
@@ -62,35 +65,33 @@ public:
   double BandAttackMs() const { return mBandAttackMs; }
   double FinalAttackMs() const { return mFinalAttackMs; }
   double SmoothedPower() const { return mSmoothedPower; }
-  double SaturatedAirLeft() const { return mSaturatedAirL; }
+  double SaturatedAirLeft() const { return std::tanh(mAirInputL); }
   double SaturatedAirRight() const { return mSaturatedAirR; }
   const LookaheadLimiter& BassLimiter() const { return mBassLimiter; }
   const LookaheadLimiter& PresLimiter() const { return mPresLimiter; }
   const LookaheadLimiter& FinalLimiter() const { return mFinalLimiter; }
 
 private:
-  struct Glide {
-    double gp, fc, ft, gb, ac, gf, gt;
-  };
-
   void ApplyMode(double value);
-  Glide GlideTargets(int sr);
-  // in: the dry input; wet: the same sample as the processed path takes it in.
-  void ProcessFrame(double inL, double inR, double wetL, double wetR, double p, int sr, int meterRate,
-                    double& outL, double& outR);
+  void GlideTargets(int sr, int count);
+  // The chain runs a block in chunks of kChunk frames, stage by stage (see ProcessChunk).
+  static constexpr int kChunk = 64;
+  void ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count, double p,
+                    int sr, int meterRate);
   void Silence(double* const* outputs, int frames);
 
   int mSampleRate = 0;
   MeterFeed* mPresMeter = nullptr;
   MeterFeed* mFinalMeter = nullptr;
-  BiquadCascade mLowCutL, mLowCutR;
-  BiquadCascade mTightenHighL, mTightenHighR;
-  BiquadCascade mTightenLowL, mTightenLowR;
+  // Left and right in one object each: they always take the same settings.
+  StereoBiquadCascade mLowCut;
+  StereoBiquadCascade mTightenHigh;
+  StereoBiquadCascade mTightenLow;
   LookaheadLimiter mBassLimiter;
   LookaheadLimiter mPresLimiter;
   LookaheadLimiter mFinalLimiter;
-  BiquadCascade mAirL, mAirR;
-  double mSaturatedAirL = 0.0;
+  StereoBiquadCascade mAir;
+  double mAirInputL = 0.0;  // the left saturator's last input (tanh(0) = 0 before the first sample)
   double mSaturatedAirR = 0.0;
   ParamSmoother mPowerSmoother;
   ParamSmoother mPresGainSmoother;
@@ -105,4 +106,15 @@ private:
   TimingSet mTiming{1.5, 1.5, 160.0, 160.0, 280.0};
   double mBandAttackMs = 0.0;
   double mFinalAttackMs = 0.0;
+
+  // What one stage of a chunk hands to the next, per frame.
+  struct ChunkValues {
+    double dryL[kChunk], dryR[kChunk];      // the untouched input (non-finite as 0)
+    double driveL[kChunk], driveR[kChunk];  // Gp × Ps × input, into the low cut
+    double ps[kChunk], gp[kChunk], fc[kChunk], ft[kChunk], gb[kChunk], ac[kChunk], gf[kChunk], gt[kChunk];
+    double lowL[kChunk], lowR[kChunk], highL[kChunk], highR[kChunk];
+    double bassL[kChunk], bassR[kChunk], presL[kChunk], presR[kChunk];
+    double airL[kChunk], airR[kChunk];
+  };
+  ChunkValues mChunk;
 };

@@ -29,13 +29,8 @@ public:
       mCheckCounter = 10;
       ClearNonFinite();
     }
-    if (dsp::Changed(sampleRate, mCachedRate) || static_cast<int>(type) != mCachedType ||
-        dsp::Changed(frequency, mCachedFrequency) || dsp::Changed(q, mCachedQ)) {
-      Recompute(frequency, q, sampleRate, type);
-    }
-    const int sections = sectionsSelector < 0   ? 1
-                         : sectionsSelector > 3 ? kMaxSections
-                                                : sectionsSelector + 1;
+    UpdateCoefficients(frequency, q, sampleRate, type);
+    const int sections = Sections(sectionsSelector);
     double x = input;
     for (int s = 0; s < sections; ++s) {
       double& z1 = mMemory[2 * s];
@@ -47,6 +42,18 @@ public:
     }
     mLastOutput = x;
     return x;
+  }
+
+  // Recomputes the coefficients when the rate, the type, the frequency or Q changed.
+  void UpdateCoefficients(double frequency, double q, double sampleRate, FilterType type) {
+    if (dsp::Changed(sampleRate, mCachedRate) || static_cast<int>(type) != mCachedType ||
+        dsp::Changed(frequency, mCachedFrequency) || dsp::Changed(q, mCachedQ)) {
+      Recompute(frequency, q, sampleRate, type);
+    }
+  }
+
+  static int Sections(int sectionsSelector) {
+    return sectionsSelector < 0 ? 1 : sectionsSelector > 3 ? kMaxSections : sectionsSelector + 1;
   }
 
   // The rational tangent approximation used for the prewarped frequency.

@@ -20,7 +20,12 @@ public:
                  double lookaheadMs, int sampleRate) {
     const int n = WindowLength(lookaheadMs, sampleRate);
     double m = std::max(std::fabs(left), std::fabs(right));
-    if (mPosition >= n) mPosition = 0;
+    if (mPosition >= n) {
+      // Only a length change (or a pass with no look-ahead) moves the write position like this; the
+      // window then starts overwriting from 0 again, and what was known about its halves is stale.
+      mPosition = 0;
+      ForgetHalves();
+    }
     if (n > 0) m = HoldPeak(m, n);
     const double target = m > threshold ? threshold / m : 1.0;
     const double averaged = mAverage.Process(target, n);
@@ -41,6 +46,9 @@ public:
   double Left() const { return mLeft; }
   double Right() const { return mRight; }
   double Gain() const { return mGain; }
+  // The largest magnitude in the window (NaN counts as absent) and the window position holding it:
+  // the latest to reach it, or once that one has been overwritten, the highest position holding
+  // the new maximum.
   double HeldPeak() const { return mHeldPeak; }
   int HeldIndex() const { return mHeldIndex; }
   int WindowSize() const { return mWindowLength; }
@@ -58,8 +66,30 @@ private:
     } else {
       m = mHeldPeak;
     }
-    if (++mPosition == n) mPosition = 0;
+    if (++mPosition == n) {
+      mPosition = 0;
+      ForgetHalves();
+    }
     return m;
+  }
+
+  // The window is overwritten in position order, so between two wraps of the write position it
+  // consists of two halves: positions up to the write position hold this pass's samples, the
+  // positions above it the previous pass's, which no longer change until the write position
+  // wraps. A rescan combines the maximum of each half; both are computed only when a rescan needs
+  // them and kept until the wrap: the lower half's is extended by the samples written since, the
+  // upper half's maxima are found once for every suffix of the window. A pass of n samples thus
+  // reads every sample at most twice however many rescans it needs, where a whole-window scan per
+  // rescan cost n per sample on a steadily decaying tail. Every maximum found is one of the stored
+  // magnitudes, chosen by the same comparisons, so the held peak and its index are the same.
+  struct Peak {
+    double magnitude;  // -1 when the range holds nothing but NaN (or nothing at all)
+    int index;
+  };
+  void ForgetHalves() {
+    mLowerHalf = {-1.0, 0};
+    mLowerHalfEnd = 0;
+    mUpperHalfFrom = mWindowLength;
   }
 
   void ResetWindow(int n);
@@ -69,6 +99,11 @@ private:
   double mRight = 0.0;
   double mGain = 1.0;
   std::vector<double> mWindow;
+  // mSuffixPeaks[i]: the maximum of window positions i to n − 1, valid from mUpperHalfFrom up.
+  std::vector<Peak> mSuffixPeaks;
+  Peak mLowerHalf{-1.0, 0};  // the maximum of positions 0 to mLowerHalfEnd − 1
+  int mLowerHalfEnd = 0;
+  int mUpperHalfFrom = 0;
   int mPosition = 0;
   int mWindowLength = 0;
   double mHeldPeak = 0.0;

@@ -156,7 +156,7 @@ TEST(VocalChainSignal, BlockSizeDoesNotChangeASingleSample) {
   Stereo reference = in;
   ChainRig a;
   a.Run(reference, 512);
-  for (int block : {1, 7, 8192}) {
+  for (int block : {1, 7, 63, 64, 65, 8192}) {
     ChainRig b;
     Stereo out = in;
     b.Run(out, block);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <vector>
 
 namespace {
 // Runs quiet input until a fresh limiter's gain has recovered to 1 (as close as the one-pole
@@ -102,4 +103,31 @@ TEST(LookaheadLimiter, ChangingTheWindowLengthForgetsTheHeldPeak) {
   EXPECT_EQ(l.WindowSize(), 8);
   EXPECT_EQ(l.HeldPeak(), 0.2);
   EXPECT_EQ(l.HeldIndex(), 0);
+}
+
+// The held peak is the largest magnitude of the last n inputs (a NaN counts as absent) on inputs
+// that make the window's maximum leave it on every call (a steady decay), plateaus of equal values,
+// NaN bursts and silence, at 192 kHz with n = 288.
+TEST(LookaheadLimiter, HeldPeakIsTheLargestMagnitudeOfTheLastNInputs) {
+  LookaheadLimiter l;
+  const int n = LookaheadLimiter::WindowLength(1.5, 192000);
+  std::vector<double> magnitudes(static_cast<size_t>(n), 0.0);
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> u(0.0, 1.0);
+  double level = 1.0;
+  for (int i = 0; i < 20000; ++i) {
+    double in;
+    switch ((i / 1000) % 5) {
+      case 0: in = level *= 0.999; break;                       // steady decay
+      case 1: in = (i / 40) % 2 ? 0.75 : -0.5; break;           // plateaus of equal peaks
+      case 2: in = i % 7 ? u(rng) : std::nan(""); break;        // noise with NaN
+      case 3: in = i % 1000 < 500 ? std::nan("") : 0.0; break;  // NaN only, then silence
+      default: in = u(rng) * level; break;
+    }
+    l.Process(in, 0.25 * in, 1.0, 0, 10, 1.5, 192000);
+    magnitudes[static_cast<size_t>(i % n)] = std::fabs(in);
+    double expected = 0.0;
+    for (double m : magnitudes) expected = m >= expected ? m : expected;
+    ASSERT_EQ(l.HeldPeak(), expected) << "call " << i;
+  }
 }

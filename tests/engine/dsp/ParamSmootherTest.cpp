@@ -58,3 +58,27 @@ TEST(ParamSmoother, RecomputesItsCoefficientWhenRateOrTimeChange) {
   s.Process(1, 96000, 10 + 5e-11, 0, 1, 0.01);  // below the change tolerance
   EXPECT_EQ(s.Coefficient(), before);
 }
+
+// A run gives the bits of the same number of single calls: through a glide, the call that snaps,
+// the settled stretch after it, targets that move between runs, a time change and a NaN target.
+TEST(ParamSmoother, ARunGivesTheResultsOfSingleCalls) {
+  ParamSmoother run, single;
+  const double targets[] = {17.0, 1.0, 1.0, 9.5, 3.0, 3.0};
+  double out[64];
+  for (int block = 0; block < 400; ++block) {
+    // A NaN target leaves the state NaN for good, so it comes last.
+    const double target = block < 360 ? targets[(block / 40) % 6] : std::nan("");
+    const double ms = block < 200 ? 40.0 : 5.0;
+    const int count = 1 + block % 64;
+    run.ProcessRun(target, 48000, ms, 1.0, 17.7828, 0.01, out, count);
+    for (int i = 0; i < count; ++i) {
+      const double expected = single.Process(target, 48000, ms, 1.0, 17.7828, 0.01);
+      if (std::isnan(expected)) {
+        ASSERT_TRUE(std::isnan(out[i])) << block << " " << i;
+      } else {
+        ASSERT_EQ(out[i], expected) << block << " " << i;
+      }
+    }
+    if (block < 360) ASSERT_EQ(run.State(), single.State()) << block;
+  }
+}
