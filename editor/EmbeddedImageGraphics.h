@@ -27,7 +27,7 @@ public:
   bool DesktopDirectory(std::string& out) override { return false; }
   bool AppDataDirectory(std::string& out, bool systemWide) override { return false; }
   bool UserDataDirectory(std::string& out) override { return false; }
-  bool ChooseFileDialog(std::string& path, int action, const char* directory,
+  bool ChooseFileDialog(std::string& path, int action, std::string& directory,
                         const char* extensions) override {
     return false;
   }
