@@ -40,6 +40,7 @@ tresult Vst3EditorHost::Close() {
   if (!mAttached || !mView) return kResultFalse;
   mAttached = false;
   mEditorWindow = nullptr;
+  mFrame->SetWindowResizer(nullptr);  // the window the resizer knows may go once the editor is closed
   const tresult answer = mView->removed();
   MessagePump::DispatchWaiting();
   return answer;
@@ -47,7 +48,6 @@ tresult Vst3EditorHost::Close() {
 
 void Vst3EditorHost::Release() {
   Close();
-  mFrame->SetWindowResizer(nullptr);
   if (!mView) return;
   mView->setFrame(nullptr);
   mView->release();
