@@ -114,15 +114,6 @@ void MessagePump::Run(int iterations) {
   for (int i = 0; i < iterations; ++i) Iterate(nullptr, ticks);
 }
 
-bool MessagePump::RunUntil(const std::function<bool()>& done, int maxIterations) {
-  int ticks = 0;
-  for (int i = 0; i < maxIterations; ++i) {
-    if (done()) return true;
-    Iterate(nullptr, ticks);
-  }
-  return done();
-}
-
 bool MessagePump::RunTimerTicks(HWND window, int ticks, int maxIterations) {
   int seen = 0;
   for (int i = 0; i < maxIterations && seen < ticks; ++i) Iterate(window, seen);

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 namespace brel::win {
@@ -42,7 +41,7 @@ private:
 
 // The thread's message loop, in steps a test can count. One iteration waits until a message is
 // there (or one wait period has gone by) and then dispatches every message waiting. Loops end
-// after a number of iterations or when a condition holds; nothing is timed.
+// after a number of iterations or once a window has had its timer frames; nothing is timed.
 class MessagePump {
 public:
   static constexpr DWORD kWaitMilliseconds = 50;  // longer than one editor frame (40 ms)
@@ -50,8 +49,6 @@ public:
   // Dispatches every message waiting now, without waiting; how many there were.
   static int DispatchWaiting();
   static void Run(int iterations);
-  // Iterates until done() holds (checked before each iteration), at most maxIterations times.
-  static bool RunUntil(const std::function<bool()>& done, int maxIterations);
   // Iterates until `window` has been dispatched `ticks` timer messages (any timer id), at most
   // maxIterations times; false when it saw fewer.
   static bool RunTimerTicks(HWND window, int ticks, int maxIterations);

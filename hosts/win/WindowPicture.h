@@ -6,7 +6,8 @@
 // section, right after RedrawWindow has made the window paint its whole client area. That reads
 // what the window painted on every system we test on, Wine included, as long as the window lies
 // on the screen. PrintWindow is not used: it asks the window to draw itself with WM_PRINTCLIENT,
-// which a window that paints only from WM_PAINT answers with nothing.
+// which a window that paints only from WM_PAINT answers with nothing (Wine's PrintWindow then
+// reports success and leaves the bitmap as it was).
 
 #include <windows.h>
 

@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/BrelvaneKnob.h"
 #include "editor/VuControl.h"
@@ -40,6 +42,16 @@ inline std::string PicturePath(const std::string& name) {
 inline void SavePicture(const brel::win::WindowPicture& picture, const std::string& name) {
   std::string error;
   EXPECT_TRUE(brel::win::SavePng(picture, PicturePath(name), error)) << error;
+}
+
+// A saved picture read back with the raster library's decoder; null when unreadable.
+inline std::unique_ptr<LICE_MemBitmap> LoadPicture(const std::string& name) {
+  std::vector<unsigned char> bytes;
+  if (std::FILE* file = std::fopen(PicturePath(name).c_str(), "rb")) {
+    for (int c; (c = std::fgetc(file)) != EOF;) bytes.push_back(static_cast<unsigned char>(c));
+    std::fclose(file);
+  }
+  return std::unique_ptr<LICE_MemBitmap>(DecodePngImage(bytes.data(), static_cast<int>(bytes.size())));
 }
 
 inline LICE_MemBitmap& ReferencePicture() {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cmath>
+#include <memory>
 #include <vector>
 
 #include "engine/BrelvaneParams.h"
@@ -147,6 +147,14 @@ TEST_F(Vst2Editor, TheWindowShowsTheReferencePictureAndOnlyTheDraggedKnobChanges
   ASSERT_TRUE(CaptureWindow(editorWindow, picture));
   SavePicture(picture, "vst2_editor.png");  // for people to look at
   EXPECT_TRUE(ShowsReferencePicture(editorWindow, "vst2_editor_mismatch.png"));
+  // The saved file holds the very pixels the window showed.
+  const std::unique_ptr<LICE_MemBitmap> saved = LoadPicture("vst2_editor.png");
+  ASSERT_NE(saved, nullptr);
+  int differing = 0;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      differing += RowPointer(*saved, y)[x] != (0xFF000000u | picture.At(x, y));
+  EXPECT_EQ(differing, 0);
 
   const Area knob = KnobArea(kDbOutput);
   const int x = (knob.left + knob.right) / 2, y = (knob.top + knob.bottom) / 2;

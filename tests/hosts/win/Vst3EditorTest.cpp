@@ -67,7 +67,13 @@ TEST_F(Vst3Editor, TheViewTakesWindowsParentsAndAnswersItsSizeBeforeItIsAttached
   EXPECT_EQ(size.top, 0);
   EXPECT_EQ(size.right, layout::kEditorWidth);
   EXPECT_EQ(size.bottom, layout::kEditorHeight);
+  // The editor's window takes mouse, keys and focus itself, and keeps its size.
   EXPECT_EQ(view.canResize(), kResultFalse);
+  EXPECT_EQ(view.checkSizeConstraint(&size), kResultFalse);
+  EXPECT_EQ(view.onWheel(1.0f), kResultFalse);
+  EXPECT_EQ(view.onKeyDown('a', 0, 0), kResultFalse);
+  EXPECT_EQ(view.onKeyUp('a', 0, 0), kResultFalse);
+  EXPECT_EQ(view.onFocus(true), kResultFalse);
   EXPECT_EQ(plugin.Controller()->createView("Editor"), nullptr);
 
   HWND editorWindow = OpenEditor();
@@ -89,6 +95,10 @@ TEST_F(Vst3Editor, TheViewTakesWindowsParentsAndAnswersItsSizeBeforeItIsAttached
   EXPECT_EQ(editor.AttachAnswer(), kResultOk);
   EXPECT_TRUE(window.Children().empty());
   EXPECT_EQ(editor.Close(), kResultOk);
+  // The same view opens the editor again.
+  ASSERT_NE(editor.Open(window), nullptr);
+  EXPECT_EQ(editor.Close(), kResultOk);
+  EXPECT_TRUE(window.Children().empty());
 
   // Two views of one controller are distinct.
   IPlugView* another = plugin.Controller()->createView(Vst::ViewType::kEditor);
