@@ -309,4 +309,55 @@ TEST_F(WindowHost, ImagesLoadFromTheModulesPngResources) {
     EXPECT_EQ(mEditor->LoadImageResource(missing, "a.png"), nullptr);
 }
 
+// Stands in for the user at a pop-up menu: records the first menu shown, closes it, and posts the
+// command the user would have picked.
+WNDPROC gEditorProc = nullptr;
+UINT gPick = 0;
+std::vector<std::string> gShownItems;
+std::vector<UINT> gShownIds;
+
+LRESULT CALLBACK MenuUserProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITMENUPOPUP && gShownItems.empty()) {
+    HMENU menu = reinterpret_cast<HMENU>(wParam);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[64] = {};
+      GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
+      gShownItems.push_back(text);
+      gShownIds.push_back(GetMenuItemID(menu, i));
+    }
+    EndMenu();
+  }
+  if (msg == WM_EXITMENULOOP) PostMessageA(window, WM_COMMAND, gPick, 0);
+  return CallWindowProcA(gEditorProc, window, msg, wParam, lParam);
+}
+
+std::unique_ptr<PopupMenuItem> Item(const char* text, std::unique_ptr<PopupMenu> sub = nullptr) {
+  auto item = std::make_unique<PopupMenuItem>();
+  item->text = text;
+  item->subMenu = std::move(sub);
+  return item;
+}
+
+TEST_F(WindowHost, MenuCommandsNumberEachMenuAsABlockBeforeItsSubMenus) {
+  HWND window = Open();
+  auto sub = std::make_unique<PopupMenu>();
+  sub->items.push_back(Item("c"));
+  sub->items.push_back(Item("d"));
+  PopupMenu menu;
+  menu.numbering = 2;
+  menu.items.push_back(Item("a"));
+  menu.items.push_back(Item("b", std::move(sub)));
+  menu.items.push_back(Item("e"));
+  gEditorProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuUserProc)));
+  gPick = 4;  // "d": the sub-menu's second item, after the three of the top menu
+  PopupMenu* chosen = mEditor->RunPopupMenu(menu, Rect{10, 10, 60, 40});
+  EXPECT_EQ(gShownItems, (std::vector<std::string>{"01: a", "02: b", "03: e"}));
+  EXPECT_EQ(gShownIds, (std::vector<UINT>{0, static_cast<UINT>(-1), 2}));  // -1: a sub-menu
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(chosen, menu.items[1]->subMenu.get());
+  EXPECT_EQ(chosen->chosenIndex, 1);
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gEditorProc));
+}
+
 }  // namespace
