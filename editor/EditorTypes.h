@@ -73,3 +73,6 @@ struct PopupMenu {
   int chosenIndex = -1;
   std::vector<std::unique_ptr<PopupMenuItem>> items;
 };
+
+// Whether an image's file name has the extension "png" (any case) after its last '.'.
+bool HasPngExtension(const char* fileName);

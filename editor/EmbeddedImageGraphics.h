@@ -1,8 +1,8 @@
 #pragma once
-// An editor that opens no native window yet: everything of the editor core (controls, drawing
-// into the backing bitmap, mouse dispatch, the parameter exchange) with images decoded from the
-// PNG files compiled into the module. The platforms' editor classes build on it until their
-// window hosts exist; until then hosts are told of no editor and show their own controls.
+// An editor that opens no native window: everything of the editor core (controls, drawing into
+// the backing bitmap, mouse dispatch, the parameter exchange) with images decoded from the PNG
+// files compiled into the module. The Linux editor builds on it until its window host exists;
+// until then Linux hosts are told of no editor and show their own controls.
 
 #include "editor/IGraphics.h"
 
@@ -27,7 +27,7 @@ public:
   bool DesktopDirectory(std::string& out) override { return false; }
   bool AppDataDirectory(std::string& out, bool systemWide) override { return false; }
   bool UserDataDirectory(std::string& out) override { return false; }
-  bool ChooseFileDialog(std::string& path, int action, const char* directory,
+  bool ChooseFileDialog(std::string& path, int action, std::string& directory,
                         const char* extensions) override {
     return false;
   }

@@ -61,6 +61,8 @@ public:
   bool IsGrayed() const { return mGrayed; }
   bool RedrawPending() const { return mRedrawPending; }
   bool MouseOverWhenGrayed() const { return mMouseOverWhenGrayed; }
+  // A double click reaches this control as a plain mouse-down (and captures the mouse).
+  bool DoubleClickAsClick() const { return mDoubleClickAsClick; }
   const BlendSpec& Blend() const { return mBlend; }
   TextStyle& Style() { return mTextStyle; }
   int TextEntryLimit() const { return mTextEntryLimit; }
@@ -79,6 +81,7 @@ public:
   const std::string& GetText() const { return mText; }
   void SetText(const std::string& text);
   void SetTooltip(const std::string& tooltip) { mTooltip = tooltip; }
+  const std::string& Tooltip() const { return mTooltip; }
 
 protected:
   int mTextEntryLimit = 7;

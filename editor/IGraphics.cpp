@@ -432,13 +432,32 @@ void IGraphics::HandleMouseDrag(int x, int y, const MouseModifiers& mods) {
   mLastMouseY = y;
 }
 
-void IGraphics::HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods) {
-  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDoubleClick");
+void IGraphics::ReleaseMouseCapture() {
   mCaptured = -1;
   mLastMouseX = mLastMouseY = -1;
+}
+
+bool IGraphics::HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods) {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDoubleClick");
+  ReleaseMouseCapture();
   const int hit = HitSearch(x, y, false);
-  if (hit < 0) return;
-  mControls[hit]->OnMouseDoubleClick(x, y, mods);
+  if (hit < 0) return false;
+  IControl* control = mControls[hit];
+  if (!control->DoubleClickAsClick()) {
+    control->OnMouseDoubleClick(x, y, mods);
+    return false;
+  }
+  mCaptured = hit;
+  mLastMouseX = x;
+  mLastMouseY = y;
+  control->OnMouseDown(x, y, mods);
+  return true;
+}
+
+void IGraphics::HandleMouseOut() {
+  BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseOut");
+  for (IControl* control : mControls) control->OnMouseOut();
+  mMouseOver = -1;
 }
 
 void IGraphics::HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches) {

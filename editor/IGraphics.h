@@ -52,7 +52,7 @@ public:
   virtual bool DesktopDirectory(std::string& out) = 0;
   virtual bool AppDataDirectory(std::string& out, bool systemWide) = 0;
   virtual bool UserDataDirectory(std::string& out) = 0;
-  virtual bool ChooseFileDialog(std::string& path, int action, const char* directory,
+  virtual bool ChooseFileDialog(std::string& path, int action, std::string& directory,
                                 const char* extensions) = 0;
   virtual bool ChooseColorDialog(Color& colour, const char* title) = 0;
   virtual bool OpenUrl(const char* url, const char* title, const char* confirmation, const char* error) = 0;
@@ -114,14 +114,22 @@ public:
   void HandleMouseUp(int x, int y, const MouseModifiers& mods);
   bool HandleMouseOver(int x, int y, const MouseModifiers& mods);
   void HandleMouseDrag(int x, int y, const MouseModifiers& mods);
-  void HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods);
+  // True when the control takes the double click as a mouse-down and now holds the capture.
+  bool HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods);
   void HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches);
   // True when a control (or the key catcher) took the key.
   bool HandleKeyDown(int x, int y, int key);
+  // The pointer left the window: every control hears it, and none is under the pointer.
+  void HandleMouseOut();
   int CapturedControl() const { return mCaptured; }
+  int MouseOverControl() const { return mMouseOver; }
 
   // Number of distinct images the process-wide cache holds.
   static int CachedImageCount();
+
+protected:
+  // Forgets the captured control and the last mouse position (a menu or a double click takes over).
+  void ReleaseMouseCapture();
 
 private:
   int HitSearch(int x, int y, bool forMouseOver) const;

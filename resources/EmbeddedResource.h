@@ -1,6 +1,6 @@
 #pragma once
-// The editor's PNG images, compiled into the module and found by resource id. On Linux they
-// stand in for the module resources that Windows looks up by type "PNG" and id.
+// The editor's PNG images, compiled into the module and found by resource id: on Windows the
+// module's resources of type "PNG", on Linux byte arrays that stand in for them.
 
 #include <cstddef>
 

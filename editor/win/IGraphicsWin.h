@@ -1,11 +1,107 @@
 #pragma once
-// The Windows editor. Until the Win32 window host exists it opens no window (the host's request
-// fails cleanly) and draws only into its backing bitmap; its images are the PNG files compiled
-// into the module, found by resource id, as on Linux.
+// The Windows editor: the editor core inside a Win32 child window of the host's window. It
+// registers the window class, repaints the dirty controls from a window timer, turns mouse and key
+// messages into the core's dispatch, runs the value-entry box, menus, tooltips and dialogs, and
+// loads its images from the module's PNG resources.
+//
+// Threads: everything here runs on the thread that owns the host's window; the timer is a window
+// timer, so its steps never overlap message handling. The count of open windows (which keeps the
+// window class registered) and the frame rate handed to a new window are process-wide and touched
+// only from that thread.
 
-#include "editor/EmbeddedImageGraphics.h"
+#include <memory>
+#include <string>
 
-class IGraphicsWin : public EmbeddedImageGraphics {
+#include "editor/IGraphics.h"
+
+struct HWND__;
+struct HINSTANCE__;
+struct HFONT__;
+
+class IGraphicsWin : public IGraphics {
 public:
-  using EmbeddedImageGraphics::EmbeddedImageGraphics;
+  IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate);
+  ~IGraphicsWin() override;
+
+  bool HasWindowHost() const override { return true; }
+  // Opens the editor as a child of `parentWindow` (an HWND); a window already open moves there.
+  bool OpenEditorWindow(void* parentWindow) override;
+  void CloseEditorWindow() override;
+
+  bool PaintScreen(const Rect& rect) override;
+  void CancelTextEntry() override;
+  void Resize(int width, int height) override;
+  bool IsWindowOpen() override { return mWindow != nullptr; }
+  const char* GraphicsApiName() override { return "Windows GDI"; }
+  int ShowMessageBox(const char* text, const char* caption, int type) override;
+  PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) override;
+  void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,
+                     int paramIndex) override;
+  bool HostDirectory(std::string& out) override;
+  bool ModuleDirectory(std::string& out) override;
+  bool DesktopDirectory(std::string& out) override;
+  bool AppDataDirectory(std::string& out, bool systemWide) override;
+  bool UserDataDirectory(std::string& out) override;
+  bool ChooseFileDialog(std::string& path, int action, std::string& directory,
+                        const char* extensions) override;
+  bool ChooseColorDialog(Color& colour, const char* title) override;
+  bool OpenUrl(const char* url, const char* title, const char* confirmation, const char* error) override;
+  void* WindowHandle() override { return mWindow; }
+  bool ClipboardText(std::string& out) override;
+  void HideCursor() override;
+  void ShowCursor() override;
+  void Hook3() override {}
+  // The module's PNG resource with this id, decoded; null for a name without the "png" extension,
+  // an id the module lacks, or bytes that are no PNG.
+  LICE_IBitmap* LoadImageResource(int resourceId, const char* fileName) override;
+
+  // Tooltips follow the pointer over controls that have one; off unless a layout turns them on.
+  void SetTooltipsEnabled(bool enabled) { mTooltipsEnabled = enabled; }
+  // The period the window's repaint timer was last started with, in milliseconds; 0 before.
+  int TimerPeriod() const { return mTimerPeriod; }
+
+private:
+  // The window procedures and message handlers (IGraphicsWinMessages.h).
+  struct Win;
+
+  // One step of the repaint timer: the entry box's pending commit or cancel, or a repaint of the
+  // dirty controls.
+  void FrameStep();
+  void EntryStep();
+  void CommitEntry();
+  void CloseEntry();
+  void ShowTooltip(const char* text);
+  void HideTooltip();
+  void CreateTooltip();
+  void ResizeWindows(int dw, int dh);
+  void FindMainWindow();
+
+  HINSTANCE__* mInstance;
+  HWND__* mWindow = nullptr;
+  HWND__* mEntryWindow = nullptr;
+  HWND__* mTooltipWindow = nullptr;
+  IControl* mEntryControl = nullptr;
+  int mEntryParam = -1;  // -1 for a free-text entry
+  long long mEntryPreviousProc = 0;
+  enum EntryState : int {
+    kEntryIdle = 0,
+    kEntryFocused = 1,
+    kEntryDrawn = 2,
+    kEntryCancel = 3,
+    kEntryCommit = 4
+  };
+  int mEntryState = kEntryIdle;
+  HFONT__* mEntryFont = nullptr;  // released with the box
+  bool mTooltipsEnabled = false;
+  bool mTooltipShown = false;
+  int mTooltipControl = -1;
+  std::unique_ptr<unsigned long[]> mCustomColours;  // 16 COLORREFs, made on first use
+  unsigned long mProcessId = 0;
+  HWND__* mParentWindow = nullptr;
+  HWND__* mMainWindow = nullptr;
+  std::string mMainWindowClass;
+  bool mCursorHidden = false;
+  int mSavedCursorX = -1;
+  int mSavedCursorY = -1;
+  int mTimerPeriod = 0;
 };

@@ -1,6 +1,7 @@
 // The VST2 adapter in-process, under a scripted host: what a host is asked for and answers when
 // the plug-in reads the transport (the editor and future plug-in classes do; Brelvane's chain does
-// not), and what it hears when it asks whether a parameter can be automated.
+// not), what it hears when it asks whether a parameter can be automated, and the editor's
+// rectangle after the editor resizes.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -30,6 +31,22 @@ public:
     GetParam(1)->DefineBool("Freeze", false);
     GetParam(1)->SetCanAutomate(false);
   }
+  void OnEditorResized() override { ++editorResizes; }
+
+  int editorResizes = 0;
+};
+
+// An editor that can open a window, of whatever size the test gives it.
+class SizedEditor : public IEditor {
+public:
+  int GetWidth() const override { return width; }
+  int GetHeight() const override { return height; }
+  void ApplyPlugValueToControls(int, double) override {}
+  void CreateDrawingSurfaces() override {}
+  void ApplyParameterFromPlug(int, double, bool) override {}
+  bool HasWindowHost() const override { return true; }
+
+  int width = 100, height = 50;
 };
 
 class AdapterRequests : public ::testing::Test {
@@ -123,6 +140,30 @@ TEST_F(AdapterRequests, TransportTakesOnlyTheFieldsTheHostMarksValid) {
   TransportInfo none;
   plug.GetHostTransport(none);
   EXPECT_EQ(none.tempo, 0.0);
+}
+
+TEST_F(AdapterRequests, TheEditorRectangleIsTheEditorsOwnSizeAfterItResizes) {
+  AEffect* effect = plug.GetAEffect();
+  ERect* rect = nullptr;
+  plug.ResizeEditor(300, 120);
+  EXPECT_EQ(plug.editorResizes, 0) << "no editor";
+  EXPECT_EQ(effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f), 0);
+
+  auto* editor = new SizedEditor;
+  plug.AttachEditor(editor);
+  EXPECT_EQ(effect->flags & effFlagsHasEditor, effFlagsHasEditor);
+  ASSERT_EQ(effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f), 1);
+  EXPECT_EQ(rect->bottom, 50);
+  EXPECT_EQ(rect->right, 100);
+  editor->width = 300;
+  editor->height = 120;
+  plug.ResizeEditor(1, 1);  // the rectangle comes from the editor, whatever the request said
+  EXPECT_EQ(plug.editorResizes, 1);
+  ASSERT_EQ(effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f), 1);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 120);
+  EXPECT_EQ(rect->right, 300);
 }
 
 }  // namespace

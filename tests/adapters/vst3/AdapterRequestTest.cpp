@@ -1,6 +1,6 @@
 // The VST3 adapter in-process, under a scripted host: the transport the plug-in reads back from
-// the last block, the host's context menu for a parameter, and the automatable flag as the host
-// reads it from the parameter list.
+// the last block, the host's context menu for a parameter, editor resizes through the first
+// view's frame, and the automatable flag as the host reads it from the parameter list.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -23,6 +23,9 @@ public:
     GetParam(1)->DefineBool("Freeze", false);
     GetParam(1)->SetCanAutomate(false);
   }
+  void OnEditorResized() override { ++editorResizes; }
+
+  int editorResizes = 0;
 };
 
 // An editor that could open a window: hosts are offered views only for such an editor.
@@ -87,6 +90,30 @@ public:
 
 private:
   bool mOffersMenus;
+};
+
+// A host's frame: records the sizes asked of it and, as hosts do, answers with the view's onSize.
+class ScriptedFrame : public IPlugFrame {
+public:
+  struct Request {
+    IPlugView* view;
+    int32 width, height;
+    bool operator==(const Request& o) const {
+      return view == o.view && width == o.width && height == o.height;
+    }
+  };
+  tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* size) override {
+    asked.push_back({view, size->getWidth(), size->getHeight()});
+    return view->onSize(size);
+  }
+  tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  uint32 PLUGIN_API addRef() override { return 1; }
+  uint32 PLUGIN_API release() override { return 1; }
+
+  std::vector<Request> asked;
 };
 
 class AdapterRequests : public ::testing::Test {
@@ -157,6 +184,36 @@ TEST_F(AdapterRequests, ParamMenuNeedsAViewAndAHandlerThatOffersMenus) {
   EXPECT_EQ(offering.asked.size(), 1u);
   plug->setComponentHandler(nullptr);
   view->release();
+}
+
+TEST_F(AdapterRequests, EditorResizesGoToTheFrameOfTheFirstViewStillAlive) {
+  plug->ResizeEditor(200, 80);  // no editor, no view: nowhere to go
+  plug->AttachEditor(new WindowedEditor);
+  IPlugView* first = plug->createView(Vst::ViewType::kEditor);
+  IPlugView* second = plug->createView(Vst::ViewType::kEditor);
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  ScriptedFrame a, b;
+  second->setFrame(&b);
+  plug->ResizeEditor(200, 80);
+  EXPECT_TRUE(b.asked.empty()) << "the first view has no frame yet";
+
+  first->setFrame(&a);
+  plug->ResizeEditor(200, 80);
+  EXPECT_EQ(a.asked, (std::vector<ScriptedFrame::Request>{{first, 200, 80}}));
+  EXPECT_TRUE(b.asked.empty());
+  EXPECT_EQ(plug->editorResizes, 1) << "the host's answer to the request";
+  ViewRect hostsOwn(0, 0, 300, 90);
+  EXPECT_EQ(first->onSize(&hostsOwn), kResultOk);
+  EXPECT_EQ(first->onSize(nullptr), kResultOk);
+  EXPECT_EQ(plug->editorResizes, 1) << "a size the plug-in did not ask for";
+
+  first->release();
+  plug->ResizeEditor(120, 60);
+  EXPECT_EQ(b.asked, (std::vector<ScriptedFrame::Request>{{second, 120, 60}}));
+  EXPECT_EQ(plug->editorResizes, 2);
+  second->setFrame(nullptr);
+  second->release();
 }
 
 TEST_F(AdapterRequests, AutomatableFlagIsTheParametersOwn) {

@@ -1,0 +1,372 @@
+// The Windows editor's window: class registration, opening and closing, the window procedure,
+// painting, the repaint timer, mouse and keys, resizing and the module's image resources.
+#include "editor/win/IGraphicsWinMessages.h"
+
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "core/IPlugBase.h"
+#include "raster/PngDecode.h"
+
+namespace {
+
+constexpr char kWindowClass[] = "IPlugWndClass";
+constexpr UINT_PTR kTimerId = 2;
+
+// Editor windows of this module open now; the class stays registered while there is one.
+int gOpenWindows = 0;
+// The frame rate of the window being created, read by its WM_CREATE.
+double gFrameRate = 25.0;
+
+// The module this code is linked into (the plug-in's DLL, or a test program).
+HINSTANCE ThisModule() {
+  HMODULE module = nullptr;
+  const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  GetModuleHandleExA(flags, reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+void AcquireWindowClass(HINSTANCE instance, WNDPROC proc) {
+  if (gOpenWindows++ > 0) return;
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExA(&wc);
+}
+
+void ReleaseWindowClass(HINSTANCE instance) {
+  if (--gOpenWindows == 0) UnregisterClassA(kWindowClass, instance);
+}
+
+MouseModifiers ModifiersOf(WPARAM keys) {
+  MouseModifiers mods;
+  mods.left = (keys & MK_LBUTTON) != 0;
+  mods.right = (keys & MK_RBUTTON) != 0;
+  mods.shift = (keys & MK_SHIFT) != 0;
+  mods.control = (keys & MK_CONTROL) != 0;
+  mods.alt = GetKeyState(VK_MENU) < 0;
+  return mods;
+}
+
+// The key code the controls know, or -1 for a key that no control is offered.
+int KeyCode(WPARAM key) {
+  switch (key) {
+    case VK_SPACE: return 0;
+    case VK_UP: return 1;
+    case VK_DOWN: return 2;
+    case VK_LEFT: return 3;
+    case VK_RIGHT: return 4;
+  }
+  if (key >= '0' && key <= '9') return 5 + static_cast<int>(key - '0');
+  if (key >= 'A' && key <= 'Z') return 15 + static_cast<int>(key - 'A');
+  return -1;
+}
+
+// Keys the editor does not take belong to the host: its top-level window hears them.
+void SendToRoot(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  HWND root = GetAncestor(window, GA_ROOT);
+  if (root && root != window) SendMessageA(root, msg, wParam, lParam);
+}
+
+RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+void Grow(HWND window, int dw, int dh) {
+  RECT r;
+  if (!window || !GetWindowRect(window, &r)) return;
+  SetWindowPos(window, nullptr, 0, 0, r.right - r.left + dw, r.bottom - r.top + dh,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool IsPlainChild(HWND window) {
+  return window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) &&
+         !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_MDICHILD);
+}
+
+}  // namespace
+
+IGraphicsWin::IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate)
+    : IGraphics(plug, width, height, frameRate), mInstance(ThisModule()) {}
+
+IGraphicsWin::~IGraphicsWin() { CloseEditorWindow(); }
+
+// ---- Opening and closing.
+
+bool IGraphicsWin::OpenEditorWindow(void* parentWindow) {
+  HWND parent = static_cast<HWND>(parentWindow);
+  mParentWindow = parent;
+  RECT place{0, 0, GetWidth(), GetHeight()};
+  if (mWindow) {
+    // A window already open moves to the new parent, keeping its place and size.
+    GetWindowRect(mWindow, &place);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&place), 2);
+    CloseEditorWindow();
+  }
+  AcquireWindowClass(mInstance, &Win::WindowProc);
+  gFrameRate = FrameRate();
+  HWND window =
+      CreateWindowExA(0, kWindowClass, "IPlug", WS_CHILD | WS_VISIBLE, place.left, place.top,
+                      place.right - place.left, place.bottom - place.top, parent, nullptr, mInstance, this);
+  if (!window) {
+    mWindow = nullptr;
+    ReleaseWindowClass(mInstance);
+    return false;
+  }
+  MarkAllDirty();
+  if (mTooltipsEnabled) CreateTooltip();
+  return true;
+}
+
+void IGraphicsWin::CloseEditorWindow() {
+  if (!mWindow) return;
+  CloseEntry();
+  if (mTooltipWindow) DestroyWindow(mTooltipWindow);
+  mTooltipWindow = nullptr;
+  mTooltipShown = false;
+  mTooltipControl = -1;
+  // Forgotten first, so that nothing the window hears while it goes reaches the editor.
+  HWND window = mWindow;
+  mWindow = nullptr;
+  DestroyWindow(window);
+  ReleaseWindowClass(mInstance);
+}
+
+void IGraphicsWin::Win::OnCreate(HWND window, LPARAM lParam) {
+  auto* editor = static_cast<IGraphicsWin*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
+  editor->mWindow = window;
+  editor->mTimerPeriod = static_cast<int>(1000.0 / std::max(gFrameRate, 1.0));
+  SetTimer(window, kTimerId, editor->mTimerPeriod, nullptr);
+  SetFocus(window);
+}
+
+// ---- The window procedure.
+
+LRESULT CALLBACK IGraphicsWin::Win::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CREATE) {
+    OnCreate(window, lParam);
+    return 0;
+  }
+  auto* editor = reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!editor || editor->mWindow != window) return DefWindowProcA(window, msg, wParam, lParam);
+  if (editor->mEntryWindow && editor->mEntryState == kEntryFocused)
+    return WhileEntryFocused(*editor, window, msg, wParam, lParam);
+  return Dispatch(*editor, window, msg, wParam, lParam);
+}
+
+// While the entry box has the focus a click in the editor cancels it. A button's release still
+// ends the gesture its press began (the press that opened the box, typically).
+LRESULT IGraphicsWin::Win::WhileEntryFocused(IGraphicsWin& editor, HWND window, UINT msg, WPARAM wParam,
+                                             LPARAM lParam) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: editor.mEntryState = kEntryCancel; return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return OnButtonUp(editor, wParam, lParam);
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+LRESULT IGraphicsWin::Win::Dispatch(IGraphicsWin& editor, HWND window, UINT msg, WPARAM wParam,
+                                    LPARAM lParam) {
+  switch (msg) {
+    case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: return 0;
+    case WM_PAINT: return OnPaint(editor, window);
+    case WM_CLOSE: editor.CloseEditorWindow(); return 0;
+    case WM_TIMER:
+      if (wParam != kTimerId) break;
+      editor.FrameStep();
+      return 0;
+    case WM_KEYDOWN: return OnKeyDown(editor, window, wParam, lParam);
+    case WM_KEYUP: SendToRoot(window, msg, wParam, lParam); break;
+    case WM_CTLCOLOREDIT:
+      if (!editor.mEntryWindow) break;
+      return OnEntryColours(editor, wParam);
+    case WM_MOUSEMOVE: return OnMouseMove(editor, window, wParam, lParam);
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: return OnButtonDown(editor, window, wParam, lParam);
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: return OnButtonUp(editor, wParam, lParam);
+    case WM_LBUTTONDBLCLK: return OnDoubleClick(editor, window, wParam, lParam);
+    case WM_MOUSEWHEEL: return OnWheel(editor, window, wParam, lParam);
+    case WM_MOUSEHOVER: {
+      const IControl* control = editor.GetControl(editor.mTooltipControl);
+      editor.ShowTooltip(control ? control->Tooltip().c_str() : "");
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      editor.HideTooltip();
+      editor.HandleMouseOut();
+      return 0;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// ---- Painting and the timer.
+
+LRESULT IGraphicsWin::Win::OnPaint(IGraphicsWin& editor, HWND window) {
+  RECT r;
+  if (!GetUpdateRect(window, &r, FALSE)) return 0;
+  const Rect update{r.left, r.top, r.right, r.bottom};
+  // The drawing pass ends with PaintScreen; without controls there is no pass, but the region
+  // must still be painted, or the window would be asked again and again.
+  if (editor.NControls() > 0) {
+    editor.RedrawRegion(update);
+  } else {
+    editor.PaintScreen(update);
+  }
+  return 0;
+}
+
+bool IGraphicsWin::PaintScreen(const Rect& rect) {
+  if (!mWindow) return true;
+  PAINTSTRUCT paint;
+  HDC screen = BeginPaint(mWindow, &paint);
+  LICE_IBitmap* bitmap = DrawBitmap();
+  HDC source = bitmap ? static_cast<HDC>(bitmap->DeviceContext()) : nullptr;
+  if (screen && source)
+    BitBlt(screen, rect.left, rect.top, rect.W(), rect.H(), source, rect.left, rect.top, SRCCOPY);
+  EndPaint(mWindow, &paint);
+  return true;
+}
+
+void IGraphicsWin::FrameStep() {
+  if (mEntryWindow && mEntryState != kEntryIdle) {
+    EntryStep();
+    return;
+  }
+  Rect dirty;
+  if (!TimerStep(dirty)) return;
+  const RECT area = ToRECT(dirty);
+  InvalidateRect(mWindow, &area, FALSE);
+  if (mEntryWindow) {
+    // The box stays on top: the control under it is not painted over it.
+    const RECT box = ToRECT(mEntryControl->GetRect());
+    ValidateRect(mWindow, &box);
+    UpdateWindow(mWindow);
+    mEntryState = kEntryDrawn;
+    return;
+  }
+  UpdateWindow(mWindow);
+}
+
+// ---- Mouse and keys.
+
+LRESULT IGraphicsWin::Win::OnKeyDown(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
+  const int code = KeyCode(wParam);
+  if (code >= 0) {
+    POINT at;
+    GetCursorPos(&at);
+    ScreenToClient(window, &at);
+    if (editor.HandleKeyDown(at.x, at.y, code)) return 0;
+  }
+  SendToRoot(window, WM_KEYDOWN, wParam, lParam);
+  return DefWindowProcA(window, WM_KEYDOWN, wParam, lParam);
+}
+
+LRESULT IGraphicsWin::Win::OnMouseMove(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  const MouseModifiers mods = ModifiersOf(wParam);
+  if (mods.left || mods.right) {
+    if (GetCapture() == window && !editor.mEntryWindow) editor.HandleMouseDrag(x, y, mods);
+    return 0;
+  }
+  if (!editor.HandleMouseOver(x, y, mods)) return 0;
+  TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, window, HOVER_DEFAULT};
+  if (editor.mTooltipsEnabled && editor.MouseOverControl() != editor.mTooltipControl) {
+    editor.mTooltipControl = editor.MouseOverControl();
+    if (editor.mTooltipControl >= 0) track.dwFlags |= TME_HOVER;
+    editor.HideTooltip();
+  }
+  TrackMouseEvent(&track);
+  return 0;
+}
+
+LRESULT IGraphicsWin::Win::OnButtonDown(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
+  editor.HideTooltip();
+  if (editor.mEntryWindow) {
+    editor.mEntryState = kEntryCommit;
+    return 0;
+  }
+  SetFocus(window);
+  SetCapture(window);
+  editor.HandleMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ModifiersOf(wParam));
+  return 0;
+}
+
+LRESULT IGraphicsWin::Win::OnButtonUp(IGraphicsWin& editor, WPARAM wParam, LPARAM lParam) {
+  ReleaseCapture();
+  editor.HandleMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ModifiersOf(wParam));
+  return 0;
+}
+
+LRESULT IGraphicsWin::Win::OnDoubleClick(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
+  if (editor.HandleMouseDoubleClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ModifiersOf(wParam)))
+    SetCapture(window);
+  return 0;
+}
+
+LRESULT IGraphicsWin::Win::OnWheel(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
+  if (editor.mEntryWindow) {
+    editor.mEntryState = kEntryCancel;
+    return 0;
+  }
+  // The wheel reports the pointer in screen coordinates.
+  RECT r;
+  GetWindowRect(window, &r);
+  const int x = GET_X_LPARAM(lParam) - r.left;
+  const int y = GET_Y_LPARAM(lParam) - r.top;
+  const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+  editor.HandleMouseWheel(x, y, ModifiersOf(GET_KEYSTATE_WPARAM(wParam)), notches);
+  return 0;
+}
+
+// ---- Size.
+
+void IGraphicsWin::Resize(int width, int height) {
+  if (width == GetWidth() && height == GetHeight()) return;
+  const int dw = width - GetWidth();
+  const int dh = height - GetHeight();
+  // The box's control goes with all the others.
+  if (mEntryWindow) CloseEntry();
+  IGraphics::Resize(width, height);
+  if (!mWindow) return;
+  ResizeWindows(dw, dh);
+  const RECT all{0, 0, width, height};
+  InvalidateRect(mWindow, &all, FALSE);
+}
+
+// A VST2 host's window is sized to its editor; a VST3 host sizes its frame itself.
+void IGraphicsWin::ResizeWindows(int dw, int dh) {
+  Grow(mWindow, dw, dh);
+  if (!IsPlainChild(mWindow) || (Plug() && Plug()->GetApiId() == ApiId::Vst3)) return;
+  HWND parent = GetParent(mWindow);
+  Grow(parent, dw, dh);
+  if (IsPlainChild(parent)) Grow(GetParent(parent), dw, dh);
+}
+
+// ---- Images.
+
+LICE_IBitmap* IGraphicsWin::LoadImageResource(int resourceId, const char* fileName) {
+  // Integer resource names are 16 bits: a larger id would find another image.
+  if (!HasPngExtension(fileName) || resourceId < 1 || resourceId > 0xFFFF) return nullptr;
+  HRSRC info = FindResourceA(mInstance, MAKEINTRESOURCEA(resourceId), "PNG");
+  const DWORD size = info ? SizeofResource(mInstance, info) : 0;
+  if (size <= 7 || size > INT_MAX) return nullptr;
+  HGLOBAL handle = LoadResource(mInstance, info);
+  const void* bytes = handle ? LockResource(handle) : nullptr;
+  if (!bytes) return nullptr;
+  return DecodePngImage(static_cast<const unsigned char*>(bytes), static_cast<int>(size));
+}

@@ -1,0 +1,42 @@
+// On Windows the images are the module's own resources of type "PNG", named by their ids; the
+// module is the one this code is linked into, found through the address of this function.
+#include "resources/EmbeddedResource.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "resources/ImageResources.h"
+
+namespace {
+
+HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  const DWORD flags = GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT;
+  GetModuleHandleExA(flags, reinterpret_cast<LPCSTR>(&FindEmbeddedResource), &module);
+  return module;
+}
+
+// The listed images the module holds; a locked resource stays valid as long as the module.
+std::vector<EmbeddedResource> ModuleImages() {
+  std::vector<EmbeddedResource> images;
+  const HMODULE module = ThisModule();
+  for (const ImageResource& image : kImageResources) {
+    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(image.id), "PNG");
+    HGLOBAL handle = info ? LoadResource(module, info) : nullptr;
+    const void* data = handle ? LockResource(handle) : nullptr;
+    if (!data) continue;
+    images.push_back({image.id, image.fileName, static_cast<const unsigned char*>(data),
+                      static_cast<std::size_t>(SizeofResource(module, info))});
+  }
+  return images;
+}
+
+}  // namespace
+
+const EmbeddedResource* FindEmbeddedResource(int id) {
+  static const std::vector<EmbeddedResource> images = ModuleImages();
+  for (const EmbeddedResource& image : images)
+    if (image.id == id) return &image;
+  return nullptr;
+}
