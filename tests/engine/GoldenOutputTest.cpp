@@ -79,9 +79,9 @@ std::vector<Scenario> Scenarios() {
   for (int mode = 0; mode <= 4; ++mode)
     all.push_back(WithSetting("mode " + std::to_string(mode), P::kMode, mode));
   for (int i = P::kPresComp; i <= P::kDbOutput; ++i) {
-    const ParamSpec& spec = kBrelvaneParams[i];
-    all.push_back(WithSetting(std::string(spec.name) + " min", i, spec.min));
-    all.push_back(WithSetting(std::string(spec.name) + " max", i, spec.max));
+    const ParamSpec& param = kBrelvaneParams[i];
+    all.push_back(WithSetting(std::string(param.name) + " min", i, param.min));
+    all.push_back(WithSetting(std::string(param.name) + " max", i, param.max));
   }
   all.push_back(WithSetting("P Limit off", P::kPLimit, 0.0));
   all.push_back({"F Limit on, Final Comp up", 48000, 0.5, VoiceInput,
