@@ -10,6 +10,7 @@
 
 #include "core/IPlugBase.h"
 #include "raster/PngDecode.h"
+#include "resources/EmbeddedResource.h"
 
 namespace {
 
@@ -362,11 +363,8 @@ void IGraphicsWin::ResizeWindows(int dw, int dh) {
 LICE_IBitmap* IGraphicsWin::LoadImageResource(int resourceId, const char* fileName) {
   // Integer resource names are 16 bits: a larger id would find another image.
   if (!HasPngExtension(fileName) || resourceId < 1 || resourceId > 0xFFFF) return nullptr;
-  HRSRC info = FindResourceA(mInstance, MAKEINTRESOURCEA(resourceId), "PNG");
-  const DWORD size = info ? SizeofResource(mInstance, info) : 0;
-  if (size <= 7 || size > INT_MAX) return nullptr;
-  HGLOBAL handle = LoadResource(mInstance, info);
-  const void* bytes = handle ? LockResource(handle) : nullptr;
-  if (!bytes) return nullptr;
-  return DecodePngImage(static_cast<const unsigned char*>(bytes), static_cast<int>(size));
+  // The module's "PNG" resources, found and locked once by the resource library.
+  const EmbeddedResource* resource = FindEmbeddedResource(resourceId);
+  if (!resource || resource->size <= 7 || resource->size > INT_MAX) return nullptr;
+  return DecodePngImage(resource->data, static_cast<int>(resource->size));
 }
