@@ -41,7 +41,7 @@ bench:
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux
 	build/linux/bench/engine/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-	build/linux/bench/adapters/vst2/vst2_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/linux/bench/adapters/module_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/raster/raster_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/editor/editor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 

@@ -1,10 +1,10 @@
-// How fast the Brelvane VST2 module processes, measured the way a host drives it: 512-frame stereo
-// blocks at 48 kHz of a speech-like take with the default settings, through processReplacing and
-// processDoubleReplacing, beside the vocal chain alone on the same samples (what the module costs
-// over its engine). When the peer modules are installed, the same blocks run in the same session
-// through one peer look-ahead limiter and through a peer chain that does the same job (three
-// look-ahead limiters and an eight-band equaliser in series), and the last lines give Brelvane's
-// cost relative to them.
+// How fast the Brelvane modules process, measured the way hosts drive them: 512-frame stereo blocks
+// at 48 kHz of a speech-like take with the default settings, through the VST2 module's
+// processReplacing and processDoubleReplacing and the VST3 module's process in 32 and 64 bits,
+// beside the vocal chain alone on the same samples (what each module costs over its engine). When the peer
+// modules are installed, the same blocks run in the same session through one peer look-ahead limiter and
+// through a peer chain that does the same job (three look-ahead limiters and an eight-band equaliser in
+// series), and the last lines give Brelvane's cost relative to them.
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -26,6 +26,7 @@
 #include "engine/VocalChain.h"
 #include "engine/dsp/MeterFeed.h"
 #include "hosts/vst2/VstHost.h"
+#include "hosts/vst3/Vst3Host.h"
 #include "tests/adapters/vst2/TestSignal.h"
 
 namespace {
@@ -36,6 +37,7 @@ constexpr int kTakeFrames = 10 * 48000;  // a 10-second take, looped
 constexpr int kWarmUpFrames = 48000;     // glides settled and look-ahead buffers made first
 
 const char* const kBrelvanePath = BRELVANE_VST2_PATH;
+const char* const kBrelvaneBundle = BRELVANE_VST3_BUNDLE;
 const char* const kPeerPath = PEER_LIMITER_PATH;
 const char* const kPeerEqualiserPath = PEER_EQUALISER_PATH;
 
@@ -151,6 +153,34 @@ void ProcessDouble(benchmark::State& state, const char* path, SetUp setUp) {
   const Take& take = TheTake();
   TimeBlocks(state, take.left64, take.right64,
              [&](double** in, double** out) { host.ProcessDoubleReplacing(in, out, kBlock); });
+}
+
+// The VST3 module as a host plays it: one stereo bus in and out, realtime processing, no
+// parameter changes queued (an empty queue list is still passed, as hosts do).
+template <typename Sample>
+void ProcessVst3(benchmark::State& state) {
+  brel::Vst3Host host;
+  constexpr Steinberg::int32 sampleSize =
+      sizeof(Sample) == sizeof(float) ? Steinberg::Vst::kSample32 : Steinberg::Vst::kSample64;
+  if (!host.Load(kBrelvaneBundle) || !host.CreatePlugin() || !host.Setup(kRate, kBlock, sampleSize) ||
+      !host.SetChannels(2, 2) || !host.Start()) {
+    state.SkipWithError(host.LastError().c_str());
+    return;
+  }
+  const Take& take = TheTake();
+  const auto& left = [&]() -> const std::vector<Sample>& {
+    if constexpr (sizeof(Sample) == sizeof(float))
+      return take.left;
+    else
+      return take.left64;
+  }();
+  const auto& right = [&]() -> const std::vector<Sample>& {
+    if constexpr (sizeof(Sample) == sizeof(float))
+      return take.right;
+    else
+      return take.right64;
+  }();
+  TimeBlocks(state, left, right, [&](Sample** in, Sample** out) { host.Process(in, 2, out, 2, kBlock); });
 }
 
 // The vocal chain the module wraps, on its own: the same samples in 64 bits (what the module's
@@ -459,6 +489,8 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("Engine/alone", EngineAlone);
   benchmark::RegisterBenchmark("Brelvane/processReplacing", ProcessFloat, kBrelvanePath, defaults);
   benchmark::RegisterBenchmark("Brelvane/processDoubleReplacing", ProcessDouble, kBrelvanePath, defaults);
+  benchmark::RegisterBenchmark("BrelvaneVST3/process32", ProcessVst3<float>);
+  benchmark::RegisterBenchmark("BrelvaneVST3/process64", ProcessVst3<double>);
   // A missing peer leaves its benchmarks in the report, skipped with the reason.
   std::string why;
   bool peerDoubles = false;
@@ -474,6 +506,8 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintDifference("Brelvane/processReplacing", "Engine/alone");
   reporter.PrintDifference("Brelvane/processDoubleReplacing", "Engine/alone");
+  reporter.PrintDifference("BrelvaneVST3/process32", "Engine/alone");
+  reporter.PrintDifference("BrelvaneVST3/process64", "Engine/alone");
   reporter.PrintRatio("Brelvane/processReplacing", "PeerLimiter/processReplacing");
   reporter.PrintRatio("Brelvane/processDoubleReplacing", "PeerLimiter/processDoubleReplacing");
   reporter.PrintRatio("Brelvane/processReplacing", "PeerChain/processReplacing");
