@@ -55,8 +55,12 @@ inline double Held(double x) {
 
 inline double LouderOf(double a, double b) { return std::max(std::fabs(a), std::fabs(b)); }
 
-inline void Push(MeterFeed* meter, double level, int rate) {
-  if (meter) meter->pushLevel(level, rate);
+inline void SetMeterRate(MeterFeed* meter, int rate) {
+  if (meter) meter->SetRate(rate);
+}
+
+inline void Push(MeterFeed* meter, double level) {
+  if (meter) meter->PushStep(level);
 }
 
 }  // namespace
@@ -197,36 +201,41 @@ void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL
   const double rate = sr;
 
   // The six band filters under one flush-to-zero scope: nothing but filter arithmetic runs inside.
+  // Each filter runs over the whole chunk in turn; they share no state, so the order of the calls
+  // between them does not matter.
   {
     const DenormalScope flushDenormals;
-    for (int i = 0; i < count; ++i) {
-      double hL, hR;
-      mLowCut.ProcessFlushed(c.driveL[i], c.driveR[i], c.fc[i], kQ, rate, FilterType::HighPass, 1, hL, hR);
-      mTightenLow.ProcessFlushed(hL, hR, c.ft[i], kQ, rate, FilterType::LowPass, 1, c.lowL[i], c.lowR[i]);
-      mTightenHigh.ProcessFlushed(hL, hR, c.ft[i], kQ, rate, FilterType::HighPass, 1, c.highL[i], c.highR[i]);
-    }
+    mLowCut.ProcessRunFlushed(c.driveL, c.driveR, c.fc, kQ, rate, FilterType::HighPass, 1, c.cutL, c.cutR,
+                              count);
+    mTightenLow.ProcessRunFlushed(c.cutL, c.cutR, c.ft, kQ, rate, FilterType::LowPass, 1, c.lowL, c.lowR,
+                                  count);
+    mTightenHigh.ProcessRunFlushed(c.cutL, c.cutR, c.ft, kQ, rate, FilterType::HighPass, 1, c.highL, c.highR,
+                                   count);
   }
 
+  // The limiters' and meters' settings are the same for the whole chunk, so each is set up once
+  // and then stepped per frame (see LookaheadLimiter::SetUp).
+  mBassLimiter.SetUp(kThreshold, mBandAttackMs, mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
+  mPresLimiter.SetUp(kThreshold, mBandAttackMs, mTiming.presRecoveryMs, mTiming.bandLookaheadMs, sr);
+  SetMeterRate(mPresMeter, meterRate);
   for (int i = 0; i < count; ++i) {
-    mBassLimiter.Process(c.lowL[i] * kBassDrive, c.lowR[i] * kBassDrive, kThreshold, mBandAttackMs,
-                         mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
+    mBassLimiter.Step(c.lowL[i] * kBassDrive, c.lowR[i] * kBassDrive);
     c.bassL[i] = mBassLimiter.Left() * kBassReturn * c.gb[i];
     c.bassR[i] = mBassLimiter.Right() * kBassReturn * c.gb[i];
-    Push(mPresMeter, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale), meterRate);
-    mPresLimiter.Process(c.highL[i], c.highR[i], kThreshold, mBandAttackMs, mTiming.presRecoveryMs,
-                         mTiming.bandLookaheadMs, sr);
+    Push(mPresMeter, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale));
+    mPresLimiter.Step(c.highL[i], c.highR[i]);
     c.presL[i] = mPresLimiter.Left();
     c.presR[i] = mPresLimiter.Right();
   }
 
   {
     const DenormalScope flushDenormals;
-    for (int i = 0; i < count; ++i) {
-      mAir.ProcessFlushed(c.presL[i], c.presR[i], kAirHz, kQ, rate, FilterType::HighPass, 0, c.airL[i],
-                          c.airR[i]);
-    }
+    mAir.ProcessRunFlushed(c.presL, c.presR, kAirHz, kQ, rate, FilterType::HighPass, 0, c.airL, c.airR,
+                           count);
   }
 
+  mFinalLimiter.SetUp(kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs, sr);
+  SetMeterRate(mFinalMeter, meterRate);
   for (int i = 0; i < count; ++i) {
     const double aL = c.airL[i] * kAirDrive * 2.2;
     const double aR = c.airR[i] * kAirDrive * 2.2;
@@ -241,9 +250,8 @@ void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL
 
     const double mL = (c.presL[i] + c.bassL[i] + crispL) * c.gf[i];
     const double mR = (c.presR[i] + c.bassR[i] + ac * mSaturatedAirR) * c.gf[i];
-    Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale), meterRate);
-    mFinalLimiter.Process(mL, mR, kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs,
-                          mTiming.finalLookaheadMs, sr);
+    Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale));
+    mFinalLimiter.Step(mL, mR);
 
     const double ps = c.ps[i];
     outL[i] = (1.0 - ps) * c.dryL[i] + ps * (c.gt[i] * mFinalLimiter.Left());

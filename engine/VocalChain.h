@@ -112,6 +112,7 @@ private:
     double dryL[kChunk], dryR[kChunk];      // the untouched input (non-finite as 0)
     double driveL[kChunk], driveR[kChunk];  // Gp × Ps × input, into the low cut
     double ps[kChunk], gp[kChunk], fc[kChunk], ft[kChunk], gb[kChunk], ac[kChunk], gf[kChunk], gt[kChunk];
+    double cutL[kChunk], cutR[kChunk];  // after the low cut
     double lowL[kChunk], lowR[kChunk], highL[kChunk], highR[kChunk];
     double bassL[kChunk], bassR[kChunk], presL[kChunk], presR[kChunk];
     double airL[kChunk], airR[kChunk];

@@ -14,9 +14,19 @@ public:
   DelayLine();
 
   double Process(double input, int length) {
+    SetLength(length);
+    return Step(input, length);
+  }
+
+  // Process in two halves, for a caller that runs many samples at one length: SetLength once, then
+  // Step for each sample with that same length. After the first Step the position is below the
+  // length, so repeating SetLength would change nothing; the split saves its checks per sample.
+  void SetLength(int length) {
     if (mPosition >= length) mPosition = 0;
+    if (length >= 1 && length != mLength) Resize(length);
+  }
+  double Step(double input, int length) {
     if (length < 1) return input;
-    if (length != mLength) Resize(length);
     mBuffer[mPosition] = input;
     if (++mPosition == length) mPosition = 0;
     return mBuffer[mPosition];

@@ -9,10 +9,13 @@
 class EnvelopeFollower {
 public:
   double Process(double input, int sampleRate, double riseMs, double fallMs) {
-    double x = std::fabs(input);
-    // An infinite or NaN input counts as the largest finite magnitude: the value then stays finite
-    // (it is always between its old value and x) and falls back normally once the input is sane.
-    if (!(x <= DBL_MAX)) x = DBL_MAX;
+    SetTimes(sampleRate, riseMs, fallMs);
+    return Step(input);
+  }
+
+  // Process in two halves, for a caller that runs many samples with the same times: SetTimes
+  // once, then Step per sample. Repeating SetTimes with the same times would recompute nothing.
+  void SetTimes(int sampleRate, double riseMs, double fallMs) {
     if (dsp::Changed(riseMs, mCachedRise) || dsp::Changed(fallMs, mCachedFall) || sampleRate != mCachedRate) {
       mRiseCoefficient = dsp::OnePoleCoefficient(riseMs, sampleRate);
       mFallCoefficient = dsp::OnePoleCoefficient(fallMs, sampleRate);
@@ -20,6 +23,12 @@ public:
       mCachedFall = fallMs;
       mCachedRate = sampleRate;
     }
+  }
+  double Step(double input) {
+    double x = std::fabs(input);
+    // An infinite or NaN input counts as the largest finite magnitude: the value then stays finite
+    // (it is always between its old value and x) and falls back normally once the input is sane.
+    if (!(x <= DBL_MAX)) x = DBL_MAX;
     const double c = x > mValue ? mRiseCoefficient : mFallCoefficient;
     mValue = (mValue - x) * c + x;
     return mValue;

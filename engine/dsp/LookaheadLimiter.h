@@ -18,20 +18,39 @@ public:
   // Returns the right output; both outputs and the gain stay readable until the next call.
   double Process(double left, double right, double threshold, double attackMs, double recoveryMs,
                  double lookaheadMs, int sampleRate) {
+    SetUp(threshold, attackMs, recoveryMs, lookaheadMs, sampleRate);
+    return Step(left, right);
+  }
+
+  // Process in two halves, for a caller that runs many samples with the same settings: SetUp once,
+  // then Step per sample. SetUp does everything that depends on the settings alone (the window
+  // length, resizing the window and delays, the follower's coefficients); repeating it before
+  // every Step would change nothing once the first Step has run, so the split keeps every result.
+  void SetUp(double threshold, double attackMs, double recoveryMs, double lookaheadMs, int sampleRate) {
     const int n = WindowLength(lookaheadMs, sampleRate);
-    double m = std::max(std::fabs(left), std::fabs(right));
+    mThreshold = threshold;
+    mLength = n;
     if (mPosition >= n) {
       // Only a length change (or a pass with no look-ahead) moves the write position like this; the
       // window then starts overwriting from 0 again, and what was known about its halves is stale.
       mPosition = 0;
       ForgetHalves();
     }
+    if (n > 0 && n != mWindowLength) ResetWindow(n);
+    mAverage.SetWindow(n);
+    mFollower.SetTimes(sampleRate, recoveryMs, attackMs);
+    mLeftDelay.SetLength(n);
+    mRightDelay.SetLength(n);
+  }
+  double Step(double left, double right) {
+    const int n = mLength;
+    double m = std::max(std::fabs(left), std::fabs(right));
     if (n > 0) m = HoldPeak(m, n);
-    const double target = m > threshold ? threshold / m : 1.0;
-    const double averaged = mAverage.Process(target, n);
-    mGain = mFollower.Process(averaged, sampleRate, recoveryMs, attackMs);
-    mLeft = mLeftDelay.Process(left, n) * mGain;
-    mRight = mRightDelay.Process(right, n) * mGain;
+    const double target = m > mThreshold ? mThreshold / m : 1.0;
+    const double averaged = mAverage.Step(target, n);
+    mGain = mFollower.Step(averaged);
+    mLeft = mLeftDelay.Step(left, n) * mGain;
+    mRight = mRightDelay.Step(right, n) * mGain;
     return mRight;
   }
 
@@ -56,7 +75,6 @@ public:
 private:
   // Records m in the peak window and returns the largest of the last n magnitudes.
   double HoldPeak(double m, int n) {
-    if (n != mWindowLength) ResetWindow(n);
     mWindow[static_cast<std::size_t>(mPosition)] = m;
     if (m >= mHeldPeak) {
       mHeldIndex = mPosition;
@@ -98,6 +116,8 @@ private:
   double mLeft = 0.0;
   double mRight = 0.0;
   double mGain = 1.0;
+  double mThreshold = 1.0;  // the settings of the last SetUp
+  int mLength = 0;
   std::vector<double> mWindow;
   // mSuffixPeaks[i]: the maximum of window positions i to n − 1, valid from mUpperHalfFrom up.
   std::vector<Peak> mSuffixPeaks;

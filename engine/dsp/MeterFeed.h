@@ -16,10 +16,21 @@ public:
   // fall at once. A NaN level counts as the ceiling, so the stored level is always within
   // [0, kCeiling] and never NaN, whatever the audio did.
   void pushLevel(double level, int sampleRate) {
+    SetRate(sampleRate);
+    PushStep(level);
+  }
+
+  // pushLevel in two halves, for a caller that pushes many levels at one rate: SetRate once, then
+  // PushStep per level.
+  void SetRate(int sampleRate) {
+    mPeak.SetTimes(sampleRate, 0.0, 300.0);
+    mNeedle.SetTimes(sampleRate, 300.0, 0.0);
+  }
+  void PushStep(double level) {
     const double magnitude = std::fabs(level);
     const double x = magnitude < kCeiling ? magnitude : kCeiling;
-    const double peak = mPeak.Process(x, sampleRate, 0.0, 300.0);
-    const double needle = mNeedle.Process(peak, sampleRate, 300.0, 0.0);
+    const double peak = mPeak.Step(x);
+    const double needle = mNeedle.Step(peak);
     mLevel.store(needle, std::memory_order_relaxed);
   }
 
