@@ -1,6 +1,7 @@
 #pragma once
 // The recorded hashes of the chain's output per scenario (GoldenOutputTest.cpp), one table per
-// platform's build. Recorded before the chain was optimised; any optimisation keeps them.
+// platform's build. Recorded with the chain as it was before any optimisation; any optimisation
+// keeps them.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
