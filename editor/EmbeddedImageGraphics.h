@@ -2,7 +2,7 @@
 // An editor that opens no native window: everything of the editor core (controls, drawing into
 // the backing bitmap, mouse dispatch, the parameter exchange) with images decoded from the PNG
 // files compiled into the module. The Linux editor builds its X11 window on it; on its own it
-// serves the snapshot command and tests that need no window.
+// serves tests that need no window.
 
 #include "editor/IGraphics.h"
 
