@@ -103,7 +103,8 @@ bool RunLoopFrame::IsRegistered(ITimerHandler* handler) const {
 void RunLoopFrame::RunOnce(int maxWaitMilliseconds) {
   Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(maxWaitMilliseconds);
   for (const Timer& timer : mTimers) deadline = std::min(deadline, timer.due);
-  const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  // Rounded up: a timer due within the next millisecond is waited for, not spun on.
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
 
   // The lists are copied: a handler may register or unregister while it is being called.
   const std::vector<Handler> handlers = mHandlers;

@@ -266,6 +266,11 @@ TEST_F(Vst2Editor, TwoInstancesOpenAtOnceInTwoHostWindowsEachDrawAndTakeTheirOwn
     editor.Step();
     secondEditor.Step();
   };
+  // Both on the screen before anyone touches them.
+  ASSERT_TRUE(
+      ComesToShow(both, window->Connection(), first, *snapshot, "vst2_editor_first_of_two_mismatch.png"));
+  ASSERT_TRUE(ComesToShow(both, secondWindow.Connection(), other, *snapshot,
+                          "vst2_editor_second_of_two_mismatch.png"));
 
   const Area knob = KnobArea(kPresComp);
   plugin.ClearRecord();

@@ -259,6 +259,11 @@ TEST_F(Vst3Editor, TwoInstancesOpenAtOnceInTwoHostWindowsEachDrawAndTakeTheirOwn
     editor->Frame().RunOnce(Vst3EditorHost::kStepMilliseconds / 2);
     secondEditor.Frame().RunOnce(Vst3EditorHost::kStepMilliseconds / 2);
   };
+  // Both on the screen before anyone touches them.
+  ASSERT_TRUE(
+      ComesToShow(both, window->Connection(), first, *snapshot, "vst3_editor_first_of_two_mismatch.png"));
+  ASSERT_TRUE(ComesToShow(both, secondWindow.Connection(), other, *snapshot,
+                          "vst3_editor_second_of_two_mismatch.png"));
 
   const Area knob = KnobArea(kPresComp);
   plugin.Handler().Clear();
