@@ -1,5 +1,6 @@
 #include "tests/hosts/linux/EditorRig.h"
 
+#include <dirent.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -159,6 +160,15 @@ double KnobStep(int index, int pixels, bool fine) {
 
 bool WaitUntil(const std::function<bool()>& done) {
   return brel::x11::PumpUntil([] { poll(nullptr, 0, 10); }, done, kMaxSteps);
+}
+
+int OpenDescriptorCount() {
+  int count = 0;
+  if (DIR* folder = opendir("/proc/self/fd")) {
+    while (const dirent* entry = readdir(folder)) count += entry->d_name[0] != '.';
+    closedir(folder);
+  }
+  return count - 1;  // the listing's own
 }
 
 }  // namespace x11test

@@ -62,4 +62,7 @@ double KnobStep(int index, int pixels, bool fine = false);
 // for what the plug-in's connection sent that the host's has to see.
 bool WaitUntil(const std::function<bool()>& done);
 
+// The process's open file descriptors: an X connection the plug-in forgot to close is one more.
+int OpenDescriptorCount();
+
 }  // namespace x11test
