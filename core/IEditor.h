@@ -33,4 +33,16 @@ public:
   // without a window host on this platform opens none.
   virtual bool OpenEditorWindow(void* parentWindow) { return false; }
   virtual void CloseEditorWindow() {}
+  // The kind of parent window OpenEditorWindow takes, named as VST 3 hosts name it ("HWND",
+  // "X11EmbedWindowID"); "" for an editor that opens none.
+  virtual const char* WindowType() const { return ""; }
+  // Where the window system has no per-thread message loop (X11), the host's user-interface
+  // thread drives the open window: it calls Idle when EventFd (the editor's connection to the
+  // window system, -1 while closed or where there is none) is readable and at least every
+  // IdlePeriodMs milliseconds (0: needs no calls). Idle handles what arrived and runs the repaint
+  // step when it is due; it takes the plug-in lock only where the editor sets a value, so hosts
+  // call it without holding that lock.
+  virtual int EventFd() const { return -1; }
+  virtual int IdlePeriodMs() const { return 0; }
+  virtual void Idle() {}
 };

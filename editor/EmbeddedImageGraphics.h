@@ -1,8 +1,8 @@
 #pragma once
 // An editor that opens no native window: everything of the editor core (controls, drawing into
 // the backing bitmap, mouse dispatch, the parameter exchange) with images decoded from the PNG
-// files compiled into the module. The Linux editor builds on it until its window host exists;
-// until then Linux hosts are told of no editor and show their own controls.
+// files compiled into the module. The Linux editor builds its X11 window on it; on its own it
+// serves tests that need no window.
 
 #include "editor/IGraphics.h"
 

@@ -76,7 +76,14 @@ VstIntPtr IPlugVST::VSTDispatcher(AEffect* effect, VstInt32 opcode, VstInt32 ind
                                   void* ptr, float opt) noexcept {
   IPlugVST* plug = FromEffect(effect);
   if (!plug) return 0;
-  if (opcode == effEditIdle || opcode == effIdle) return 0;
+  if (opcode == effEditIdle) {
+    // The host's user-interface thread lends the editor its time (X11 has no window timer). The
+    // editor takes the plug-in lock itself where it sets a value, as its Windows timer does, so
+    // it is called without it.
+    if (IEditor* editor = plug->GetEditor()) editor->Idle();
+    return 0;
+  }
+  if (opcode == effIdle) return 0;
   if (opcode == effClose) {
     // The lock lives inside the object: let go of it before the object goes.
     plug->Lock();

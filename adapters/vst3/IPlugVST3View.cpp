@@ -8,31 +8,44 @@ using namespace Steinberg;
 
 namespace {
 
-bool IsWindowsParent(FIDString type) { return type && std::strcmp(type, kPlatformTypeHWND) == 0; }
+// The editor names the parent it takes ("HWND" on Windows, "X11EmbedWindowID" on Linux).
+bool IsEditorsParentType(const IEditor& editor, FIDString type) {
+  const char* wanted = editor.WindowType();
+  return type && wanted && wanted[0] && std::strcmp(type, wanted) == 0;
+}
 
 }  // namespace
 
 IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : mPlug(plug) { mPlug->addRef(); }
 
 IPlugVST3View::~IPlugVST3View() {
+  mPump.Stop();
   mPlug->RemoveView(this);
   mPlug->release();
 }
 
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type) noexcept {
-  return mPlug->GetEditor() && IsWindowsParent(type) ? kResultOk : kResultFalse;
+  const IEditor* editor = mPlug->GetEditor();
+  return editor && IsEditorsParentType(*editor, type) ? kResultOk : kResultFalse;
 }
 
+// A window that cannot open (a parent of another kind, no run loop to keep it going where one
+// is needed, no window system) is reported as such: the host must not think it shows an editor.
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) noexcept {
   IEditor* editor = mPlug->GetEditor();
-  if (!editor) return kResultFalse;
+  if (!editor || !IsEditorsParentType(*editor, type)) return kResultFalse;
+  if (!mPump.CanRun(plugFrame, *editor) || !editor->OpenEditorWindow(parent)) return kResultFalse;
+  if (!mPump.Start(plugFrame, *editor)) {
+    editor->CloseEditorWindow();
+    return kResultFalse;
+  }
   systemWindow = parent;
-  if (IsWindowsParent(type)) editor->OpenEditorWindow(parent);
   mPlug->OnEditorOpened();
   return kResultOk;
 }
 
 tresult PLUGIN_API IPlugVST3View::removed() noexcept {
+  mPump.Stop();
   if (IEditor* editor = mPlug->GetEditor()) {
     mPlug->OnEditorClosed();
     editor->CloseEditorWindow();

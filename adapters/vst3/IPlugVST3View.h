@@ -1,9 +1,12 @@
 #pragma once
 // The editor's view as a VST 3 host sees it: it opens the editor's window in the host's window
-// ("HWND" parents only), answers the editor's fixed size and passes the host's frame to the
-// adapter for resize requests. It keeps the adapter alive while it exists.
+// (of the kind the editor takes: "HWND" on Windows, "X11EmbedWindowID" on Linux, where the
+// host's run loop keeps it going), answers the editor's fixed size and passes the host's frame
+// to the adapter for resize requests. It keeps the adapter alive while it exists.
 
 #include "adapters/vst3/Vst3Sdk.h"
+
+#include "adapters/vst3/Vst3EditorPump.h"
 
 class IPlugVST3;
 
@@ -27,4 +30,5 @@ public:
 private:
   IPlugVST3* mPlug;
   bool mResizePending = false;
+  Vst3EditorPump mPump;
 };

@@ -1,11 +1,123 @@
 #pragma once
-// The Linux editor. Until the X11 window host exists it opens no window (the host's request
-// fails cleanly) and draws only into its backing bitmap; its images are the PNG files compiled
-// into the module, found by resource id.
+// The Linux editor: the editor core inside an X11 child window of the host's window. Each open
+// window has its own connection to the X server; the host's user-interface thread drives it
+// through Idle (IEditor), which handles the window's events and, every frame period, applies the
+// value box's commit or cancel or repaints the dirty controls. Mouse and keys reach the core's
+// dispatch as on Windows; a press captures the pointer until its release. Its images are the PNG
+// files compiled into the module, found by resource id.
+//
+// Threads: everything here runs on the host's user-interface thread (docs/threads.md). X errors
+// on the editor's connection (a host window destroyed under the editor, a server that cannot
+// share memory) are trapped and never reach the process's error handler.
+
+#include <chrono>
+#include <memory>
+#include <string>
 
 #include "editor/EmbeddedImageGraphics.h"
+#include "editor/linux/EntryLine.h"
+
+struct _XDisplay;
+struct _XGC;
+union _XEvent;
+class XImageSurface;
+class LICE_MemBitmap;
 
 class IGraphicsLinux : public EmbeddedImageGraphics {
 public:
-  using EmbeddedImageGraphics::EmbeddedImageGraphics;
+  IGraphicsLinux(IPlugBase* plug, int width, int height, int frameRate);
+  ~IGraphicsLinux() override;
+
+  bool HasWindowHost() const override { return true; }
+  const char* WindowType() const override { return "X11EmbedWindowID"; }
+  // `parentWindow` is the host's X11 window id (the pointer's value). A window already open moves
+  // to the new parent, keeping its place and size. False without a parent, without an X server
+  // or when the parent is gone.
+  bool OpenEditorWindow(void* parentWindow) override;
+  void CloseEditorWindow() override;
+  int EventFd() const override;
+  int IdlePeriodMs() const override { return mTimerPeriod; }
+  void Idle() override;
+
+  bool PaintScreen(const Rect& rect) override;
+  void CancelTextEntry() override;
+  void Resize(int width, int height) override;
+  bool IsWindowOpen() override { return mWindow != 0; }
+  const char* GraphicsApiName() override { return "X11"; }
+  void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,
+                     int paramIndex) override;
+  void* WindowHandle() override { return reinterpret_cast<void*>(mWindow); }
+
+  // ---- What Idle is made of, for hosts and tests that drive the window step by step.
+  // Handles every event the server has sent.
+  void ProcessEvents();
+  // One frame: the value box's pending commit or cancel, or a repaint of the dirty controls.
+  void FrameStep();
+
+  // The editor's window and its value box (X11 window ids; 0 when there is none).
+  unsigned long WindowId() const { return mWindow; }
+  unsigned long EntryWindowId() const { return mEntryWindow; }
+  const std::string& EntryText() const { return mEntry.Text(); }
+  // Whether the window's picture travels through shared memory; a window opened after
+  // AllowSharedMemory(false) never uses it.
+  bool UsesSharedMemory() const;
+  void AllowSharedMemory(bool allow) { mAllowSharedMemory = allow; }
+  // The frame period in milliseconds: int(1000 / frame rate), 40 at 25 frames per second.
+  int TimerPeriod() const { return mTimerPeriod; }
+
+  // How long two presses of a button may be apart, and how far, to count as a double click:
+  // the Windows defaults (500 ms, a 4 x 4 pixel box around the first press).
+  static constexpr unsigned long kDoubleClickMs = 500;
+  static constexpr int kDoubleClickDistance = 2;
+
+private:
+  // The event handlers (IGraphicsLinuxEvents.h).
+  struct X;
+
+  bool CreateWindow(unsigned long parent, int x, int y, int w, int h);
+  void DestroyWindowResources();
+  void ForgetWindow();
+  void Dispatch(_XEvent& event);
+  void PaintPending();
+  void EntryStep();
+  void CommitEntry();
+  void CloseEntry();
+  void DrawEntry();
+  // For the entry box: whether a typed character may go in.
+  bool CharPasses(char ch) const;
+
+  _XDisplay* mDisplay = nullptr;
+  unsigned long mWindow = 0;
+  unsigned long mParent = 0;
+  _XGC* mGC = nullptr;
+  std::unique_ptr<XImageSurface> mSurface;
+  bool mAllowSharedMemory = true;
+  bool mPointerGrabbed = false;
+  bool mTrackingLeave = false;
+  // The last press that may start a double click.
+  unsigned int mLastPressButton = 0;
+  unsigned long mLastPressTime = 0;
+  int mLastPressX = 0;
+  int mLastPressY = 0;
+  // Exposed parts not yet painted.
+  Rect mPendingPaint;
+  int mTimerPeriod = 0;
+  std::chrono::steady_clock::time_point mLastFrame;
+
+  // The value-entry box.
+  unsigned long mEntryWindow = 0;
+  std::unique_ptr<XImageSurface> mEntrySurface;
+  std::unique_ptr<LICE_MemBitmap> mEntryPicture;
+  IControl* mEntryControl = nullptr;
+  int mEntryParam = -1;  // -1 for a free-text entry
+  TextStyle mEntryStyle;
+  EntryLine mEntry;
+  enum EntryState : int {
+    kEntryIdle = 0,
+    kEntryFocused = 1,
+    kEntryDrawn = 2,
+    kEntryCancel = 3,
+    kEntryCommit = 4
+  };
+  int mEntryState = kEntryIdle;
 };

@@ -24,6 +24,7 @@ public:
   ~IGraphicsWin() override;
 
   bool HasWindowHost() const override { return true; }
+  const char* WindowType() const override { return "HWND"; }
   // Opens the editor as a child of `parentWindow` (an HWND); a window already open moves there.
   bool OpenEditorWindow(void* parentWindow) override;
   void CloseEditorWindow() override;

@@ -4,6 +4,8 @@
 // rectangle after the editor resizes.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
 #include <vector>
 
 #include "adapters/vst2/IPlugVST.h"
@@ -164,6 +166,40 @@ TEST_F(AdapterRequests, TheEditorRectangleIsTheEditorsOwnSizeAfterItResizes) {
   EXPECT_EQ(rect->left, 0);
   EXPECT_EQ(rect->bottom, 120);
   EXPECT_EQ(rect->right, 300);
+}
+
+// An editor whose idle call checks, from another thread, that the plug-in lock is free.
+class IdleEditor : public SizedEditor {
+public:
+  explicit IdleEditor(IPlugBase& plug) : mPlug(plug) {}
+  void Idle() override {
+    ++idles;
+    auto other = std::async(std::launch::async, [this] {
+      mPlug.Lock();
+      mPlug.Unlock();
+    });
+    lockWasFree = other.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    mPending = std::move(other);  // finishes once the dispatcher lets go, if it held the lock
+  }
+  int idles = 0;
+  bool lockWasFree = false;
+
+private:
+  IPlugBase& mPlug;
+  std::future<void> mPending;
+};
+
+// The host's idle call drives the editor's window (X11 has no window timer) as the Windows
+// window timer does: without the plug-in lock, which the editor takes itself where it sets a
+// value; a lock held there would stall the audio thread for a whole repaint.
+TEST_F(AdapterRequests, EditIdleDrivesTheEditorWithoutThePluginLock) {
+  EXPECT_EQ(Dispatch(effEditIdle, 0), 0) << "no editor: nothing to drive";
+  auto* editor = new IdleEditor(plug);
+  plug.AttachEditor(editor);
+  EXPECT_EQ(Dispatch(effEditIdle, 0), 0);
+  EXPECT_EQ(Dispatch(effIdle, 0), 0);
+  EXPECT_EQ(editor->idles, 1);
+  EXPECT_TRUE(editor->lockWasFree);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ TEST_F(ModuleIdentity, RecordOffersEveryCallback) {
   EXPECT_NE(effect->getParameter, nullptr);
 }
 
-// The editor flag is set where the editor has a window host (Windows), and only there.
+// The editor flag is set where the editor has a window host (Win32 and X11 both have one).
 TEST_F(ModuleIdentity, FlagsSayReplacingDoubleReplacingAndMonoWithoutChunkFlag) {
   EXPECT_EQ(mHost.Flags(), BREL_EXPECT_EDITOR_WINDOW ? 0x1019 : 0x1018);
   EXPECT_EQ(mHost.Flags() & effFlagsHasEditor, BREL_EXPECT_EDITOR_WINDOW ? effFlagsHasEditor : 0);

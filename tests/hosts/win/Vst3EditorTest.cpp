@@ -90,11 +90,12 @@ TEST_F(Vst3Editor, TheViewTakesWindowsParentsAndAnswersItsSizeBeforeItIsAttached
   EXPECT_TRUE(window.Children().empty());
   EXPECT_TRUE(editor.Frame().Requests().empty()) << "nothing in this editor resizes it";
 
-  // Another platform's parent opens nothing, yet the view takes it.
+  // Another platform's parent opens nothing, and the view says so: the host must not think it
+  // shows an editor.
   EXPECT_EQ(editor.Open(window, kPlatformTypeX11EmbedWindowID), nullptr);
-  EXPECT_EQ(editor.AttachAnswer(), kResultOk);
+  EXPECT_EQ(editor.AttachAnswer(), kResultFalse);
   EXPECT_TRUE(window.Children().empty());
-  EXPECT_EQ(editor.Close(), kResultOk);
+  EXPECT_EQ(editor.Close(), kResultFalse) << "nothing was attached";
   // The same view opens the editor again.
   ASSERT_NE(editor.Open(window), nullptr);
   EXPECT_EQ(editor.Close(), kResultOk);
