@@ -135,6 +135,10 @@ class LinuxWindowHost : public ::testing::Test {
 protected:
   void SetUp() override {
     BREL_REQUIRE_X_SERVER();
+    // Xvfb resets itself whenever its last client leaves, and a connection made meanwhile is
+    // dropped: one connection stays open for the whole test process.
+    static Display* const keepsTheServerUp = XOpenDisplay(nullptr);
+    ASSERT_NE(keepsTheServerUp, nullptr);
     mDisplay = XOpenDisplay(nullptr);
     ASSERT_NE(mDisplay, nullptr);
     gTestDisplayErrors = 0;
