@@ -39,6 +39,14 @@ public:
     return taken;
   }
 
+  // The editor's thread: forgets a value posted for the parameter and not yet taken. The editor
+  // calls it when the user sets the parameter, so an older host value cannot overwrite the
+  // user's edit on the next tick. A value posted after this call is taken as usual.
+  void Discard(int paramIndex) {
+    if (paramIndex < 0 || paramIndex >= mSize) return;
+    mSlots[paramIndex].posted.store(false, std::memory_order_relaxed);
+  }
+
   // The latest value posted for a parameter, 0.0 before any (or for an index out of range).
   double Latest(int paramIndex) const {
     if (paramIndex < 0 || paramIndex >= mSize) return 0.0;

@@ -184,6 +184,9 @@ void IGraphics::ApplyParameterFromPlug(int paramIndex, double value, bool isNorm
 void IGraphics::SetParamFromEditor(int paramIndex, double normalized) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::SetParamFromEditor");
   if (paramIndex >= 0 && paramIndex < static_cast<int>(mShown.size())) mShown[paramIndex] = normalized;
+  // A host value still waiting in the mailbox is older than this edit: showing it on the next tick
+  // would move the knob back while the parameter keeps the user's value.
+  mMailbox.Discard(paramIndex);
   if (mPlug) mPlug->SetParamFromEditor(paramIndex, normalized);
 }
 
