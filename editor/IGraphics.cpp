@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include "core/IPlugBase.h"
@@ -188,6 +189,41 @@ void IGraphics::SetParamFromEditor(int paramIndex, double normalized) {
   // would move the knob back while the parameter keeps the user's value.
   mMailbox.Discard(paramIndex);
   if (mPlug) mPlug->SetParamFromEditor(paramIndex, normalized);
+}
+
+namespace {
+
+// The value whose display text is `text`; 0 when none is.
+double ValueOfDisplayText(const IParamDef& param, const char* text) {
+  for (int i = 0; i < param.GetDisplayTextCount(); ++i) {
+    const DisplayText* entry = param.GetDisplayText(i);
+    if (entry && std::strcmp(entry->text, text) == 0) return entry->value;
+  }
+  return 0.0;
+}
+
+// A typed number; anything that is no finite number (pasted text may be anything) counts as 0.
+double ValueOfNumber(const char* text) {
+  const double value = std::strtod(text, nullptr);
+  return std::isfinite(value) ? value : 0.0;
+}
+
+}  // namespace
+
+void IGraphics::CommitEntryText(IControl* control, int paramIndex, const char* text) {
+  const IParamDef* param = paramIndex >= 0 && mPlug ? mPlug->GetParam(paramIndex) : nullptr;
+  if (!param) {
+    control->SetTextFromEntry(text);
+    return;
+  }
+  double value = 0.0;
+  if (param->GetType() == ParamType::Bool || param->GetType() == ParamType::Enum) {
+    value = ValueOfDisplayText(*param, text);
+  } else {
+    value = ValueOfNumber(text);
+    if (param->GetNegateDisplay()) value = -value;
+  }
+  control->ApplyUserValue(param->ToNormalized(value));
 }
 
 double IGraphics::ShownParamValue(int paramIndex) const {

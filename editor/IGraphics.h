@@ -128,6 +128,12 @@ public:
   static int CachedImageCount();
 
 protected:
+  // The longest text a value-entry box takes, in characters.
+  static constexpr int kMaxEntryText = 32;
+  // What a closed value-entry box's text does, the same in every window host: a display text
+  // or a typed number becomes the parameter's new value through the control, and a free-text
+  // entry (no parameter) hands the text to the control.
+  void CommitEntryText(IControl* control, int paramIndex, const char* text);
   // Forgets the captured control and the last mouse position (a menu or a double click takes over).
   void ReleaseMouseCapture();
 

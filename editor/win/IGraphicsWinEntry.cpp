@@ -12,22 +12,6 @@ namespace {
 
 constexpr int kEntryControlId = 99;
 constexpr LONG_PTR kEntryMark = 0xDEADF00B;
-constexpr int kMaxEntryText = 32;
-
-// The value whose display text is `text`; 0 when none is.
-double ValueOfDisplayText(const IParamDef& param, const char* text) {
-  for (int i = 0; i < param.GetDisplayTextCount(); ++i) {
-    const DisplayText* entry = param.GetDisplayText(i);
-    if (entry && std::strcmp(entry->text, text) == 0) return entry->value;
-  }
-  return 0.0;
-}
-
-// A typed number; anything that is no finite number (pasted text may be anything) counts as 0.
-double ValueOfNumber(const char* text) {
-  const double value = std::strtod(text, nullptr);
-  return std::isfinite(value) ? value : 0.0;
-}
 
 }  // namespace
 
@@ -72,19 +56,7 @@ void IGraphicsWin::EntryStep() {
 void IGraphicsWin::CommitEntry() {
   char text[kMaxEntryText + 1] = {};
   SendMessageA(mEntryWindow, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-  const IParamDef* param = mEntryParam >= 0 ? Plug()->GetParam(mEntryParam) : nullptr;
-  if (!param) {
-    mEntryControl->SetTextFromEntry(text);
-    return;
-  }
-  double value = 0.0;
-  if (param->GetType() == ParamType::Bool || param->GetType() == ParamType::Enum) {
-    value = ValueOfDisplayText(*param, text);
-  } else {
-    value = ValueOfNumber(text);
-    if (param->GetNegateDisplay()) value = -value;
-  }
-  mEntryControl->ApplyUserValue(param->ToNormalized(value));
+  CommitEntryText(mEntryControl, mEntryParam, text);
 }
 
 // Also used when the window closes or the controls are rebuilt: no later step sees the old box.
