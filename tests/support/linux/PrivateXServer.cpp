@@ -53,10 +53,12 @@ void PrivateXServer::Start() {
   }
   if (mPid == 0) {
     close(pipeFds[0]);
-    // Xvfb's own chatter (font paths, extensions) is noise in a test log.
+    // Xvfb's own chatter (font paths, extensions) is noise in a test log. Without -noreset it
+    // resets whenever its last client leaves, and drops a connection made meanwhile: a test that
+    // opens its first window just after the last one closed would find no server.
     if (FILE* devNull = std::freopen("/dev/null", "w", stderr)) (void)devNull;
-    execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
+    execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-noreset", "-screen", "0", "1280x1024x24",
+           "-nolisten", "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(pipeFds[1]);
