@@ -108,7 +108,7 @@ TEST(DecodePng, ShortWrongAndTruncatedInputGivesNone) {
   std::vector<unsigned char> wrong = file;
   wrong[1] = 'Q';
   EXPECT_FALSE(Decode(wrong));
-  // Cut inside the image data: the zeros read past the end fail libpng's checks.
+  // Cut inside the image data, or inside the image data's checksum.
   EXPECT_EQ(DecodePngImage(file.data(), static_cast<int>(file.size()) / 2), nullptr);
   EXPECT_EQ(DecodePngImage(file.data(), static_cast<int>(file.size()) - 13), nullptr);
 }
@@ -138,6 +138,40 @@ std::vector<unsigned char> HugeImageHeader(std::uint32_t width, std::uint32_t he
   AppendChunk(out, "IDAT", {0x78, 0x9C, 0x63, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01});
   AppendChunk(out, "IEND", {});
   return out;
+}
+
+// The signature and header of a 4 x 4 image, then a chunk of `type` that declares `declared`
+// bytes of which `present` follow.
+std::vector<unsigned char> ChunkCutShort(const char* type, std::uint32_t declared, std::size_t present) {
+  std::vector<unsigned char> out = HugeImageHeader(4, 4);
+  out.resize(8 + 25);  // signature and IHDR
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<unsigned char>(declared >> shift));
+  out.insert(out.end(), type, type + 4);
+  out.resize(out.size() + present, 'x');
+  return out;
+}
+
+// The decoder stops at the first read past the end. Reading on would have libpng read and
+// check phantom bytes: gigabytes of them for a chunk that claims gigabytes, and a report of a
+// damaged chunk rather than of the end of the data.
+TEST(DecodePng, AReadPastTheEndEndsTheDecodeThere) {
+  const std::vector<unsigned char> whole = EncodePng(NumberedRgba(64, 64, false));
+  const std::vector<unsigned char> cutIdat(whole.begin(), whole.begin() + whole.size() / 2);
+  const struct {
+    const char* what;
+    std::vector<unsigned char> bytes;
+  } cases[] = {
+      {"an ancillary chunk that declares 1.9 GB", ChunkCutShort("bLob", 0x71000000u, 97)},
+      {"a text chunk longer than the file", ChunkCutShort("tEXt", 200, 50)},
+      {"image data cut in the middle", cutIdat},
+  };
+  for (const auto& c : cases) {
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Decode(c.bytes)) << c.what;
+    const std::string reported = testing::internal::GetCapturedStderr();
+    EXPECT_NE(reported.find("ends early"), std::string::npos) << c.what << ": " << reported;
+    EXPECT_EQ(reported.find("CRC"), std::string::npos) << c.what << ": " << reported;
+  }
 }
 
 TEST(DecodePng, OversizeDimensionsGiveNoneWithoutAllocating) {
