@@ -150,3 +150,10 @@ bool IParamDef::ValueFromText(const char* text, double& value) const {
   if (found) value = best;
   return found;
 }
+
+bool IParamDef::ValueFromHostText(const char* text, double& value) const {
+  double typed = 0.0;
+  if (!ValueFromText(text, typed) || std::isnan(typed)) return false;
+  value = typed < mMin ? mMin : std::min(typed, mMax);
+  return true;
+}

@@ -47,6 +47,9 @@ public:
   const char* LabelForDisplay() const;
   // Reads a value typed by the user; false (and value untouched) when the text is rejected.
   bool ValueFromText(const char* text, double& value) const;
+  // What a host's typed text sets, the same in every host interface: the value read as above,
+  // within the range; text that reads as no number ("nan") is refused.
+  bool ValueFromHostText(const char* text, double& value) const;
 
   ParamType GetType() const { return mType; }
   double GetMin() const { return mMin; }

@@ -22,9 +22,7 @@ bool IPlugBase::SetParamFromHostText(int paramIndex, const char* text) {
   ScopedLock hold(*this);
   IParamDef* param = GetParam(paramIndex);
   double value = 0.0;
-  if (!param || !text || !param->ValueFromText(text, value)) return false;
-  // "nan" reads as a number but is no value any parameter can hold.
-  if (std::isnan(value)) return false;
+  if (!param || !param->ValueFromHostText(text, value)) return false;
   if (mEditor) mEditor->ApplyParameterFromPlug(paramIndex, value, false);
   param->SetValue(value);
   OnParamChanged(paramIndex);

@@ -1,7 +1,6 @@
 #include "adapters/vst3/IPlugParameter.h"
 
 #include "adapters/vst3/Vst3Text.h"
-#include "core/NumberText.h"
 
 using namespace Steinberg;
 
@@ -31,10 +30,12 @@ void IPlugParameter::toString(Vst::ParamValue normalized, Vst::String128 string)
 }
 
 bool IPlugParameter::fromString(const Vst::TChar* string, Vst::ParamValue& normalized) const {
-  // A typed number in the parameter's own units; display texts play no part here.
+  // The same text is the same value as in every other host interface.
   char text[kDisplaySize];
   NarrowText(string, text, kDisplaySize);
-  normalized = mParam->ToNormalized(ParseLeadingDecimal(text));
+  double value = 0.0;
+  if (!mParam->ValueFromHostText(text, value)) return false;
+  normalized = mParam->ToNormalized(value);
   return true;
 }
 

@@ -74,6 +74,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) noexcept {
 
 tresult PLUGIN_API IPlugVST3::terminate() noexcept {
   ScopedLock lock(*this);
+  // A view still showing the editor keeps its claim: its window closes when it goes.
   mViews.clear();
   mGroups.clear();
   return SingleComponentEffect::terminate();
@@ -127,12 +128,27 @@ Vst::UnitID IPlugVST3::UnitOfGroup(const char* group) {
   return static_cast<Vst::UnitID>(mGroups.size());
 }
 
+// The SDK's bus calls check an index against the end of the list only; a negative one would
+// throw out of the list into the host.
+tresult PLUGIN_API IPlugVST3::getBusInfo(Vst::MediaType type, Vst::BusDirection dir, int32 index,
+                                         Vst::BusInfo& bus) noexcept {
+  if (index < 0) return kInvalidArgument;
+  return SingleComponentEffect::getBusInfo(type, dir, index, bus);
+}
+
+tresult PLUGIN_API IPlugVST3::activateBus(Vst::MediaType type, Vst::BusDirection dir, int32 index,
+                                          TBool state) noexcept {
+  if (index < 0) return kInvalidArgument;
+  return SingleComponentEffect::activateBus(type, dir, index, state);
+}
+
 tresult PLUGIN_API IPlugVST3::setActive(TBool state) noexcept {
   SetActiveFromHost(state != 0);
   return kResultOk;
 }
 
-tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) noexcept {
+  if (!obj) return kInvalidArgument;
   if (FUnknownPrivate::iidEqual(iid, Vst::IUnitInfo::iid)) {
     addRef();
     *obj = static_cast<Vst::IUnitInfo*>(this);
@@ -147,13 +163,35 @@ tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) {
 tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID id, ParamValue normalized,
                                                     Vst::String128 string) noexcept {
   if (!IsCoreParam(id) || !string) return kResultFalse;
-  DisplayTextOf(*GetParam(static_cast<int>(id)), normalized, string);
+  DisplayTextOf(*GetParam(static_cast<int>(id)), UsableNormalized(id, normalized), string);
   return kResultOk;
 }
 
+// Typed text reaches the parameter objects' own readers: the core's rule for the core
+// parameters, the SDK's for bypass and preset, whose number must still be a position.
+tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID id, Vst::TChar* string,
+                                                    ParamValue& normalized) noexcept {
+  if (!string) return kInvalidArgument;
+  ParamValue read = 0.0;
+  if (SingleComponentEffect::getParamValueByString(id, string, read) != kResultOk || !std::isfinite(read))
+    return kResultFalse;
+  normalized = std::clamp(read, 0.0, 1.0);
+  return kResultOk;
+}
+
+Vst::ParamValue PLUGIN_API IPlugVST3::normalizedParamToPlain(ParamID id, ParamValue normalized) noexcept {
+  return SingleComponentEffect::normalizedParamToPlain(id, UsableNormalized(id, normalized));
+}
+
 Vst::ParamValue PLUGIN_API IPlugVST3::plainParamToNormalized(ParamID id, ParamValue plain) noexcept {
-  if (!IsCoreParam(id)) return plain;
+  if (std::isnan(plain)) return getParamNormalized(id);
+  if (!IsCoreParam(id)) return std::isfinite(plain) ? plain : getParamNormalized(id);
   return GetParam(static_cast<int>(id))->ToNormalized(plain);
+}
+
+Vst::ParamValue IPlugVST3::UsableNormalized(ParamID id, ParamValue normalized) {
+  if (std::isnan(normalized)) return getParamNormalized(id);
+  return std::clamp(normalized, 0.0, 1.0);
 }
 
 Vst::ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID id) noexcept {
@@ -199,8 +237,19 @@ Steinberg::IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) noexcept 
 void IPlugVST3::AddView(IPlugVST3View* view) { mViews.push_back(view); }
 
 void IPlugVST3::RemoveView(IPlugVST3View* view) {
+  ReleaseEditorWindow(view);
   const auto found = std::find(mViews.begin(), mViews.end(), view);
   if (found != mViews.end()) mViews.erase(found);
+}
+
+bool IPlugVST3::ClaimEditorWindow(IPlugVST3View* view) {
+  if (mAttachedView && mAttachedView != view) return false;
+  mAttachedView = view;
+  return true;
+}
+
+void IPlugVST3::ReleaseEditorWindow(IPlugVST3View* view) {
+  if (mAttachedView == view) mAttachedView = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -39,6 +39,10 @@ public:
   tresult PLUGIN_API terminate() noexcept override;
 
   // ---- IComponent. The state calls serve the same stream as the controller's.
+  tresult PLUGIN_API getBusInfo(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir,
+                                Steinberg::int32 index, Steinberg::Vst::BusInfo& bus) noexcept override;
+  tresult PLUGIN_API activateBus(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir,
+                                 Steinberg::int32 index, TBool state) noexcept override;
   tresult PLUGIN_API setActive(TBool state) noexcept override;
   tresult PLUGIN_API setState(Steinberg::IBStream* state) noexcept override;
   tresult PLUGIN_API getState(Steinberg::IBStream* state) noexcept override;
@@ -47,6 +51,8 @@ public:
   tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, Steinberg::int32 numIns,
                                         Steinberg::Vst::SpeakerArrangement* outputs,
                                         Steinberg::int32 numOuts) noexcept override;
+  tresult PLUGIN_API getBusArrangement(Steinberg::Vst::BusDirection dir, Steinberg::int32 index,
+                                       Steinberg::Vst::SpeakerArrangement& arrangement) noexcept override;
   tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) noexcept override;
   Steinberg::uint32 PLUGIN_API getLatencySamples() noexcept override;
   tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) noexcept override;
@@ -58,6 +64,9 @@ public:
   tresult PLUGIN_API getEditorState(Steinberg::IBStream* state) noexcept override;
   tresult PLUGIN_API getParamStringByValue(ParamID id, ParamValue normalized,
                                            Steinberg::Vst::String128 string) noexcept override;
+  tresult PLUGIN_API getParamValueByString(ParamID id, Steinberg::Vst::TChar* string,
+                                           ParamValue& normalized) noexcept override;
+  ParamValue PLUGIN_API normalizedParamToPlain(ParamID id, ParamValue normalized) noexcept override;
   ParamValue PLUGIN_API plainParamToNormalized(ParamID id, ParamValue plain) noexcept override;
   ParamValue PLUGIN_API getParamNormalized(ParamID id) noexcept override;
   tresult PLUGIN_API setParamNormalized(ParamID id, ParamValue value) noexcept override;
@@ -91,7 +100,7 @@ public:
 
   // ---- FUnknown and FObject
   OBJ_METHODS(IPlugVST3, SingleComponentEffect)
-  tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+  tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) noexcept override;
   REFCOUNT_METHODS(SingleComponentEffect)
 
   // ---- Requests to the host.
@@ -110,8 +119,14 @@ public:
   // The views report their birth and death; the list does not own them.
   void AddView(IPlugVST3View* view);
   void RemoveView(IPlugVST3View* view);
+  // The editor has one window: the view that shows it holds it until removed or destroyed, and
+  // every other view is refused meanwhile. User-interface thread only.
+  bool ClaimEditorWindow(IPlugVST3View* view);
+  void ReleaseEditorWindow(IPlugVST3View* view);
+  bool HoldsEditorWindow(const IPlugVST3View* view) const { return mAttachedView == view; }
 
 private:
+  IPlugVST3View* EditorView() const;
   void IdentifyHost(Steinberg::FUnknown* context);
   void MakeBuses();
   void MakeParameters();
@@ -119,6 +134,9 @@ private:
   bool IsCoreParam(ParamID id) const { return id < static_cast<ParamID>(NParams()); }
   Steinberg::Vst::AudioBus* AudioBusAt(Steinberg::Vst::BusList& buses, int index) const;
   void ReplaceBus(Steinberg::Vst::BusList& buses, const char* name, int channels);
+  // What a conversion takes for a normalized value: clamped to 0..1, and the parameter's
+  // current position in place of a value that is no number.
+  ParamValue UsableNormalized(ParamID id, ParamValue normalized);
 
   // Processing, with the plug-in lock held.
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
@@ -136,7 +154,8 @@ private:
 
   Steinberg::Vst::ProcessContext mProcessContext{};
   std::vector<IPlugVST3View*> mViews;
-  std::vector<const char*> mGroups;  // distinct group names, in the order parameters first use them
+  IPlugVST3View* mAttachedView = nullptr;  // the view whose window shows the editor, if any
+  std::vector<const char*> mGroups;        // distinct group names, in the order parameters first use them
   std::atomic<bool> mBypassed{false};
 };
 

@@ -8,12 +8,20 @@ using namespace Steinberg;
 
 void IPlugVST3::OpenHostParamMenu(int paramIndex, int x, int y) {
   FUnknownPtr<Vst::IComponentHandler3> handler(componentHandler);
-  if (!handler || mViews.empty()) return;
+  IPlugVST3View* view = EditorView();
+  if (!handler || !view) return;
   const ParamID id = static_cast<ParamID>(paramIndex);
-  if (Vst::IContextMenu* menu = handler->createContextMenu(mViews.front(), &id)) {
+  if (Vst::IContextMenu* menu = handler->createContextMenu(view, &id)) {
     menu->popup(x, y);
     menu->release();
   }
+}
+
+// Requests come from the editor's window, so they concern the view showing it; before any view
+// shows it, the first one the host made.
+IPlugVST3View* IPlugVST3::EditorView() const {
+  if (mAttachedView) return mAttachedView;
+  return mViews.empty() ? nullptr : mViews.front();
 }
 
 void IPlugVST3::BeginParamEdit(int paramIndex) { beginEdit(static_cast<ParamID>(paramIndex)); }
@@ -63,8 +71,8 @@ void IPlugVST3::GetHostTransport(TransportInfo& info) {
 }
 
 void IPlugVST3::ResizeEditor(int width, int height) {
-  if (!GetEditor() || mViews.empty()) return;
-  IPlugVST3View* view = mViews.front();
+  IPlugVST3View* view = EditorView();
+  if (!GetEditor() || !view) return;
   IPlugFrame* frame = view->GetFrame();
   if (!frame) return;
   view->SetResizePending();

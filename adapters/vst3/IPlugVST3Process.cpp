@@ -35,12 +35,15 @@ Vst::AudioBus* IPlugVST3::AudioBusAt(Vst::BusList& buses, int index) const {
 void IPlugVST3::ReplaceBus(Vst::BusList& buses, const char* name, int channels) {
   const Vst::AudioBus* bus = AudioBusAt(buses, 0);
   if (!bus || ChannelsOf(bus->getArrangement()) == channels) return;
-  buses.erase(buses.begin());
   Vst::String128 wideName;
   WidenText(name, wideName);
-  buses.push_back(IPtr<Vst::Bus>(
+  // Made before the old one goes, so that running out of memory leaves the list as it was; the
+  // list then only shrinks and regrows within its capacity.
+  IPtr<Vst::Bus> replacement(
       new Vst::AudioBus(wideName, Vst::kMain, Vst::BusInfo::kDefaultActive, ArrangementForChannels(channels)),
-      false));
+      false);
+  buses.erase(buses.begin());
+  buses.push_back(replacement);
 }
 
 tresult PLUGIN_API IPlugVST3::setBusArrangements(Vst::SpeakerArrangement* inputs, int32 numIns,
@@ -51,10 +54,23 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(Vst::SpeakerArrangement* inputs
   SetOutputConnections(0);
   const int nInputs = inputs && numIns > 0 ? ChannelsOf(inputs[0]) : 0;
   const int nOutputs = outputs && numOuts > 0 ? ChannelsOf(outputs[0]) : 0;
-  if (!LegalIO(nInputs, nOutputs)) return kResultFalse;
-  ReplaceBus(audioInputs, "Input", nInputs);
-  ReplaceBus(audioOutputs, "Output", nOutputs);
-  return numIns == 1 ? kResultOk : kResultFalse;
+  // The plug-in has one input bus: an arrangement of any other number of them is refused, and a
+  // refusal leaves the buses the host sees as they were.
+  if (numIns != 1 || !LegalIO(nInputs, nOutputs)) return kResultFalse;
+  try {
+    ReplaceBus(audioInputs, "Input", nInputs);
+    ReplaceBus(audioOutputs, "Output", nOutputs);
+  } catch (...) {
+    return kResultFalse;  // out of memory
+  }
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getBusArrangement(Vst::BusDirection dir, int32 index,
+                                                Vst::SpeakerArrangement& arrangement) noexcept {
+  // The SDK's own answer checks the index against the end of the list only.
+  if (index < 0) return kInvalidArgument;
+  return SingleComponentEffect::getBusArrangement(dir, index, arrangement);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -80,8 +96,9 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(Vst::ProcessSetup& setup) noexcept
     return kResultFalse;
   }
   ScopedLock lock(*this);
+  // The bypass flag stays as the host or the restored state left it: hosts set up again after
+  // loading a song and on every change of rate.
   if (!SetSampleRateFromHost(setup.sampleRate)) return kResultFalse;
-  mBypassed.store(false, std::memory_order_relaxed);
   SetBlockSizeFromHost(setup.maxSamplesPerBlock);
   processSetup = setup;
   return kResultOk;

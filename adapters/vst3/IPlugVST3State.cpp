@@ -13,6 +13,13 @@ namespace {
 
 constexpr int32 kFlagBytes = 4;
 
+// Whether the stream took all `size` bytes: a write that fails, or reports fewer, did not.
+bool WriteWhole(IBStream& stream, void* data, int32 size) {
+  if (size <= 0) return true;
+  int32 written = 0;
+  return stream.write(data, size, &written) == kResultOk && written == size;
+}
+
 }  // namespace
 
 tresult PLUGIN_API IPlugVST3::getState(IBStream* state) noexcept { return WriteState(state); }
@@ -26,11 +33,11 @@ tresult IPlugVST3::WriteState(IBStream* stream) {
   StateChunk chunk;
   if (!SaveState(chunk)) return kResultFalse;
   const std::uint32_t flag = mBypassed.load(std::memory_order_relaxed) ? 1 : 0;
-  const std::uint8_t flagBytes[kFlagBytes] = {static_cast<std::uint8_t>(flag), 0, 0, 0};
-  // What the stream makes of the bytes is the host's business.
-  if (chunk.GetSize() > 0) stream->write(chunk.GetData(), chunk.GetSize(), nullptr);
-  stream->write(const_cast<std::uint8_t*>(flagBytes), kFlagBytes, nullptr);
-  return kResultOk;
+  std::uint8_t flagBytes[kFlagBytes] = {static_cast<std::uint8_t>(flag), 0, 0, 0};
+  // A host told of success keeps the project as saved: every byte must have gone in.
+  const bool written =
+      WriteWhole(*stream, chunk.GetData(), chunk.GetSize()) && WriteWhole(*stream, flagBytes, kFlagBytes);
+  return written ? kResultOk : kResultFalse;
 }
 
 tresult IPlugVST3::ReadState(IBStream* stream) {

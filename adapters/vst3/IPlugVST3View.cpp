@@ -19,9 +19,16 @@ bool IsEditorsParentType(const IEditor& editor, FIDString type) {
 IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : mPlug(plug) { mPlug->addRef(); }
 
 IPlugVST3View::~IPlugVST3View() {
-  mPump.Stop();
+  // A host that lets go of a view without removing it first must not leave its window behind
+  // in the host's window, with nothing driving it.
+  CloseWindow();
   mPlug->RemoveView(this);
   mPlug->release();
+}
+
+tresult PLUGIN_API IPlugVST3View::queryInterface(const TUID iid, void** obj) noexcept {
+  if (!obj) return kInvalidArgument;
+  return CPluginView::queryInterface(iid, obj);
 }
 
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type) noexcept {
@@ -31,12 +38,14 @@ tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type) noexce
 
 // A window that cannot open (a parent of another kind, no run loop to keep it going where one
 // is needed, no window system) is reported as such: the host must not think it shows an editor.
+// The editor has one window, so one view at a time shows it: another view's attached is refused
+// until that one is removed or destroyed. The view showing it may be attached again elsewhere.
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) noexcept {
   IEditor* editor = mPlug->GetEditor();
-  if (!editor || !IsEditorsParentType(*editor, type)) return kResultFalse;
-  if (!mPump.CanRun(plugFrame, *editor) || !editor->OpenEditorWindow(parent)) return kResultFalse;
-  if (!mPump.Start(plugFrame, *editor)) {
-    editor->CloseEditorWindow();
+  if (!editor || !IsEditorsParentType(*editor, type) || !mPlug->ClaimEditorWindow(this)) return kResultFalse;
+  if (!mPump.CanRun(plugFrame, *editor) || !editor->OpenEditorWindow(parent) ||
+      !mPump.Start(plugFrame, *editor)) {
+    CloseWindow();
     return kResultFalse;
   }
   systemWindow = parent;
@@ -44,14 +53,21 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) noexcep
   return kResultOk;
 }
 
+// A view that shows nothing closes nothing: the window may be another view's.
 tresult PLUGIN_API IPlugVST3View::removed() noexcept {
+  CloseWindow();
+  systemWindow = nullptr;
+  return kResultOk;
+}
+
+void IPlugVST3View::CloseWindow() {
+  if (!mPlug->HoldsEditorWindow(this)) return;
   mPump.Stop();
   if (IEditor* editor = mPlug->GetEditor()) {
     mPlug->OnEditorClosed();
     editor->CloseEditorWindow();
   }
-  systemWindow = nullptr;
-  return kResultOk;
+  mPlug->ReleaseEditorWindow(this);
 }
 
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size) noexcept {

@@ -15,6 +15,8 @@ public:
   explicit IPlugVST3View(IPlugVST3* plug);
   ~IPlugVST3View() override;
 
+  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) noexcept override;
+
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) noexcept override;
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) noexcept override;
   Steinberg::tresult PLUGIN_API removed() noexcept override;
@@ -28,6 +30,9 @@ public:
   OBJ_METHODS(IPlugVST3View, CPluginView)
 
 private:
+  // Closes the editor's window when this view is the one showing it.
+  void CloseWindow();
+
   IPlugVST3* mPlug;
   bool mResizePending = false;
   Vst3EditorPump mPump;

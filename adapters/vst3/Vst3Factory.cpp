@@ -32,6 +32,30 @@ FUnknown* CreatePlug(void*) {
   return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
 }
 
+// The SDK's factory, answering a careless host's missing pointers instead of writing or
+// reading through them.
+class Vst3PluginFactory : public CPluginFactory {
+public:
+  using CPluginFactory::CPluginFactory;
+
+  tresult PLUGIN_API queryInterface(FIDString iid, void** obj) noexcept override {
+    if (!obj) return kInvalidArgument;
+    return CPluginFactory::queryInterface(iid, obj);
+  }
+  tresult PLUGIN_API getFactoryInfo(PFactoryInfo* info) noexcept override {
+    if (!info) return kInvalidArgument;
+    return CPluginFactory::getFactoryInfo(info);
+  }
+  tresult PLUGIN_API createInstance(FIDString cid, FIDString iid, void** obj) noexcept override {
+    if (!obj) return kInvalidArgument;
+    if (!cid || !iid) {
+      *obj = nullptr;
+      return kInvalidArgument;
+    }
+    return CPluginFactory::createInstance(cid, iid, obj);
+  }
+};
+
 }  // namespace
 
 // The factory lives while the host holds it; the last release clears it, and the next call
@@ -47,7 +71,7 @@ SMTG_EXPORT_SYMBOL IPluginFactory* PLUGIN_API GetPluginFactory() {
                                PClassInfo::kManyInstances, vst3module::kCategory, vst3module::kName,
                                Vst::kSimpleModeSupported, vst3module::kSubCategories, "",
                                vst3module::kVersion, vst3module::kSdkVersion);
-  gPluginFactory = new CPluginFactory(factoryInfo);
+  gPluginFactory = new Vst3PluginFactory(factoryInfo);
   gPluginFactory->registerClass(&classInfo, CreatePlug);
   return gPluginFactory;
 }

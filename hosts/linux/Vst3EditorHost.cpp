@@ -53,10 +53,18 @@ tresult Vst3EditorHost::Close() {
 
 void Vst3EditorHost::Release() {
   Close();
+  Drop();
+}
+
+void Vst3EditorHost::Drop() {
+  mAttached = false;
+  mEditorWindow = 0;
+  mFrame->SetWindowResizer(nullptr);
   if (!mView) return;
-  mView->setFrame(nullptr);
   mView->release();
   mView = nullptr;
+  if (mWindow) XSync(mWindow->Connection(), False);
+  mWindow = nullptr;
 }
 
 }  // namespace brel::x11

@@ -38,6 +38,8 @@ public:
   Steinberg::tresult Close();
   // Close(), setFrame(null) and release of the view.
   void Release();
+  // The view released as a careless host releases it: attached or not, without removed().
+  void Drop();
 
   void Step() { mFrame->RunOnce(kStepMilliseconds); }
   LoopStep Stepper() {

@@ -54,15 +54,6 @@ TEST_F(Controller, TextsComeFromTheCoreParametersOnly) {
   EXPECT_EQ(EditController().getParamStringByValue(kBypass, 1.0, text), kResultFalse);
   EXPECT_EQ(EditController().getParamStringByValue(kPreset, 0.0, text), kResultFalse);
   EXPECT_EQ(EditController().getParamStringByValue(kNumParams, 0.0, text), kResultFalse);
-
-  // Typed text is a number in the parameter's units; anything else reads as 0.
-  double normalized = -1.0;
-  ASSERT_TRUE(host.ParamValueOfText(kPresComp, "12.5 dB", normalized));
-  EXPECT_DOUBLE_EQ(normalized, 17.5 / 30.0);
-  ASSERT_TRUE(host.ParamValueOfText(kMode, "B", normalized));
-  EXPECT_DOUBLE_EQ(normalized, 0.0);
-  ASSERT_TRUE(host.ParamValueOfText(kDbOutput, "1e9", normalized));
-  EXPECT_DOUBLE_EQ(normalized, 1.0);
 }
 
 TEST_F(Controller, PlainAndNormalizedValuesConvertWithoutStepRounding) {

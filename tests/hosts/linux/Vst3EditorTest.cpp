@@ -139,6 +139,32 @@ TEST_F(Vst3Editor, AHostWithoutARunLoopGetsNoWindow) {
   EXPECT_EQ(bare.View()->removed(), kResultOk);
 }
 
+// Hosts often make the next view before they release the last, and some release a view without
+// removing it: the editor's one window belongs to one view at a time, and goes with it.
+TEST_F(Vst3Editor, OneViewAtATimeShowsTheEditorAndAViewReleasedWhileShowingItTakesItsWindow) {
+  const Window shown = OpenEditor();
+  ASSERT_NE(shown, 0u);
+  HostWindow otherWindow(200, 100, 0, layout::kEditorHeight + 40);
+  ASSERT_TRUE(otherWindow.IsOpen());
+  Vst3EditorHost other(plugin);
+  ASSERT_TRUE(other.CreateView()) << "a second view may be made";
+  EXPECT_EQ(other.Open(otherWindow), 0u);
+  EXPECT_EQ(other.AttachAnswer(), kResultFalse) << "while the first shows the editor";
+  EXPECT_EQ(other.Frame().EventHandlerCount() + other.Frame().TimerCount(), 0);
+  EXPECT_EQ(other.View()->removed(), kResultOk);
+  other.Release();
+  Pump(editor->Stepper(), 3);
+  EXPECT_EQ(window->Children(), std::vector<Window>{shown}) << "the other view closed the shown window";
+  EXPECT_EQ(editor->Frame().EventHandlerCount(), 1);
+  EXPECT_EQ(editor->Frame().TimerCount(), 1);
+
+  editor->Drop();
+  EXPECT_EQ(editor->Frame().EventHandlerCount() + editor->Frame().TimerCount(), 0);
+  EXPECT_TRUE(WaitUntil([&] { return window->Children().empty(); })) << "the window outlived its view";
+  ASSERT_TRUE(other.CreateView());
+  EXPECT_NE(other.Open(otherWindow), 0u) << "the editor is free again";
+}
+
 TEST_F(Vst3Editor, TheWindowShowsWhatTheSnapshotCommandDraws) {
   LICE_MemBitmap* snapshot = SnapshotPicture();
   ASSERT_NE(snapshot, nullptr) << SnapshotProblem();
