@@ -1,9 +1,11 @@
 // The built brelvane program run as a user runs it (BREL_TEST_COMMAND), against the real module
 // (BREL_TEST_PLUGIN): what it refuses, what it leaves behind, and where its output lies in time.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -179,6 +181,64 @@ TEST_F(CommandProcess, TakesOnlyStatesThePluginWrote) {
   EXPECT_EQ(mDir.Entries(),
             (std::vector<std::string>{"a.wav", "b.wav", "cut.state", "dir", "fifo", "huge.state", "in.wav",
                                       "noise.state", "s.state", "values.state"}));
+}
+
+// A device or a FIFO given as an output is written in place and stays what it is: nothing is renamed
+// over it, a full device is a one-line failure, and a FIFO that nobody reads holds nothing up.
+TEST_F(CommandProcess, WritesDevicesAndFifosInPlaceAndNeverReplacesThem) {
+  if (::geteuid() != 0) GTEST_SKIP() << "making device nodes needs root";
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 500, 0.3, 220));
+  ASSERT_EQ(::mknod(mDir.File("null.wav").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  ASSERT_EQ(::mknod(mDir.File("full.wav").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+  ASSERT_EQ(::mknod(mDir.File("loop.wav").c_str(), S_IFBLK | 0600, makedev(7, 0)), 0);
+  ASSERT_EQ(::mkfifo(mDir.File("fifo.wav").c_str(), 0644), 0);
+  struct Case {
+    std::string kind, node;
+    bool reader;       // the FIFO is held open for reading (a state fits in its buffer)
+    std::string says;  // empty: the command succeeds
+  };
+  const Case cases[] = {
+      {"audio", "null.wav", false, ""},
+      {"audio", "full.wav", false, "No space left on device"},
+      {"audio", "fifo.wav", false, "it is a FIFO with no reader"},
+      {"audio", "fifo.wav", true, "an audio file needs an output it can seek in"},
+      {"state", "null.wav", false, ""},
+      {"state", "full.wav", false, "No space left on device"},
+      {"state", "fifo.wav", true, ""},
+      {"snapshot", "null.wav", false, ""},
+      {"snapshot", "full.wav", false, "No space left on device"},
+      {"snapshot", "fifo.wav", false, "it is a FIFO with no reader"},
+      {"state", "loop.wav", false, "it is a block device"},
+  };
+  for (const Case& c : cases) {
+    const std::string node = mDir.File(c.node), what = c.kind + " into " + c.node;
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(::lstat(node.c_str(), &before), 0);
+    const int reader = c.reader ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    Outcome o = c.kind == "audio"   ? Render("in.wav", c.node)
+                : c.kind == "state" ? Render("in.wav", "out.wav", {"--save-state", node})
+                                    : Run({"snapshot", node});
+    EXPECT_EQ(o.status, c.says.empty() ? 0 : 2) << what << ": " << o.err;
+    if (!c.says.empty()) {
+      EXPECT_EQ(Lines(o.err), 1) << o.err;
+      EXPECT_NE(o.err.find("cannot write '" + node + "': "), std::string::npos) << o.err;
+      EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
+    }
+    if (reader >= 0) {
+      char got[200];
+      EXPECT_EQ(::read(reader, got, sizeof got), c.says.empty() ? 96 : 0) << what;
+      ::close(reader);
+    }
+    ASSERT_EQ(::lstat(node.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << what;
+    EXPECT_EQ(after.st_rdev, before.st_rdev) << what;
+    ::unlink(mDir.File("out.wav").c_str());
+    EXPECT_EQ(mDir.Entries(),
+              (std::vector<std::string>{"fifo.wav", "full.wav", "in.wav", "loop.wav", "null.wav"}))
+        << what;
+  }
 }
 
 // An interrupted copy leaves a module whose segments the file does not hold; the loader would map

@@ -99,7 +99,7 @@ bool RenderJob::PrepareFiles() {
                   std::to_string(mReader.Frames()) + " frames)");
   if (!CheckDistinctFiles()) return false;
   if (!mCl.loadState.empty() && !ReadStateFile(mCl.loadState, mLoadedState, mError)) return false;
-  if (!mOutput.Create(mError)) return false;
+  if (!mOutput.Create(mError, PendingFile::Access::Seeking)) return false;
   return mCl.saveState.empty() || mState.Create(mError);
 }
 
