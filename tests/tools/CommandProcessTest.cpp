@@ -271,6 +271,29 @@ TEST_F(CommandProcess, RefusesAModuleCutShortAndTakesABundleTypedWithSlashes) {
   }
 }
 
+// Whatever goes wrong, and whatever text a library hands up, the user reads one line.
+TEST_F(CommandProcess, EveryErrorIsOneLine) {
+  namespace fs = std::filesystem;
+  // A program is a whole ELF object of this machine, which the VST3 loader refuses in two lines.
+  fs::create_directories(mDir.File("Pie.vst3/Contents/x86_64-linux"));
+  fs::copy_file(BREL_TEST_COMMAND, mDir.File("Pie.vst3/Contents/x86_64-linux/Pie.so"));
+  const std::vector<std::string> cases[] = {
+      {"snapshot"},
+      {"snapshot", mDir.File("a.png"), "--meters", "nan,1"},
+      {"snapshot", mDir.File("a.png"), "--param", "Bass"},
+      {"snapshot", mDir.File("a.png"), mDir.File("b.png")},
+      {"snapshot", mDir.File("a.png"), "--colour"},
+      {"params", "--plugin", mDir.File("Pie.vst3")},
+  };
+  for (const auto& args : cases) {
+    Outcome o = Run(args);
+    EXPECT_EQ(o.status, 2) << args.back() << ": " << o.err;
+    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_EQ(o.err.rfind("brelvane: ", 0), 0u) << o.err;
+  }
+  EXPECT_EQ(mDir.Entries(), std::vector<std::string>{"Pie.vst3"});
+}
+
 TEST_F(CommandProcess, RefusesImpossibleRatesAndSaysWhenAFileIsCutOff) {
   for (std::uint32_t rate : {1u, 7999u, 768001u, 1000000000u}) {
     test::WriteBytes(mDir.File("rate.wav"), WavBytes(rate, 100, 100));

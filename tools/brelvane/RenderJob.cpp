@@ -65,7 +65,7 @@ int RenderJob::Run() {
   if (!ok) {
     mOutput.Discard();
     mState.Discard();
-    mErr << "brelvane: " << mError << '\n';
+    ReportError(mErr, mError);
     return mInterrupted ? kExitInterrupted : kExitError;
   }
   if (mReader.DeclaredFrames() > static_cast<std::int64_t>(mSummary.frames))

@@ -7,16 +7,13 @@
 #include "editor/EditorSnapshot.h"
 #include "editor/VuControl.h"
 #include "engine/Brelvane.h"
+#include "tools/brelvane/BrelvaneCommand.h"
 #include "tools/brelvane/PendingFile.h"
 #include "tools/brelvane/linux/PngWriter.h"
 
 namespace brel::cmd {
 
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 2;
-constexpr int kExitFailed = 2;  // every error of the command, as for render
 
 struct SnapshotRequest {
   std::string output;
@@ -45,7 +42,7 @@ bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::
       if (arg == "--param") {
         const std::size_t eq = value.find('=');
         if (eq == std::string::npos || eq == 0) {
-          error = "--param " + value + ": expected NAME=VALUE";
+          error = "--param needs NAME=VALUE, got '" + value + "'";
           return false;
         }
         request.params.emplace_back(value.substr(0, eq), value.substr(eq + 1));
@@ -53,23 +50,27 @@ bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::
         const std::size_t comma = value.find(',');
         if (comma == std::string::npos || !ParseLevel(value.substr(0, comma), request.pres) ||
             !ParseLevel(value.substr(comma + 1), request.final)) {
-          error = "--meters " + value + ": expected two linear levels PRES,FINAL (1.0 is the clip point)";
+          error =
+              "--meters needs two linear levels PRES,FINAL from 0 to 1000 (1.0 is the clip point), got '" +
+              value + "'";
           return false;
         }
         request.meters = true;
       }
     } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option " + arg;
+      error = "unknown option '" + arg + "'";
       return false;
     } else if (request.output.empty()) {
       request.output = arg;
     } else {
-      error = "more than one output file: " + arg;
+      error = "snapshot takes one output file, got a second one: '" + arg + "'";
       return false;
     }
   }
   if (request.output.empty()) {
-    error = "no output file";
+    error =
+        "snapshot needs an output file: brelvane snapshot OUT.png [--param NAME=VALUE]... "
+        "[--meters PRES,FINAL]";
     return false;
   }
   return true;
@@ -92,24 +93,14 @@ int FindParam(IPlugBase& plug, const std::string& name) {
 int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   SnapshotRequest request;
   std::string error;
-  if (!Parse(args, request, error)) {
-    err << "brelvane snapshot: " << error << "\n"
-        << "usage: brelvane snapshot OUT.png [--param NAME=VALUE]... [--meters PRES,FINAL]\n";
-    return kExitUsage;
-  }
+  if (!Parse(args, request, error)) return ReportError(err, error);
   std::unique_ptr<Brelvane> plug(static_cast<Brelvane*>(MakePlug(SnapshotInstanceInfo{})));
   IGraphics* graphics = plug->Graphics();
-  if (!graphics) {
-    err << "brelvane snapshot: the plug-in built no editor\n";
-    return kExitFailed;
-  }
+  if (!graphics) return ReportError(err, "the plug-in built no editor");
   // Values go in as a host's text would: the parameter and the editor's mailbox both see them.
   for (const auto& [name, value] : request.params) {
     const int index = FindParam(*plug, name);
-    if (index < 0) {
-      err << "brelvane snapshot: --param " << name << ": no such parameter\n";
-      return kExitUsage;
-    }
+    if (index < 0) return ReportError(err, "--param " + name + ": no such parameter");
     // A number is also taken for a parameter shown by texts ("Mode=0", "Power=1").
     double number = 0.0;
     char* end = nullptr;
@@ -118,10 +109,7 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
     const bool taken =
         plug->SetParamFromHostText(index, value.c_str()) ||
         (isNumber && plug->SetParamFromHost(index, plug->GetParam(index)->ToNormalized(number)));
-    if (!taken) {
-      err << "brelvane snapshot: --param " << name << "=" << value << ": not a value of " << name << "\n";
-      return kExitUsage;
-    }
+    if (!taken) return ReportError(err, "--param " + name + "=" + value + ": not a value of " + name);
   }
   // One short block of silence: the engine takes the values and sets the meters' lamps and mode.
   plug->SetSampleRateFromHost(48000.0);
@@ -140,15 +128,11 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   DrawWholeEditor(*graphics, VuControl::kLampFadeFrames);
   std::vector<unsigned char> png;
-  if (!graphics->DrawBitmap() || !EncodePng(*graphics->DrawBitmap(), png)) {
-    err << "brelvane snapshot: " << request.output << ": cannot encode the picture\n";
-    return kExitFailed;
-  }
+  if (!graphics->DrawBitmap() || !EncodePng(*graphics->DrawBitmap(), png))
+    return ReportError(err, "cannot encode the picture for '" + request.output + "'");
   PendingFile file(request.output);
-  if (!file.Create(error) || !file.WriteAll(png.data(), png.size(), error) || !file.Commit(error)) {
-    err << "brelvane snapshot: " << request.output << ": " << error << "\n";
-    return kExitFailed;
-  }
+  if (!file.Create(error) || !file.WriteAll(png.data(), png.size(), error) || !file.Commit(error))
+    return ReportError(err, error);
   out << request.output << ": " << graphics->GetWidth() << " x " << graphics->GetHeight() << "\n";
   return kExitOk;
 }
