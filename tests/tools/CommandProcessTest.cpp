@@ -294,6 +294,25 @@ TEST_F(CommandProcess, EveryErrorIsOneLine) {
   EXPECT_EQ(mDir.Entries(), std::vector<std::string>{"Pie.vst3"});
 }
 
+// One resolver for every command: snapshot takes exactly the values render takes, and refuses the
+// others in the same words.
+TEST_F(CommandProcess, SnapshotAndRenderTakeTheSameValues) {
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 200, 0.3, 220));
+  const std::pair<const char*, bool> values[] = {
+      {"Bass=1e308", false}, {"Bass=inf", false}, {"Bass=-inf", false},   {"Mode=9", false},
+      {"Mode=2.5", false},   {"Nope=1", false},   {"Bass=-3 dB", true},   {"Mode=b", true},
+      {"power=0", true},     {"8=D", true},       {"Pres Comp=25", true}, {"LowCut=20", true},
+  };
+  for (const auto& [value, taken] : values) {
+    Outcome render = Render("in.wav", "out.wav", {"--param", value});
+    Outcome snapshot = Run({"snapshot", mDir.File("out.png"), "--param", value});
+    EXPECT_EQ(render.status, taken ? 0 : 2) << value << ": " << render.err;
+    EXPECT_EQ(snapshot.status, render.status) << value << ": " << snapshot.err;
+    EXPECT_EQ(snapshot.err, render.err) << value;
+  }
+}
+
 TEST_F(CommandProcess, RefusesImpossibleRatesAndSaysWhenAFileIsCutOff) {
   for (std::uint32_t rate : {1u, 7999u, 768001u, 1000000000u}) {
     test::WriteBytes(mDir.File("rate.wav"), WavBytes(rate, 100, 100));

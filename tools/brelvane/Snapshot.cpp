@@ -2,13 +2,16 @@
 
 #include <cstdlib>
 #include <memory>
-#include <strings.h>
 
 #include "editor/EditorSnapshot.h"
 #include "editor/VuControl.h"
 #include "engine/Brelvane.h"
 #include "tools/brelvane/BrelvaneCommand.h"
+#include "tools/brelvane/CommandLine.h"
+#include "tools/brelvane/InProcessParamPort.h"
+#include "tools/brelvane/ParamProbe.h"
 #include "tools/brelvane/PendingFile.h"
+#include "tools/brelvane/ValueResolver.h"
 #include "tools/brelvane/linux/PngWriter.h"
 
 namespace brel::cmd {
@@ -17,7 +20,7 @@ namespace {
 
 struct SnapshotRequest {
   std::string output;
-  std::vector<std::pair<std::string, std::string>> params;
+  std::vector<ParamAssignment> params;
   bool meters = false;
   double pres = 0.0;
   double final = 0.0;
@@ -40,12 +43,12 @@ bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::
       }
       const std::string& value = args[++i];
       if (arg == "--param") {
-        const std::size_t eq = value.find('=');
-        if (eq == std::string::npos || eq == 0) {
+        ParamAssignment assignment;
+        if (!SplitAssignment(value, assignment)) {
           error = "--param needs NAME=VALUE, got '" + value + "'";
           return false;
         }
-        request.params.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+        request.params.push_back(assignment);
       } else {
         const std::size_t comma = value.find(',');
         if (comma == std::string::npos || !ParseLevel(value.substr(0, comma), request.pres) ||
@@ -76,16 +79,18 @@ bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::
   return true;
 }
 
-// A parameter's name (any case) or its index.
-int FindParam(IPlugBase& plug, const std::string& name) {
-  if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 4) {
-    const int index = std::atoi(name.c_str());
-    return index < plug.NParams() ? index : -1;
-  }
-  for (int i = 0; i < plug.NParams(); ++i) {
-    if (strcasecmp(plug.GetParam(i)->GetName(), name.c_str()) == 0) return i;
-  }
-  return -1;
+// The values go in as render hands them to a module, through the same table and resolver, so
+// both commands take the same values and refuse the rest with the same words. All are resolved
+// before any is set.
+bool ApplyParams(IPlugBase& plug, const std::vector<ParamAssignment>& params, std::string& error) {
+  InProcessParamPort port(plug);
+  const ParamTable table = ProbeParams(port);
+  std::vector<ParamSetting> settings(params.size());
+  for (std::size_t i = 0; i < params.size(); ++i)
+    if (!ResolveAssignment(table, params[i], settings[i], error)) return false;
+  for (const ParamSetting& setting : settings)
+    if (!ApplySetting(port, setting, error)) return false;
+  return true;
 }
 
 }  // namespace
@@ -97,20 +102,7 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
   std::unique_ptr<Brelvane> plug(static_cast<Brelvane*>(MakePlug(SnapshotInstanceInfo{})));
   IGraphics* graphics = plug->Graphics();
   if (!graphics) return ReportError(err, "the plug-in built no editor");
-  // Values go in as a host's text would: the parameter and the editor's mailbox both see them.
-  for (const auto& [name, value] : request.params) {
-    const int index = FindParam(*plug, name);
-    if (index < 0) return ReportError(err, "--param " + name + ": no such parameter");
-    // A number is also taken for a parameter shown by texts ("Mode=0", "Power=1").
-    double number = 0.0;
-    char* end = nullptr;
-    number = std::strtod(value.c_str(), &end);
-    const bool isNumber = !value.empty() && end && *end == '\0';
-    const bool taken =
-        plug->SetParamFromHostText(index, value.c_str()) ||
-        (isNumber && plug->SetParamFromHost(index, plug->GetParam(index)->ToNormalized(number)));
-    if (!taken) return ReportError(err, "--param " + name + "=" + value + ": not a value of " + name);
-  }
+  if (!ApplyParams(*plug, request.params, error)) return ReportError(err, error);
   // One short block of silence: the engine takes the values and sets the meters' lamps and mode.
   plug->SetSampleRateFromHost(48000.0);
   plug->NotifyAllParamsChanged();
