@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "hosts/module/ModuleFile.h"
+#include "hosts/vst3/Vst3BundleModule.h"
 #include "pluginterfaces/base/ustring.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/utility/stringconvert.h"
@@ -46,6 +48,10 @@ bool Vst3Host::Fail(const std::string& message) {
 bool Vst3Host::Load(const std::string& bundlePath) {
   Unload();
   std::string error;
+  // The SDK's loader would map a module cut short and end the process when touching it.
+  const std::string moduleFile = Vst3ModuleFileOf(bundlePath);
+  if (!moduleFile.empty() && !CheckModuleFile(moduleFile, error))
+    return Fail("cannot load module '" + bundlePath + "': its module file '" + moduleFile + "' " + error);
   mModule = VST3::Hosting::Module::create(bundlePath, error);
   if (!mModule) return Fail("cannot load module '" + bundlePath + "': " + error);
   mError.clear();

@@ -1,14 +1,18 @@
 // The built brelvane program run as a user runs it (BREL_TEST_COMMAND), against the real module
 // (BREL_TEST_PLUGIN): what it refuses, what it leaves behind, and where its output lies in time.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -43,9 +47,11 @@ protected:
   test::TempDir mDir;
   test::TempDir mLogs;  // the program's standard streams, outside the folder under test
 
+  // The tree's VST2 module, unless the command takes no plug-in or the case names its own.
   pid_t Start(std::vector<std::string> args) {
+    if (args[0] != "snapshot" && std::find(args.begin(), args.end(), "--plugin") == args.end())
+      args.insert(args.end(), {"--plugin", BREL_TEST_PLUGIN});
     args.insert(args.begin(), BREL_TEST_COMMAND);
-    args.insert(args.end(), {"--plugin", BREL_TEST_PLUGIN});
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -175,6 +181,136 @@ TEST_F(CommandProcess, TakesOnlyStatesThePluginWrote) {
   EXPECT_EQ(mDir.Entries(),
             (std::vector<std::string>{"a.wav", "b.wav", "cut.state", "dir", "fifo", "huge.state", "in.wav",
                                       "noise.state", "s.state", "values.state"}));
+}
+
+// A device or a FIFO given as an output is written in place and stays what it is: nothing is renamed
+// over it, a full device is a one-line failure, and a FIFO that nobody reads holds nothing up.
+TEST_F(CommandProcess, WritesDevicesAndFifosInPlaceAndNeverReplacesThem) {
+  if (::geteuid() != 0) GTEST_SKIP() << "making device nodes needs root";
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 500, 0.3, 220));
+  ASSERT_EQ(::mknod(mDir.File("null.wav").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  ASSERT_EQ(::mknod(mDir.File("full.wav").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+  ASSERT_EQ(::mknod(mDir.File("loop.wav").c_str(), S_IFBLK | 0600, makedev(7, 0)), 0);
+  ASSERT_EQ(::mkfifo(mDir.File("fifo.wav").c_str(), 0644), 0);
+  struct Case {
+    std::string kind, node;
+    bool reader;       // the FIFO is held open for reading (a state fits in its buffer)
+    std::string says;  // empty: the command succeeds
+  };
+  const Case cases[] = {
+      {"audio", "null.wav", false, ""},
+      {"audio", "full.wav", false, "No space left on device"},
+      {"audio", "fifo.wav", false, "it is a FIFO with no reader"},
+      {"audio", "fifo.wav", true, "an audio file needs an output it can seek in"},
+      {"state", "null.wav", false, ""},
+      {"state", "full.wav", false, "No space left on device"},
+      {"state", "fifo.wav", true, ""},
+      {"snapshot", "null.wav", false, ""},
+      {"snapshot", "full.wav", false, "No space left on device"},
+      {"snapshot", "fifo.wav", false, "it is a FIFO with no reader"},
+      {"state", "loop.wav", false, "it is a block device"},
+  };
+  for (const Case& c : cases) {
+    const std::string node = mDir.File(c.node), what = c.kind + " into " + c.node;
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(::lstat(node.c_str(), &before), 0);
+    const int reader = c.reader ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    Outcome o = c.kind == "audio"   ? Render("in.wav", c.node)
+                : c.kind == "state" ? Render("in.wav", "out.wav", {"--save-state", node})
+                                    : Run({"snapshot", node});
+    EXPECT_EQ(o.status, c.says.empty() ? 0 : 2) << what << ": " << o.err;
+    if (!c.says.empty()) {
+      EXPECT_EQ(Lines(o.err), 1) << o.err;
+      EXPECT_NE(o.err.find("cannot write '" + node + "': "), std::string::npos) << o.err;
+      EXPECT_NE(o.err.find(c.says), std::string::npos) << o.err;
+    }
+    if (reader >= 0) {
+      char got[200];
+      EXPECT_EQ(::read(reader, got, sizeof got), c.says.empty() ? 96 : 0) << what;
+      ::close(reader);
+    }
+    ASSERT_EQ(::lstat(node.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & S_IFMT, before.st_mode & S_IFMT) << what;
+    EXPECT_EQ(after.st_rdev, before.st_rdev) << what;
+    ::unlink(mDir.File("out.wav").c_str());
+    EXPECT_EQ(mDir.Entries(),
+              (std::vector<std::string>{"fifo.wav", "full.wav", "in.wav", "loop.wav", "null.wav"}))
+        << what;
+  }
+}
+
+// An interrupted copy leaves a module whose segments the file does not hold; the loader would map
+// them anyway and the first touch would end the command with a bus error.
+TEST_F(CommandProcess, RefusesAModuleCutShortAndTakesABundleTypedWithSlashes) {
+  namespace fs = std::filesystem;
+  fs::copy_file(BREL_TEST_PLUGIN, mDir.File("cut.so"));
+  fs::copy(BREL_TEST_BUNDLE, mDir.File("Cut.vst3"), fs::copy_options::recursive);
+  const std::string cutBundleModule = mDir.File("Cut.vst3/Contents/x86_64-linux/Cut.so");
+  fs::rename(mDir.File("Cut.vst3/Contents/x86_64-linux/Brelvane.so"), cutBundleModule);
+  for (const std::string& module : {mDir.File("cut.so"), cutBundleModule})
+    ASSERT_EQ(::truncate(module.c_str(), 100000), 0);
+  test::WriteText(mDir.File("text.so"), "not a module\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {mDir.File("cut.so"), "the file is cut short: its segments end at "},
+      {mDir.File("Cut.vst3"), "its module file '" + cutBundleModule + "' is cut short: its segments end at "},
+      {mDir.File("Cut.vst3//"), "its module file '" + cutBundleModule + "' is cut short"},
+      {mDir.File("text.so"), "the file is not a shared library: it has no ELF header"},
+      {std::string(BREL_TEST_BUNDLE) + "/", ""},
+      {"./" + fs::relative(BREL_TEST_BUNDLE).string() + "//", ""},
+  };
+  for (const auto& [plugin, says] : cases) {
+    Outcome o = Run({"params", "--plugin", plugin});
+    EXPECT_EQ(o.status, says.empty() ? 0 : 2) << plugin << ": " << o.err;
+    EXPECT_EQ(Lines(o.err), says.empty() ? 0 : 1) << o.err;
+    EXPECT_NE(o.err.find(says), std::string::npos) << o.err;
+    if (says.empty()) EXPECT_NE(o.out.find("11 parameters"), std::string::npos) << plugin;
+    if (plugin.find("cut") != std::string::npos)
+      EXPECT_NE(o.err.find(" bytes but the file holds 100000\n"), std::string::npos) << o.err;
+  }
+}
+
+// Whatever goes wrong, and whatever text a library hands up, the user reads one line.
+TEST_F(CommandProcess, EveryErrorIsOneLine) {
+  namespace fs = std::filesystem;
+  // A program is a whole ELF object of this machine, which the VST3 loader refuses in two lines.
+  fs::create_directories(mDir.File("Pie.vst3/Contents/x86_64-linux"));
+  fs::copy_file(BREL_TEST_COMMAND, mDir.File("Pie.vst3/Contents/x86_64-linux/Pie.so"));
+  const std::vector<std::string> cases[] = {
+      {"snapshot"},
+      {"snapshot", mDir.File("a.png"), "--meters", "nan,1"},
+      {"snapshot", mDir.File("a.png"), "--param", "Bass"},
+      {"snapshot", mDir.File("a.png"), mDir.File("b.png")},
+      {"snapshot", mDir.File("a.png"), "--colour"},
+      {"params", "--plugin", mDir.File("Pie.vst3")},
+  };
+  for (const auto& args : cases) {
+    Outcome o = Run(args);
+    EXPECT_EQ(o.status, 2) << args.back() << ": " << o.err;
+    EXPECT_EQ(Lines(o.err), 1) << o.err;
+    EXPECT_EQ(o.err.rfind("brelvane: ", 0), 0u) << o.err;
+  }
+  EXPECT_EQ(mDir.Entries(), std::vector<std::string>{"Pie.vst3"});
+}
+
+// One resolver for every command: snapshot takes exactly the values render takes, and refuses the
+// others in the same words.
+TEST_F(CommandProcess, SnapshotAndRenderTakeTheSameValues) {
+  test::WriteAudio(mDir.File("in.wav"),
+                   test::Sine(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, 48000, 200, 0.3, 220));
+  const std::pair<const char*, bool> values[] = {
+      {"Bass=1e308", false}, {"Bass=inf", false}, {"Bass=-inf", false},   {"Mode=9", false},
+      {"Mode=2.5", false},   {"Nope=1", false},   {"Bass=-3 dB", true},   {"Mode=b", true},
+      {"power=0", true},     {"8=D", true},       {"Pres Comp=25", true}, {"LowCut=20", true},
+  };
+  for (const auto& [value, taken] : values) {
+    Outcome render = Render("in.wav", "out.wav", {"--param", value});
+    Outcome snapshot = Run({"snapshot", mDir.File("out.png"), "--param", value});
+    EXPECT_EQ(render.status, taken ? 0 : 2) << value << ": " << render.err;
+    EXPECT_EQ(snapshot.status, render.status) << value << ": " << snapshot.err;
+    EXPECT_EQ(snapshot.err, render.err) << value;
+  }
 }
 
 TEST_F(CommandProcess, RefusesImpossibleRatesAndSaysWhenAFileIsCutOff) {

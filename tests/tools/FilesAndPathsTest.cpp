@@ -93,6 +93,20 @@ TEST(PluginLocator, TheOptionWinsOverTheDefaults) {
   EXPECT_EQ(path, "/any/where.so");
 }
 
+TEST(PluginLocator, TheOptionLosesTheTrailingSlashesOfAFolder) {
+  const std::pair<const char*, const char*> spellings[] = {{"Brelvane.vst3/", "Brelvane.vst3"},
+                                                           {"Brelvane.vst3//", "Brelvane.vst3"},
+                                                           {"./Brelvane.vst3/", "./Brelvane.vst3"},
+                                                           {"/x/Brelvane.so", "/x/Brelvane.so"},
+                                                           {"/", "/"},
+                                                           {"//", "/"}};
+  for (const auto& [typed, meant] : spellings) {
+    std::string path, error;
+    ASSERT_TRUE(LocatePlugin(typed, "/bin", path, error)) << typed;
+    EXPECT_EQ(path, meant);
+  }
+}
+
 TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesModuleFolders) {
   TempDir dir;
   for (const char* d : {"bin", "adapters", "adapters/vst2", "modules", "modules/vst2"})

@@ -23,6 +23,11 @@ struct CommandEnv {
   std::function<bool()> interrupted;
 };
 
+// Prints `message` as the command's error: "brelvane: " and one line, whatever text a library
+// handed up (its lines joined with "; "). Every error of every command is printed here.
+// Returns kExitError.
+int ReportError(std::ostream& err, const std::string& message);
+
 // Runs `brelvane ARGS...` (ARGS without the program name). Results go to `out`; errors, one
 // line each, and progress to `err`. Returns the exit status.
 int RunBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std::ostream& out,

@@ -26,15 +26,6 @@ bool ParseUnsigned(const std::string& s, std::uint64_t& out) {
   return true;
 }
 
-// NAME=VALUE, split at the first '='; both sides must be present.
-bool SplitAssignment(const std::string& text, ParamAssignment& out) {
-  std::string::size_type eq = text.find('=');
-  if (eq == std::string::npos || eq == 0 || eq + 1 == text.size()) return false;
-  out.name = text.substr(0, eq);
-  out.value = text.substr(eq + 1);
-  return true;
-}
-
 bool TakesValue(const std::string& option) {
   return option == "--param" || option == "--at" || option == "--load-state" || option == "--save-state" ||
          option == "--block" || option == "--format" || option == "--plugin" || option == "--api" ||
@@ -174,6 +165,14 @@ bool ParseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
 }
 
 }  // namespace
+
+bool SplitAssignment(const std::string& text, ParamAssignment& out) {
+  std::string::size_type eq = text.find('=');
+  if (eq == std::string::npos || eq == 0 || eq + 1 == text.size()) return false;
+  out.name = text.substr(0, eq);
+  out.value = text.substr(eq + 1);
+  return true;
+}
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
   out = CommandLine{};

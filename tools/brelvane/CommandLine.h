@@ -46,6 +46,10 @@ struct CommandLine {
 constexpr int kMaxBlockSize = 65536;
 constexpr double kMaxPrerollSeconds = 600.0;
 
+// NAME=VALUE, split at the first '='; false when either side is missing. Every command that
+// takes --param reads it so.
+bool SplitAssignment(const std::string& text, ParamAssignment& out);
+
 // Parses the arguments after the program name. On failure returns false and sets `error`
 // to one line naming the offending argument.
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error);

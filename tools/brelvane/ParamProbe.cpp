@@ -6,7 +6,7 @@
 namespace brel::cmd {
 namespace {
 
-std::optional<double> NumericAt(PluginPort& port, int index, float normalized, std::string* text = nullptr) {
+std::optional<double> NumericAt(ParamPort& port, int index, float normalized, std::string* text = nullptr) {
   std::string shown;
   if (!port.FormatNormalized(index, normalized, shown)) return std::nullopt;
   if (text) *text = shown;
@@ -17,7 +17,7 @@ std::optional<double> NumericAt(PluginPort& port, int index, float normalized, s
 
 // When the ends of the range show texts ("off", "A"), the plug-in still shows plain numbers for
 // normalized values outside 0..1; two of them fix the linear map and so the range.
-void ExtrapolateRange(PluginPort& port, ParamInfo& p, std::optional<double> min, std::optional<double> max) {
+void ExtrapolateRange(ParamPort& port, ParamInfo& p, std::optional<double> min, std::optional<double> max) {
   const float probes[][2] = {{-1.0f, -2.0f}, {2.0f, 3.0f}, {-10.0f, -20.0f}, {10.0f, 20.0f}};
   for (const auto& pair : probes) {
     if (min && max) break;
@@ -41,7 +41,7 @@ void ExtrapolateRange(PluginPort& port, ParamInfo& p, std::optional<double> min,
 }
 
 // Display texts belong to whole values, so the whole values of the range are all there is to try.
-void ProbeTexts(PluginPort& port, ParamInfo& p) {
+void ProbeTexts(ParamPort& port, ParamInfo& p) {
   long first = static_cast<long>(std::ceil(p.min)), last = static_cast<long>(std::floor(p.max));
   if (last - first + 1 > kMaxProbedValues || !(p.max > p.min)) return;
   for (long k = first; k <= last; ++k) {
@@ -52,7 +52,7 @@ void ProbeTexts(PluginPort& port, ParamInfo& p) {
   }
 }
 
-ParamInfo ProbeOne(PluginPort& port, int index, float current) {
+ParamInfo ProbeOne(ParamPort& port, int index, float current) {
   ParamInfo p;
   p.index = index;
   p.name = port.ParamName(index);
@@ -73,14 +73,14 @@ ParamInfo ProbeOne(PluginPort& port, int index, float current) {
 
 }  // namespace
 
-std::vector<float> ReadNormalizedValues(PluginPort& port) {
+std::vector<float> ReadNormalizedValues(ParamPort& port) {
   std::vector<float> values;
   int count = port.ParamCount();
   for (int i = 0; i < count; ++i) values.push_back(port.GetParameter(i));
   return values;
 }
 
-ParamTable ProbeParams(PluginPort& port, const std::vector<float>* defaults) {
+ParamTable ProbeParams(ParamPort& port, const std::vector<float>* defaults) {
   std::vector<ParamInfo> params;
   int count = port.ParamCount();
   for (int i = 0; i < count; ++i) {

@@ -13,10 +13,10 @@ namespace brel::cmd {
 constexpr long kMaxProbedValues = 1024;
 
 // Reads the current normalized value of every parameter: right after creation, the defaults.
-std::vector<float> ReadNormalizedValues(PluginPort& port);
+std::vector<float> ReadNormalizedValues(ParamPort& port);
 
 // `defaults` holds normalized defaults from readNormalizedValues; without them the current
 // values stand in for the defaults.
-ParamTable ProbeParams(PluginPort& port, const std::vector<float>* defaults = nullptr);
+ParamTable ProbeParams(ParamPort& port, const std::vector<float>* defaults = nullptr);
 
 }  // namespace brel::cmd

@@ -14,6 +14,13 @@ bool Exists(const std::string& path, PluginApi api) {
   return api == PluginApi::Vst3 ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
 }
 
+// Shell completion writes a folder with a trailing slash; the bundle's name is the last
+// component without it (the VST3 loader derives the module's file name from it).
+std::string WithoutTrailingSlashes(const std::string& path) {
+  std::string::size_type end = path.find_last_not_of('/');
+  return end == std::string::npos ? path.substr(0, 1) : path.substr(0, end + 1);
+}
+
 std::string Listed(const std::vector<std::string>& candidates) {
   std::string list;
   for (std::size_t i = 0; i < candidates.size(); ++i) {
@@ -33,8 +40,7 @@ std::vector<std::string> DefaultPluginCandidates(const std::string& executableDi
 }
 
 bool IsVst3Bundle(const std::string& path) {
-  std::string name = path;
-  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  const std::string name = WithoutTrailingSlashes(path);
   const std::string suffix = ".vst3";
   return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
@@ -42,13 +48,14 @@ bool IsVst3Bundle(const std::string& path) {
 bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
                   std::string& error, std::optional<PluginApi> api) {
   if (!pluginOption.empty()) {
-    if (api && (*api == PluginApi::Vst3) != IsVst3Bundle(pluginOption)) {
+    const std::string plugin = WithoutTrailingSlashes(pluginOption);
+    if (api && (*api == PluginApi::Vst3) != IsVst3Bundle(plugin)) {
       error = *api == PluginApi::Vst3
-                  ? "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not '" + pluginOption + "'"
-                  : "--api vst2 needs a VST2 module, not the VST3 bundle '" + pluginOption + "'";
+                  ? "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not '" + plugin + "'"
+                  : "--api vst2 needs a VST2 module, not the VST3 bundle '" + plugin + "'";
       return false;
     }
-    path = pluginOption;
+    path = plugin;
     return true;
   }
   const PluginApi kind = api.value_or(PluginApi::Vst2);

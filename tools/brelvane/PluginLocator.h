@@ -18,9 +18,9 @@ std::vector<std::string> DefaultPluginCandidates(const std::string& executableDi
 // VST2 module.
 bool IsVst3Bundle(const std::string& path);
 
-// The --plugin path when given (which must be of the --api kind when that is given too), else
-// the first existing candidate of the --api kind; false with an error listing the places looked
-// at when none exists.
+// The --plugin path when given (which must be of the --api kind when that is given too), without
+// trailing slashes ("/" stays "/"), else the first existing candidate of the --api kind; false
+// with an error listing the places looked at when none exists.
 bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
                   std::string& error, std::optional<PluginApi> api = std::nullopt);
 

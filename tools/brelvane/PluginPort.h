@@ -9,21 +9,11 @@
 
 namespace brel::cmd {
 
-class PluginPort {
+// The parameters alone, as a host reaches them: what probing the parameter table and setting
+// values need. A plug-in built in-process offers this much too (see `snapshot`).
+class ParamPort {
 public:
-  virtual ~PluginPort() = default;
-
-  virtual std::string EffectName() = 0;
-  virtual std::string VendorName() = 0;
-
-  virtual void Open() = 0;
-  virtual void SetSampleRate(float rate) = 0;
-  virtual void SetBlockSize(int frames) = 0;
-  // One-in/one-out for 1 channel, two-in/two-out for 2; false when the plug-in refuses.
-  virtual bool SetChannels(int channels) = 0;
-  virtual void Resume() = 0;
-  virtual void Suspend() = 0;
-  virtual void Close() = 0;
+  virtual ~ParamPort() = default;
 
   virtual int ParamCount() = 0;
   virtual std::string ParamName(int index) = 0;
@@ -36,6 +26,21 @@ public:
   virtual bool FormatNormalized(int index, float normalized, std::string& text) = 0;
   // Takes any real value in its range (rather than whole numbers only).
   virtual bool IsRealValued(int index) = 0;
+};
+
+class PluginPort : public ParamPort {
+public:
+  virtual std::string EffectName() = 0;
+  virtual std::string VendorName() = 0;
+
+  virtual void Open() = 0;
+  virtual void SetSampleRate(float rate) = 0;
+  virtual void SetBlockSize(int frames) = 0;
+  // One-in/one-out for 1 channel, two-in/two-out for 2; false when the plug-in refuses.
+  virtual bool SetChannels(int channels) = 0;
+  virtual void Resume() = 0;
+  virtual void Suspend() = 0;
+  virtual void Close() = 0;
 
   virtual std::vector<std::uint8_t> ProgramChunk() = 0;
   virtual bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) = 0;

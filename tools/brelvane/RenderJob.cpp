@@ -65,7 +65,7 @@ int RenderJob::Run() {
   if (!ok) {
     mOutput.Discard();
     mState.Discard();
-    mErr << "brelvane: " << mError << '\n';
+    ReportError(mErr, mError);
     return mInterrupted ? kExitInterrupted : kExitError;
   }
   if (mReader.DeclaredFrames() > static_cast<std::int64_t>(mSummary.frames))
@@ -99,7 +99,7 @@ bool RenderJob::PrepareFiles() {
                   std::to_string(mReader.Frames()) + " frames)");
   if (!CheckDistinctFiles()) return false;
   if (!mCl.loadState.empty() && !ReadStateFile(mCl.loadState, mLoadedState, mError)) return false;
-  if (!mOutput.Create(mError)) return false;
+  if (!mOutput.Create(mError, PendingFile::Access::Seeking)) return false;
   return mCl.saveState.empty() || mState.Create(mError);
 }
 

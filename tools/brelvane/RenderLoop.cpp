@@ -5,16 +5,6 @@
 
 namespace brel::cmd {
 
-bool ApplySetting(PluginPort& port, const ParamSetting& setting, std::string& error) {
-  if (setting.route == ParamSetting::Route::Normalized) {
-    port.SetParameter(setting.index, setting.normalized);
-    return true;
-  }
-  if (port.SetParameterText(setting.index, setting.text)) return true;
-  error = "the plug-in rejected " + setting.shown;
-  return false;
-}
-
 bool RenderLoop::Run(ChangeSchedule& schedule, bool doublePrecision, const RenderTiming& timing,
                      RenderResult& result, std::string& error) {
   return doublePrecision ? RunAs<double>(schedule, timing, result, error)

@@ -14,9 +14,6 @@
 
 namespace brel::cmd {
 
-// Hands one resolved setting to the plug-in; false with an error when the plug-in rejects it.
-bool ApplySetting(PluginPort& port, const ParamSetting& setting, std::string& error);
-
 struct RenderStreams {
   AudioFileReader& reader;
   AudioFileWriter& writer;

@@ -2,25 +2,25 @@
 
 #include <cstdlib>
 #include <memory>
-#include <strings.h>
 
 #include "editor/EditorSnapshot.h"
 #include "editor/VuControl.h"
 #include "engine/Brelvane.h"
+#include "tools/brelvane/BrelvaneCommand.h"
+#include "tools/brelvane/CommandLine.h"
+#include "tools/brelvane/InProcessParamPort.h"
+#include "tools/brelvane/ParamProbe.h"
 #include "tools/brelvane/PendingFile.h"
+#include "tools/brelvane/ValueResolver.h"
 #include "tools/brelvane/linux/PngWriter.h"
 
 namespace brel::cmd {
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitUsage = 2;
-constexpr int kExitFailed = 2;  // every error of the command, as for render
-
 struct SnapshotRequest {
   std::string output;
-  std::vector<std::pair<std::string, std::string>> params;
+  std::vector<ParamAssignment> params;
   bool meters = false;
   double pres = 0.0;
   double final = 0.0;
@@ -43,48 +43,54 @@ bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::
       }
       const std::string& value = args[++i];
       if (arg == "--param") {
-        const std::size_t eq = value.find('=');
-        if (eq == std::string::npos || eq == 0) {
-          error = "--param " + value + ": expected NAME=VALUE";
+        ParamAssignment assignment;
+        if (!SplitAssignment(value, assignment)) {
+          error = "--param needs NAME=VALUE, got '" + value + "'";
           return false;
         }
-        request.params.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+        request.params.push_back(assignment);
       } else {
         const std::size_t comma = value.find(',');
         if (comma == std::string::npos || !ParseLevel(value.substr(0, comma), request.pres) ||
             !ParseLevel(value.substr(comma + 1), request.final)) {
-          error = "--meters " + value + ": expected two linear levels PRES,FINAL (1.0 is the clip point)";
+          error =
+              "--meters needs two linear levels PRES,FINAL from 0 to 1000 (1.0 is the clip point), got '" +
+              value + "'";
           return false;
         }
         request.meters = true;
       }
     } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option " + arg;
+      error = "unknown option '" + arg + "'";
       return false;
     } else if (request.output.empty()) {
       request.output = arg;
     } else {
-      error = "more than one output file: " + arg;
+      error = "snapshot takes one output file, got a second one: '" + arg + "'";
       return false;
     }
   }
   if (request.output.empty()) {
-    error = "no output file";
+    error =
+        "snapshot needs an output file: brelvane snapshot OUT.png [--param NAME=VALUE]... "
+        "[--meters PRES,FINAL]";
     return false;
   }
   return true;
 }
 
-// A parameter's name (any case) or its index.
-int FindParam(IPlugBase& plug, const std::string& name) {
-  if (!name.empty() && name.find_first_not_of("0123456789") == std::string::npos && name.size() < 4) {
-    const int index = std::atoi(name.c_str());
-    return index < plug.NParams() ? index : -1;
-  }
-  for (int i = 0; i < plug.NParams(); ++i) {
-    if (strcasecmp(plug.GetParam(i)->GetName(), name.c_str()) == 0) return i;
-  }
-  return -1;
+// The values go in as render hands them to a module, through the same table and resolver, so
+// both commands take the same values and refuse the rest with the same words. All are resolved
+// before any is set.
+bool ApplyParams(IPlugBase& plug, const std::vector<ParamAssignment>& params, std::string& error) {
+  InProcessParamPort port(plug);
+  const ParamTable table = ProbeParams(port);
+  std::vector<ParamSetting> settings(params.size());
+  for (std::size_t i = 0; i < params.size(); ++i)
+    if (!ResolveAssignment(table, params[i], settings[i], error)) return false;
+  for (const ParamSetting& setting : settings)
+    if (!ApplySetting(port, setting, error)) return false;
+  return true;
 }
 
 }  // namespace
@@ -92,37 +98,11 @@ int FindParam(IPlugBase& plug, const std::string& name) {
 int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   SnapshotRequest request;
   std::string error;
-  if (!Parse(args, request, error)) {
-    err << "brelvane snapshot: " << error << "\n"
-        << "usage: brelvane snapshot OUT.png [--param NAME=VALUE]... [--meters PRES,FINAL]\n";
-    return kExitUsage;
-  }
+  if (!Parse(args, request, error)) return ReportError(err, error);
   std::unique_ptr<Brelvane> plug(static_cast<Brelvane*>(MakePlug(SnapshotInstanceInfo{})));
   IGraphics* graphics = plug->Graphics();
-  if (!graphics) {
-    err << "brelvane snapshot: the plug-in built no editor\n";
-    return kExitFailed;
-  }
-  // Values go in as a host's text would: the parameter and the editor's mailbox both see them.
-  for (const auto& [name, value] : request.params) {
-    const int index = FindParam(*plug, name);
-    if (index < 0) {
-      err << "brelvane snapshot: --param " << name << ": no such parameter\n";
-      return kExitUsage;
-    }
-    // A number is also taken for a parameter shown by texts ("Mode=0", "Power=1").
-    double number = 0.0;
-    char* end = nullptr;
-    number = std::strtod(value.c_str(), &end);
-    const bool isNumber = !value.empty() && end && *end == '\0';
-    const bool taken =
-        plug->SetParamFromHostText(index, value.c_str()) ||
-        (isNumber && plug->SetParamFromHost(index, plug->GetParam(index)->ToNormalized(number)));
-    if (!taken) {
-      err << "brelvane snapshot: --param " << name << "=" << value << ": not a value of " << name << "\n";
-      return kExitUsage;
-    }
-  }
+  if (!graphics) return ReportError(err, "the plug-in built no editor");
+  if (!ApplyParams(*plug, request.params, error)) return ReportError(err, error);
   // One short block of silence: the engine takes the values and sets the meters' lamps and mode.
   plug->SetSampleRateFromHost(48000.0);
   plug->NotifyAllParamsChanged();
@@ -140,15 +120,11 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   DrawWholeEditor(*graphics, VuControl::kLampFadeFrames);
   std::vector<unsigned char> png;
-  if (!graphics->DrawBitmap() || !EncodePng(*graphics->DrawBitmap(), png)) {
-    err << "brelvane snapshot: " << request.output << ": cannot encode the picture\n";
-    return kExitFailed;
-  }
+  if (!graphics->DrawBitmap() || !EncodePng(*graphics->DrawBitmap(), png))
+    return ReportError(err, "cannot encode the picture for '" + request.output + "'");
   PendingFile file(request.output);
-  if (!file.Create(error) || !file.WriteAll(png.data(), png.size(), error) || !file.Commit(error)) {
-    err << "brelvane snapshot: " << request.output << ": " << error << "\n";
-    return kExitFailed;
-  }
+  if (!file.Create(error) || !file.WriteAll(png.data(), png.size(), error) || !file.Commit(error))
+    return ReportError(err, error);
   out << request.output << ": " << graphics->GetWidth() << " x " << graphics->GetHeight() << "\n";
   return kExitOk;
 }

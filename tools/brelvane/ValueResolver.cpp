@@ -170,4 +170,14 @@ bool ResolveAssignment(const ParamTable& table, const ParamAssignment& assignmen
   return param && ResolveValue(*param, assignment.value, out, error);
 }
 
+bool ApplySetting(ParamPort& port, const ParamSetting& setting, std::string& error) {
+  if (setting.route == ParamSetting::Route::Normalized) {
+    port.SetParameter(setting.index, setting.normalized);
+    return true;
+  }
+  if (port.SetParameterText(setting.index, setting.text)) return true;
+  error = "the plug-in rejected " + setting.shown;
+  return false;
+}
+
 }  // namespace brel::cmd

@@ -6,6 +6,7 @@
 
 #include "tools/brelvane/CommandLine.h"
 #include "tools/brelvane/ParamTable.h"
+#include "tools/brelvane/PluginPort.h"
 
 namespace brel::cmd {
 
@@ -25,6 +26,9 @@ bool ResolveValue(const ParamInfo& param, const std::string& value, ParamSetting
 
 bool ResolveAssignment(const ParamTable& table, const ParamAssignment& assignment, ParamSetting& out,
                        std::string& error);
+
+// Hands one resolved setting to the plug-in; false with an error when the plug-in rejects it.
+bool ApplySetting(ParamPort& port, const ParamSetting& setting, std::string& error);
 
 // The shortest decimal text that reads back as exactly `v`.
 std::string ExactDecimal(double v);

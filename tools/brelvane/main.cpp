@@ -24,9 +24,8 @@ int main(int argc, char** argv) {
       return RunSnapshot({args.begin() + 1, args.end()}, std::cout, std::cerr);
     return RunBrelvane(args, env, std::cout, std::cerr);
   } catch (const std::exception& e) {
-    std::cerr << "brelvane: " << e.what() << '\n';
+    return ReportError(std::cerr, e.what());
   } catch (...) {
-    std::cerr << "brelvane: unexpected failure\n";
+    return ReportError(std::cerr, "unexpected failure");
   }
-  return kExitError;
 }

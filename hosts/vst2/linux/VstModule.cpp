@@ -3,12 +3,19 @@
 
 #include <dlfcn.h>
 
+#include "hosts/module/ModuleFile.h"
+
 namespace brel {
 
 bool VstModule::Open(const std::string& path, std::string& error) {
   Close();
   // A bare file name would make the loader search the library path; a host means the file itself.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+  std::string why;
+  if (!CheckModuleFile(file, why)) {
+    error = "cannot load module '" + path + "': the file " + why;
+    return false;
+  }
   mHandle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (mHandle == nullptr) {
     const char* reason = dlerror();

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "hosts/module/ModuleFile.h"
+
 namespace brel {
 
 namespace {
@@ -28,6 +30,11 @@ bool VstModule::Open(const std::string& path, std::string& error) {
   // LoadLibraryA wants backslashes; paths from scripts and build files often carry slashes.
   std::string file = path;
   std::replace(file.begin(), file.end(), '/', '\\');
+  std::string why;
+  if (!CheckModuleFile(file, why)) {
+    error = "cannot load module '" + path + "': the file " + why;
+    return false;
+  }
   // No error dialog for a missing or broken DLL: the caller reports the failure itself.
   const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   HMODULE module = LoadLibraryA(file.c_str());

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
 using brel::VstHost;
@@ -45,6 +47,35 @@ TEST(VstHostLoading, ReportsAnEmptyPath) {
   VstHost host;
   EXPECT_FALSE(host.Load(""));
   EXPECT_FALSE(host.LastError().empty());
+}
+
+// The system's loader maps a module as its headers say, so a file cut short (an interrupted copy)
+// would end the process once a missing page is touched: it is refused before the loader sees it.
+TEST(VstHostLoading, RefusesAFileThatIsNoWholeModuleBeforeTheLoaderMapsIt) {
+  namespace fs = std::filesystem;
+  const fs::path module = probe::ModulePath();
+  const fs::path cut = module.parent_path() / ("cut_" + module.filename().string());
+  const fs::path text = module.parent_path() / ("text_" + module.filename().string());
+  fs::copy_file(module, cut, fs::copy_options::overwrite_existing);
+  fs::resize_file(cut, 4096);  // past the headers, short of the code
+  std::ofstream(text) << "not a module\n";
+  const std::pair<fs::path, std::string> cases[] = {
+      {cut, "the file is cut short: its "},
+      {text, "the file is not a "},
+      {module.parent_path(), "the file is a directory"},
+  };
+  for (const auto& [path, says] : cases) {
+    VstHost host;
+    EXPECT_FALSE(host.Load(path.string()));
+    EXPECT_FALSE(host.IsLoaded());
+    EXPECT_NE(host.LastError().find("cannot load module '" + path.string() + "': " + says), std::string::npos)
+        << host.LastError();
+  }
+  VstHost host;
+  host.Load(cut.string());
+  EXPECT_NE(host.LastError().find(" bytes but the file holds 4096"), std::string::npos) << host.LastError();
+  fs::remove(cut);
+  fs::remove(text);
 }
 
 TEST(VstHostLoading, ReportsAModuleWithoutEntryPoint) {
