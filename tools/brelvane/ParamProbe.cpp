@@ -15,9 +15,15 @@ std::optional<double> NumericAt(ParamPort& port, int index, float normalized, st
   return v;
 }
 
-// When the ends of the range show texts ("off", "A"), the plug-in still shows plain numbers for
-// normalized values outside 0..1; two of them fix the linear map and so the range.
+// The interface may tell the range. Otherwise, when the ends of the range show texts ("off",
+// "A"), a VST2 plug-in still shows plain numbers for normalized values outside 0..1; two of them
+// fix the linear map and so the range.
 void ExtrapolateRange(ParamPort& port, ParamInfo& p, std::optional<double> min, std::optional<double> max) {
+  double low = 0.0, high = 0.0;
+  if (port.PlainRange(p.index, low, high)) {
+    min = low;
+    max = high;
+  }
   const float probes[][2] = {{-1.0f, -2.0f}, {2.0f, 3.0f}, {-10.0f, -20.0f}, {10.0f, 20.0f}};
   for (const auto& pair : probes) {
     if (min && max) break;

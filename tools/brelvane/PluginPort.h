@@ -26,6 +26,9 @@ public:
   virtual bool FormatNormalized(int index, float normalized, std::string& text) = 0;
   // Takes any real value in its range (rather than whole numbers only).
   virtual bool IsRealValued(int index) = 0;
+  // The plain values at the ends of the range, where the interface tells them (VST3 does);
+  // false where they must be read off display strings instead.
+  virtual bool PlainRange(int index, double& min, double& max) { return false; }
 };
 
 class PluginPort : public ParamPort {

@@ -1,5 +1,7 @@
 #include "tools/brelvane/Vst3PluginPort.h"
 
+#include <cmath>
+
 #include "hosts/vst3/Vst3Host.h"
 #include "public.sdk/source/vst/utility/stringconvert.h"
 
@@ -71,6 +73,13 @@ public:
     return true;
   }
   bool IsRealValued(int index) override { return Valid(index) && mParams[index].stepCount == 0; }
+  // Display strings stop at the ends of the range, so the range is the interface's own answer.
+  bool PlainRange(int index, double& min, double& max) override {
+    if (!Valid(index)) return false;
+    min = mHost.Controller()->normalizedParamToPlain(Id(index), 0.0);
+    max = mHost.Controller()->normalizedParamToPlain(Id(index), 1.0);
+    return std::isfinite(min) && std::isfinite(max);
+  }
 
   // The state the plug-in hands a VST3 host.
   std::vector<std::uint8_t> ProgramChunk() override { return mHost.GetState(); }
