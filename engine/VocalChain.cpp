@@ -24,6 +24,11 @@ constexpr double kAirDrive = 5.62341;      // +15 dB
 constexpr double kGainGlideLow = 1.0, kGainGlideHigh = 17.7828;
 constexpr double kBassGlideLow = 0.316228, kBassGlideHigh = 3.16228;
 constexpr double kOutputGlideLow = 0.1, kOutputGlideHigh = 10.0;
+// The spans of the other glides: the crossover in Hz, and the air amount.
+constexpr double kTightenGlideLow = 120.0, kTightenGlideHigh = 400.0;
+constexpr double kCrispGlideLow = 0.0, kCrispGlideHigh = 7.8;
+// Past its +15 dB drive the air band is scaled once more into the saturators' working range.
+constexpr double kSaturatorScale = 2.2;
 // The meters show 1.0 at the point where the limiter starts to work, scaled by this.
 constexpr double kMeterScale = 1.6;
 
@@ -159,102 +164,123 @@ void VocalChain::Silence(double* const* outputs, int frames) {
   std::fill(outputs[1], outputs[1] + frames, 0.0);
 }
 
-// Every smoother glides on its own, so each runs over the whole chunk in one go.
-void VocalChain::GlideTargets(int sr, int count) {
-  ChunkValues& c = mChunk;
-  const ParamSpec& lowCut = kBrelvaneParams[kLowCut];
-  mPresGainSmoother.ProcessRun(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap, c.gp,
-                               count);
-  mLowCutSmoother.ProcessRun(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap, c.fc, count);
-  mTightenSmoother.ProcessRun(mTargets.tightenHz, sr, kGlideMs, 120.0, 400.0, kSnap, c.ft, count);
-  mBassGainSmoother.ProcessRun(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap, c.gb,
-                               count);
-  mCrispSmoother.ProcessRun(mTargets.crispAmount, sr, kGlideMs, 0.0, 7.8, kSnap, c.ac, count);
-  mFinalGainSmoother.ProcessRun(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap, c.gf,
-                                count);
-  mOutputGainSmoother.ProcessRun(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh, kSnap,
-                                 c.gt, count);
-}
-
 // The chain has no feedback from a later stage to an earlier one: the smoothers glide on their own,
 // the filters take only the driven input, each limiter only what comes before it. A chunk is
 // therefore run stage by stage, each stage over all its frames, and every block still sees the same
 // calls with the same arguments in the same order, so every result is bit for bit the one of a
 // frame-by-frame run. It lets the subnormal-flushing mode, which only filter arithmetic may run
 // under, be switched twice per chunk instead of twice per frame; the other stages run in the
-// caller's mode as before.
+// caller's mode as before. Every value is read from the input before any output is written, so
+// in-place blocks are fine.
 void VocalChain::ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count,
                               double p, int sr, int meterRate) {
+  const double rate = sr;
+  GlideTargets(p, sr, count);
+  TakeInput(inL, inR, count);
+  FilterBands(rate, count);
+  LimitBands(sr, meterRate, count);
+  FilterAir(rate, count);
+  MixIntoFinalLimiter(outL, outR, sr, meterRate, count);
+}
+
+// Every smoother glides on its own, so each runs over the whole chunk in one go.
+void VocalChain::GlideTargets(double p, int sr, int count) {
+  Glides& g = mChunk.glide;
+  const ParamSpec& lowCut = kBrelvaneParams[kLowCut];
+  mPowerSmoother.ProcessRun(p, sr, kPowerMs, 0.0, 1.0, kSnap, g.power, count);
+  mPresGainSmoother.ProcessRun(mTargets.presGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap,
+                               g.presGain, count);
+  mLowCutSmoother.ProcessRun(mTargets.lowCutHz, sr, kGlideMs, lowCut.min, lowCut.max, kSnap, g.lowCutHz,
+                             count);
+  mTightenSmoother.ProcessRun(mTargets.tightenHz, sr, kGlideMs, kTightenGlideLow, kTightenGlideHigh, kSnap,
+                              g.tightenHz, count);
+  mBassGainSmoother.ProcessRun(mTargets.bassGain, sr, kGlideMs, kBassGlideLow, kBassGlideHigh, kSnap,
+                               g.bassGain, count);
+  mCrispSmoother.ProcessRun(mTargets.crispAmount, sr, kGlideMs, kCrispGlideLow, kCrispGlideHigh, kSnap,
+                            g.crispAmount, count);
+  mFinalGainSmoother.ProcessRun(mTargets.finalGain, sr, kGlideMs, kGainGlideLow, kGainGlideHigh, kSnap,
+                                g.finalGain, count);
+  mOutputGainSmoother.ProcessRun(mTargets.outputGain, sr, kGlideMs, kOutputGlideLow, kOutputGlideHigh, kSnap,
+                                 g.outputGain, count);
+  mSmoothedPower = g.power[count - 1];
+}
+
+void VocalChain::TakeInput(const double* inL, const double* inR, int count) {
   ChunkValues& c = mChunk;
-  // Every value is read from the input before any output is written, so in-place blocks are fine.
-  mPowerSmoother.ProcessRun(p, sr, kPowerMs, 0.0, 1.0, kSnap, c.ps, count);
-  GlideTargets(sr, count);
   for (int i = 0; i < count; ++i) {
     c.dryL[i] = Finite(inL[i]);
     c.dryR[i] = Finite(inR[i]);
-    const double xL = c.ps[i] * Held(inL[i]);
-    const double xR = c.ps[i] * Held(inR[i]);
-    c.driveL[i] = c.gp[i] * xL;
-    c.driveR[i] = c.gp[i] * xR;
+    const double xL = c.glide.power[i] * Held(inL[i]);
+    const double xR = c.glide.power[i] * Held(inR[i]);
+    c.driveL[i] = c.glide.presGain[i] * xL;
+    c.driveR[i] = c.glide.presGain[i] * xR;
   }
-  mSmoothedPower = c.ps[count - 1];
-  const double rate = sr;
+}
 
-  // The six band filters under one flush-to-zero scope: nothing but filter arithmetic runs inside.
-  // Each filter runs over the whole chunk in turn; they share no state, so the order of the calls
-  // between them does not matter.
-  {
-    const DenormalScope flushDenormals;
-    mLowCut.ProcessRunFlushed(c.driveL, c.driveR, c.fc, kQ, rate, FilterType::HighPass, 1, c.cutL, c.cutR,
-                              count);
-    mTightenLow.ProcessRunFlushed(c.cutL, c.cutR, c.ft, kQ, rate, FilterType::LowPass, 1, c.lowL, c.lowR,
-                                  count);
-    mTightenHigh.ProcessRunFlushed(c.cutL, c.cutR, c.ft, kQ, rate, FilterType::HighPass, 1, c.highL, c.highR,
-                                   count);
-  }
+// The low cut and the crossover's two halves under one flush-to-zero scope: nothing but filter
+// arithmetic runs inside. Each filter runs over the whole chunk in turn; they share no state, so
+// the order of the calls between them does not matter.
+void VocalChain::FilterBands(double rate, int count) {
+  ChunkValues& c = mChunk;
+  const DenormalScope flushDenormals;
+  mLowCut.ProcessRunFlushed(c.driveL, c.driveR, c.glide.lowCutHz, kQ, rate, FilterType::HighPass, 1, c.cutL,
+                            c.cutR, count);
+  mTightenLow.ProcessRunFlushed(c.cutL, c.cutR, c.glide.tightenHz, kQ, rate, FilterType::LowPass, 1, c.lowL,
+                                c.lowR, count);
+  mTightenHigh.ProcessRunFlushed(c.cutL, c.cutR, c.glide.tightenHz, kQ, rate, FilterType::HighPass, 1,
+                                 c.highL, c.highR, count);
+}
 
-  // The limiters' and meters' settings are the same for the whole chunk, so each is set up once
-  // and then stepped per frame (see LookaheadLimiter::SetUp).
+// The limiters' and meters' settings are the same for the whole chunk, so each is set up once and
+// then stepped per frame (see LookaheadLimiter::SetUp).
+void VocalChain::LimitBands(int sr, int meterRate, int count) {
+  ChunkValues& c = mChunk;
   mBassLimiter.SetUp(kThreshold, mBandAttackMs, mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
   mPresLimiter.SetUp(kThreshold, mBandAttackMs, mTiming.presRecoveryMs, mTiming.bandLookaheadMs, sr);
   SetMeterRate(mPresMeter, meterRate);
   for (int i = 0; i < count; ++i) {
     mBassLimiter.Step(c.lowL[i] * kBassDrive, c.lowR[i] * kBassDrive);
-    c.bassL[i] = mBassLimiter.Left() * kBassReturn * c.gb[i];
-    c.bassR[i] = mBassLimiter.Right() * kBassReturn * c.gb[i];
+    c.bassL[i] = mBassLimiter.Left() * kBassReturn * c.glide.bassGain[i];
+    c.bassR[i] = mBassLimiter.Right() * kBassReturn * c.glide.bassGain[i];
     Push(mPresMeter, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale));
     mPresLimiter.Step(c.highL[i], c.highR[i]);
     c.presL[i] = mPresLimiter.Left();
     c.presR[i] = mPresLimiter.Right();
   }
+}
 
-  {
-    const DenormalScope flushDenormals;
-    mAir.ProcessRunFlushed(c.presL, c.presR, kAirHz, kQ, rate, FilterType::HighPass, 0, c.airL, c.airR,
-                           count);
-  }
+void VocalChain::FilterAir(double rate, int count) {
+  ChunkValues& c = mChunk;
+  const DenormalScope flushDenormals;
+  mAir.ProcessRunFlushed(c.presL, c.presR, kAirHz, kQ, rate, FilterType::HighPass, 0, c.airL, c.airR, count);
+}
 
+// The bands and the saturated air, driven into the final limiter, trimmed and crossfaded with the
+// dry input by "Power".
+void VocalChain::MixIntoFinalLimiter(double* outL, double* outR, int sr, int meterRate, int count) {
+  ChunkValues& c = mChunk;
+  const Glides& g = c.glide;
   mFinalLimiter.SetUp(kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs, sr);
   SetMeterRate(mFinalMeter, meterRate);
   for (int i = 0; i < count; ++i) {
-    const double aL = c.airL[i] * kAirDrive * 2.2;
-    const double aR = c.airR[i] * kAirDrive * 2.2;
-    const double ac = c.ac[i];
+    const double aL = c.airL[i] * kAirDrive * kSaturatorScale;
+    const double aR = c.airR[i] * kAirDrive * kSaturatorScale;
+    const double crisp = g.crispAmount[i];
     // With "Crispy" at exactly 0 the left saturator's output only decides the sign of the zero that
-    // Ac × sL adds. tanh keeps the sign of a finite argument (it is odd, and tanh(±0) is ±0), so
-    // Ac × aL is that same zero and tanh is skipped; infinite and NaN arguments still go through it.
-    // The stored saturator input gives the saturator's output on request (SaturatedAirLeft).
+    // crisp × sL adds. tanh keeps the sign of a finite argument (it is odd, and tanh(±0) is ±0), so
+    // crisp × aL is that same zero and tanh is skipped; infinite and NaN arguments still go through
+    // it. The stored saturator input gives the saturator's output on request (SaturatedAirLeft).
     mAirInputL = aL;
-    const double crispL = ac == 0.0 && std::isfinite(aL) ? ac * aL : ac * std::tanh(aL);
+    const double crispL = crisp == 0.0 && std::isfinite(aL) ? crisp * aL : crisp * std::tanh(aL);
     mSaturatedAirR = SoftClip(aR);
 
-    const double mL = (c.presL[i] + c.bassL[i] + crispL) * c.gf[i];
-    const double mR = (c.presR[i] + c.bassR[i] + ac * mSaturatedAirR) * c.gf[i];
+    const double mL = (c.presL[i] + c.bassL[i] + crispL) * g.finalGain[i];
+    const double mR = (c.presR[i] + c.bassR[i] + crisp * mSaturatedAirR) * g.finalGain[i];
     Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale));
     mFinalLimiter.Step(mL, mR);
 
-    const double ps = c.ps[i];
-    outL[i] = (1.0 - ps) * c.dryL[i] + ps * (c.gt[i] * mFinalLimiter.Left());
-    outR[i] = (1.0 - ps) * c.dryR[i] + ps * (c.gt[i] * mFinalLimiter.Right());
+    const double power = g.power[i];
+    outL[i] = (1.0 - power) * c.dryL[i] + power * (g.outputGain[i] * mFinalLimiter.Left());
+    outR[i] = (1.0 - power) * c.dryR[i] + power * (g.outputGain[i] * mFinalLimiter.Right());
   }
 }

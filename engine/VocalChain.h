@@ -73,11 +73,17 @@ public:
 
 private:
   void ApplyMode(double value);
-  void GlideTargets(int sr, int count);
   // The chain runs a block in chunks of kChunk frames, stage by stage (see ProcessChunk).
   static constexpr int kChunk = 64;
   void ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count, double p,
                     int sr, int meterRate);
+  // The stages of a chunk, in the order they run.
+  void GlideTargets(double p, int sr, int count);
+  void TakeInput(const double* inL, const double* inR, int count);
+  void FilterBands(double rate, int count);
+  void LimitBands(int sr, int meterRate, int count);
+  void FilterAir(double rate, int count);
+  void MixIntoFinalLimiter(double* outL, double* outR, int sr, int meterRate, int count);
   void Silence(double* const* outputs, int frames);
 
   int mSampleRate = 0;
@@ -107,12 +113,18 @@ private:
   double mBandAttackMs = 0.0;
   double mFinalAttackMs = 0.0;
 
+  // The smoothed "Power" and targets of a chunk, per frame, named as the targets they follow.
+  struct Glides {
+    double power[kChunk];
+    double presGain[kChunk], lowCutHz[kChunk], tightenHz[kChunk], bassGain[kChunk];
+    double crispAmount[kChunk], finalGain[kChunk], outputGain[kChunk];
+  };
   // What one stage of a chunk hands to the next, per frame.
   struct ChunkValues {
+    Glides glide;
     double dryL[kChunk], dryR[kChunk];      // the untouched input (non-finite as 0)
-    double driveL[kChunk], driveR[kChunk];  // Gp × Ps × input, into the low cut
-    double ps[kChunk], gp[kChunk], fc[kChunk], ft[kChunk], gb[kChunk], ac[kChunk], gf[kChunk], gt[kChunk];
-    double cutL[kChunk], cutR[kChunk];  // after the low cut
+    double driveL[kChunk], driveR[kChunk];  // pres gain × power × input, into the low cut
+    double cutL[kChunk], cutR[kChunk];      // after the low cut
     double lowL[kChunk], lowR[kChunk], highL[kChunk], highR[kChunk];
     double bassL[kChunk], bassR[kChunk], presL[kChunk], presR[kChunk];
     double airL[kChunk], airR[kChunk];

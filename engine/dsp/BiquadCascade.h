@@ -1,13 +1,14 @@
-// One to four identical second-order low- or high-pass sections in transposed direct form II,
-// with coefficients recomputed only when rate, type, frequency or Q change, and a periodic sweep
-// that clears infinite or NaN memories so one bad sample cannot silence the filter for good.
+// One to four identical second-order low- or high-pass sections in transposed direct form II, on
+// one BiquadDesign's coefficients, with a periodic sweep that clears infinite or NaN memories so
+// one bad sample cannot silence the filter for good.
 #pragma once
 
 #include <cmath>
 
+#include "engine/dsp/BiquadDesign.h"
 #include "engine/dsp/DenormalScope.h"
-#include "engine/dsp/DspMath.h"
 #include "engine/dsp/FilterType.h"
+#include "engine/dsp/NonFiniteSweep.h"
 
 class BiquadCascade {
 public:
@@ -25,31 +26,22 @@ public:
   // other arithmetic between them: the results are identical, the mode is switched once per run.
   double ProcessFlushed(double input, double frequency, double q, double sampleRate, FilterType type,
                         int sectionsSelector) {
-    if (mCheckCounter-- < 0) {
-      mCheckCounter = 10;
-      ClearNonFinite();
-    }
-    UpdateCoefficients(frequency, q, sampleRate, type);
+    if (mSweep.Due()) ClearNonFinite();
+    mDesign.Update(frequency, q, sampleRate, type);
     const int sections = Sections(sectionsSelector);
+    const double b0 = mDesign.B0(), b1 = mDesign.B1(), b2 = mDesign.B2(), a1 = mDesign.A1(),
+                 a2 = mDesign.A2();
     double x = input;
     for (int s = 0; s < sections; ++s) {
       double& z1 = mMemory[2 * s];
       double& z2 = mMemory[2 * s + 1];
-      const double y = mB0 * x + z1;
-      z1 = mB1 * x + z2 - mA1 * y;
-      z2 = mB2 * x - mA2 * y;
+      const double y = b0 * x + z1;
+      z1 = b1 * x + z2 - a1 * y;
+      z2 = b2 * x - a2 * y;
       x = y;
     }
     mLastOutput = x;
     return x;
-  }
-
-  // Recomputes the coefficients when the rate, the type, the frequency or Q changed.
-  void UpdateCoefficients(double frequency, double q, double sampleRate, FilterType type) {
-    if (dsp::Changed(sampleRate, mCachedRate) || static_cast<int>(type) != mCachedType ||
-        dsp::Changed(frequency, mCachedFrequency) || dsp::Changed(q, mCachedQ)) {
-      Recompute(frequency, q, sampleRate, type);
-    }
   }
 
   static int Sections(int sectionsSelector) {
@@ -57,34 +49,25 @@ public:
   }
 
   // The rational tangent approximation used for the prewarped frequency.
-  static double padeTan(double w);
+  static double padeTan(double w) { return BiquadDesign::PadeTan(w); }
 
   double LastOutput() const { return mLastOutput; }
   double Memory(int index) const { return mMemory[index]; }
-  double B0() const { return mB0; }
-  double B1() const { return mB1; }
-  double B2() const { return mB2; }
-  double A1() const { return mA1; }
-  double A2() const { return mA2; }
+  double B0() const { return mDesign.B0(); }
+  double B1() const { return mDesign.B1(); }
+  double B2() const { return mDesign.B2(); }
+  double A1() const { return mDesign.A1(); }
+  double A2() const { return mDesign.A2(); }
 
 private:
   // Defined only by the tests, which plant a corrupted state through it, as a burst of
   // overflowing input would leave one; shipped code has no way in.
   friend struct BiquadCascadeTestSeam;
 
-  void Recompute(double frequency, double q, double sampleRate, FilterType type);
   void ClearNonFinite();
 
+  BiquadDesign mDesign;
+  NonFiniteSweep mSweep;
   double mLastOutput = 0.0;
-  double mCachedRate = 0.0;
-  double mCachedFrequency = 0.0;
-  double mCachedQ = 0.0;
   double mMemory[2 * kMaxSections] = {};
-  double mB0 = 0.0;
-  double mB1 = 0.0;
-  double mB2 = 0.0;
-  double mA1 = 0.0;
-  double mA2 = 0.0;
-  int mCheckCounter = 1;
-  int mCachedType = 0;
 };

@@ -1,9 +1,9 @@
 // Two BiquadCascade channels that always get the same settings, run in the two lanes of one SSE2
 // register: the same result as a left and a right BiquadCascade called one after the other, bit
 // for bit. Both would cache the same settings and compute the same coefficients from them, and
-// count the same calls to their non-finite sweep, so one set serves both; each lane then performs
-// the same IEEE operations in the same order as the scalar sections, and packed operations round
-// (and flush subnormals) in every lane exactly as the scalar ones do.
+// count the same calls to their non-finite sweep, so one design and one sweep serve both; each
+// lane then performs the same IEEE operations in the same order as the scalar sections, and
+// packed operations round (and flush subnormals) in every lane exactly as the scalar ones do.
 #pragma once
 
 #include <emmintrin.h>
@@ -18,7 +18,7 @@ public:
   void ProcessFlushed(double inL, double inR, double frequency, double q, double sampleRate, FilterType type,
                       int sectionsSelector, double& outL, double& outR) {
     SweepWhenDue();
-    mDesign.UpdateCoefficients(frequency, q, sampleRate, type);
+    mDesign.Update(frequency, q, sampleRate, type);
     const Coefficients k = Broadcast();
     const __m128d y = RunSections(_mm_set_pd(inR, inL), k, BiquadCascade::Sections(sectionsSelector));
     _mm_store_pd(mLastOutput, y);
@@ -45,7 +45,7 @@ public:
   void ProcessRunFlushed(const double* inL, const double* inR, double frequency, double q, double sampleRate,
                          FilterType type, int sectionsSelector, double* outL, double* outR, int count) {
     if (count < 1) return;
-    mDesign.UpdateCoefficients(frequency, q, sampleRate, type);
+    mDesign.Update(frequency, q, sampleRate, type);
     const Coefficients k = Broadcast();
     const int sections = BiquadCascade::Sections(sectionsSelector);
     for (int i = 0; i < count; ++i) {
@@ -80,12 +80,8 @@ private:
     return x;
   }
 
-  // Every eleventh call clears infinite and NaN memories, as BiquadCascade does.
   void SweepWhenDue() {
-    if (mCheckCounter-- < 0) {
-      mCheckCounter = 10;
-      ClearNonFinite();
-    }
+    if (mSweep.Due()) ClearNonFinite();
   }
 
   static bool IsConstant(const double* values, int count) {
@@ -105,8 +101,8 @@ private:
     }
   }
 
-  BiquadCascade mDesign;  // only its coefficients and the settings they were made for are used
+  BiquadDesign mDesign;
+  NonFiniteSweep mSweep;
   alignas(16) double mMemory[2 * BiquadCascade::kMaxSections][2] = {};  // {left, right} per memory
   alignas(16) double mLastOutput[2] = {};
-  int mCheckCounter = 1;
 };
