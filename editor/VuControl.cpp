@@ -37,7 +37,7 @@ bool VuControl::Draw(IGraphics& graphics) {
   mShown.ledRed = LedIsRed(mode);
   mShown.ledFrame = LedFrame(level);
   // One value per drawn frame: a change of the flag takes the fade's window in frames.
-  mLampFade = mFade.Process(lamp ? 1.0 : 0.0, kLampFadeFrames);
+  mLampFade = mFade.Step(lamp);
   mShown.lampOn = lamp;
   mShown.lampFrame =
       lamp ? LampFrame(mLampFade, mOnLamp.frames) : LampFrame(1.0 - mLampFade, mOffLamp.frames);

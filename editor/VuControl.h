@@ -1,16 +1,16 @@
 #pragma once
-// A needle meter with a clip LED and a status lamp that fades in and out. It owns the level feed
-// the engine writes on the audio thread (level, lamp flag, mode, all atomics) and reads it when
-// it draws; it is redrawn on every editor frame.
+// A needle meter with a clip LED and a status lamp that fades in and out. It owns the feed the
+// engine publishes to on the audio thread (needle level, lamp flag, mode, all atomics) and reads
+// it when it draws; it is redrawn on every editor frame.
 
+#include "core/MeterFeed.h"
 #include "editor/IControl.h"
-#include "engine/dsp/MeterFeed.h"
-#include "engine/dsp/MovingAverage.h"
+#include "editor/LampFader.h"
 
 class VuControl : public IControl {
 public:
   static constexpr int kTop = 32;
-  static constexpr int kLampFadeFrames = 60;
+  static constexpr int kLampFadeFrames = LampFader::kFrames;
   static constexpr int kLedX = 234;
   static constexpr int kLedY = 109;
 
@@ -52,5 +52,5 @@ private:
   double mLampFade = 0.0;
   Shown mShown;
   MeterFeed mFeed;
-  MovingAverage mFade;
+  LampFader mFade;
 };

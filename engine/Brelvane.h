@@ -7,7 +7,7 @@
 #include "PluginAdapter.h"
 #include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
-#include "engine/dsp/MeterFeed.h"
+#include "core/MeterFeed.h"
 
 class IGraphics;
 class VuControl;

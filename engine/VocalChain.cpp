@@ -60,12 +60,13 @@ inline double Held(double x) {
 
 inline double LouderOf(double a, double b) { return std::max(std::fabs(a), std::fabs(b)); }
 
-inline void SetMeterRate(MeterFeed* meter, int rate) {
-  if (meter) meter->SetRate(rate);
+// A meter without a feed (no editor) has nobody to show its needle to.
+inline void SetMeterRate(const MeterFeed* meter, MeterBallistics& needle, int rate) {
+  if (meter) needle.SetRate(rate);
 }
 
-inline void Push(MeterFeed* meter, double level) {
-  if (meter) meter->PushStep(level);
+inline void Push(MeterFeed* meter, MeterBallistics& needle, double level) {
+  if (meter) meter->Publish(needle.Step(level));
 }
 
 }  // namespace
@@ -237,12 +238,12 @@ void VocalChain::LimitBands(int sr, int meterRate, int count) {
   ChunkValues& c = mChunk;
   mBassLimiter.SetUp(kThreshold, mBandAttackMs, mTiming.bassRecoveryMs, mTiming.bandLookaheadMs, sr);
   mPresLimiter.SetUp(kThreshold, mBandAttackMs, mTiming.presRecoveryMs, mTiming.bandLookaheadMs, sr);
-  SetMeterRate(mPresMeter, meterRate);
+  SetMeterRate(mPresMeter, mPresNeedle, meterRate);
   for (int i = 0; i < count; ++i) {
     mBassLimiter.Step(c.lowL[i] * kBassDrive, c.lowR[i] * kBassDrive);
     c.bassL[i] = mBassLimiter.Left() * kBassReturn * c.glide.bassGain[i];
     c.bassR[i] = mBassLimiter.Right() * kBassReturn * c.glide.bassGain[i];
-    Push(mPresMeter, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale));
+    Push(mPresMeter, mPresNeedle, LouderOf(c.highL[i] * kMeterScale, c.highR[i] * kMeterScale));
     mPresLimiter.Step(c.highL[i], c.highR[i]);
     c.presL[i] = mPresLimiter.Left();
     c.presR[i] = mPresLimiter.Right();
@@ -261,7 +262,7 @@ void VocalChain::MixIntoFinalLimiter(double* outL, double* outR, int sr, int met
   ChunkValues& c = mChunk;
   const Glides& g = c.glide;
   mFinalLimiter.SetUp(kThreshold, mFinalAttackMs, mTiming.finalRecoveryMs, mTiming.finalLookaheadMs, sr);
-  SetMeterRate(mFinalMeter, meterRate);
+  SetMeterRate(mFinalMeter, mFinalNeedle, meterRate);
   for (int i = 0; i < count; ++i) {
     const double aL = c.airL[i] * kAirDrive * kSaturatorScale;
     const double aR = c.airR[i] * kAirDrive * kSaturatorScale;
@@ -276,7 +277,7 @@ void VocalChain::MixIntoFinalLimiter(double* outL, double* outR, int sr, int met
 
     const double mL = (c.presL[i] + c.bassL[i] + crispL) * g.finalGain[i];
     const double mR = (c.presR[i] + c.bassR[i] + crisp * mSaturatedAirR) * g.finalGain[i];
-    Push(mFinalMeter, LouderOf(mL * kMeterScale, mR * kMeterScale));
+    Push(mFinalMeter, mFinalNeedle, LouderOf(mL * kMeterScale, mR * kMeterScale));
     mFinalLimiter.Step(mL, mR);
 
     const double power = g.power[i];

@@ -5,12 +5,13 @@
 
 #include <cmath>
 
+#include "core/MeterFeed.h"
 #include "engine/BrelvaneParams.h"
 #include "engine/ChainTargets.h"
 #include "engine/TimingSet.h"
 #include "engine/dsp/BiquadCascade.h"
 #include "engine/dsp/LookaheadLimiter.h"
-#include "engine/dsp/MeterFeed.h"
+#include "engine/dsp/MeterBallistics.h"
 #include "engine/dsp/ParamSmoother.h"
 #include "engine/dsp/StereoBiquadCascade.h"
 
@@ -89,6 +90,8 @@ private:
   int mSampleRate = 0;
   MeterFeed* mPresMeter = nullptr;
   MeterFeed* mFinalMeter = nullptr;
+  MeterBallistics mPresNeedle{MeterFeed::kCeiling};
+  MeterBallistics mFinalNeedle{MeterFeed::kCeiling};
   // Left and right in one object each: they always take the same settings.
   StereoBiquadCascade mLowCut;
   StereoBiquadCascade mTightenHigh;

@@ -24,7 +24,7 @@
 
 #include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
-#include "engine/dsp/MeterFeed.h"
+#include "core/MeterFeed.h"
 #include "hosts/vst2/VstHost.h"
 #include "hosts/vst3/Vst3Host.h"
 #include "tests/adapters/vst2/TestSignal.h"

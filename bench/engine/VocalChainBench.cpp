@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/VocalChain.h"
-#include "engine/dsp/MeterFeed.h"
+#include "core/MeterFeed.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
-#include "engine/dsp/MeterFeed.h"
+#include "core/MeterFeed.h"
 
 struct Stereo {
   std::vector<double> l, r;

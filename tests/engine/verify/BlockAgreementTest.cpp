@@ -10,7 +10,7 @@
 #include "engine/dsp/DelayLine.h"
 #include "engine/dsp/EnvelopeFollower.h"
 #include "engine/dsp/LookaheadLimiter.h"
-#include "engine/dsp/MeterFeed.h"
+#include "engine/dsp/MeterBallistics.h"
 #include "engine/dsp/MovingAverage.h"
 #include "engine/dsp/ParamSmoother.h"
 #include "tests/engine/verify/ChainComparison.h"
@@ -320,11 +320,11 @@ TEST(BlockAgreement, BiquadNonFiniteSweepSchedule) {
   drift.Expect();
 }
 
-TEST(BlockAgreement, MeterFeed) {
+TEST(BlockAgreement, MeterBallistics) {
   Noise noise(37);
-  MeterFeed block;
+  MeterBallistics block(1.99526);
   model::ModelMeter model;
-  Drift drift("MeterFeed");
+  Drift drift("MeterBallistics");
   double level = 1.0;
   int rate = 44100;
   for (int i = 0; i < 40000; ++i) {
@@ -334,7 +334,7 @@ TEST(BlockAgreement, MeterFeed) {
     block.pushLevel(input, rate);
     model.PushLevel(input, rate);
     drift.Call();
-    drift.Check("level", block.Level(), model.Level());
+    drift.Check("level", block.Needle(), model.Level());
   }
   drift.Expect();
 }

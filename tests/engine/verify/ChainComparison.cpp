@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/VocalChain.h"
-#include "engine/dsp/MeterFeed.h"
+#include "core/MeterFeed.h"
 #include "tests/engine/verify/ModelChain.h"
 
 namespace verify {
