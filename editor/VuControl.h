@@ -6,13 +6,14 @@
 #include "core/MeterFeed.h"
 #include "editor/IControl.h"
 #include "editor/LampFader.h"
+#include "editor/MeterGeometry.h"
 
 class VuControl : public IControl {
 public:
-  static constexpr int kTop = 32;
+  static constexpr int kTop = meter::kTop;
   static constexpr int kLampFadeFrames = LampFader::kFrames;
-  static constexpr int kLedX = 234;
-  static constexpr int kLedY = 109;
+  static constexpr int kLedX = meter::kLedX;
+  static constexpr int kLedY = meter::kLedY;
 
   VuControl(IPlugBase* plug, int x, const BitmapStrip& face, const BitmapStrip& needle,
             const BitmapStrip& frame, const BitmapStrip& cap, const BitmapStrip& offLamp,

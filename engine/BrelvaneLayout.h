@@ -19,7 +19,7 @@ constexpr bool kKnobIsLarge[] = {true, false, false, false, false, true, true};
 constexpr Corner kPowerSwitch = {401, 56};
 constexpr Corner kPLimitSwitch = {373, 126};
 constexpr Corner kFLimitSwitch = {474, 126};
-// The meters' top edge is the meter class's own.
+// The meters' top edge is the meter's own (editor/MeterGeometry.h).
 constexpr int kPresMeterX = 112;
 constexpr int kFinalMeterX = 528;
 // Buttons "A" to "D", selecting modes 1 to 4.
