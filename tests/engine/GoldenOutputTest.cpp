@@ -166,12 +166,12 @@ std::vector<Scenario> Scenarios() {
   all.push_back({"full-scale noise", 48000, 0.5, [](std::size_t n, int) { return Noise(n, 1.0, 7); }, nullptr,
                  nullptr});
   all.push_back({"quiet noise, air up", 44100, 0.5, [](std::size_t n, int) { return Noise(n, 0.001, 9); },
-                 [](ChainRig& rig) { rig.Set(P::kCrispy, 6.0); }});
+                 [](ChainRig& rig) { rig.Set(P::kCrispy, 6.0); }, nullptr});
   all.push_back({"subnormal tail", 48000, 2.0, [](std::size_t n, int) { return ClickThenSilence(n); },
                  nullptr, nullptr});
   all.push_back({"subnormal tail at 192000", 192000, 1.0,
                  [](std::size_t n, int) { return ClickThenSilence(n); },
-                 [](ChainRig& rig) { rig.Set(P::kBass, 10.0); }});
+                 [](ChainRig& rig) { rig.Set(P::kBass, 10.0); }, nullptr});
   return all;
 }
 

@@ -79,6 +79,8 @@ TEST(ParamSmoother, ARunGivesTheResultsOfSingleCalls) {
         ASSERT_EQ(out[i], expected) << block << " " << i;
       }
     }
-    if (block < 360) ASSERT_EQ(run.State(), single.State()) << block;
+    if (block < 360) {
+      ASSERT_EQ(run.State(), single.State()) << block;
+    }
   }
 }
