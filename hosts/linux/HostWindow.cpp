@@ -2,7 +2,6 @@
 
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -126,17 +125,16 @@ std::vector<Window> HostWindow::Children() const {
   return ChildrenOf(mDisplay, mWindow);
 }
 
-int ServerWindowCount(Display* display) { return CountBelow(display, DefaultRootWindow(display)); }
-
-Window NewWindow(const std::vector<Window>& before, const std::vector<Window>& after) {
-  Window found = 0;
-  for (Window window : after) {
-    if (std::find(before.begin(), before.end(), window) != before.end()) continue;
-    if (found) return 0;
-    found = window;
-  }
-  return found;
+std::vector<WindowId> HostWindow::ChildWindows() const {
+  const std::vector<Window> children = Children();
+  return std::vector<WindowId>(children.begin(), children.end());
 }
+
+void HostWindow::Sync() {
+  if (mDisplay) XSync(mDisplay, False);
+}
+
+int ServerWindowCount(Display* display) { return CountBelow(display, DefaultRootWindow(display)); }
 
 bool CaptureWindow(Display* display, Window window, WindowPicture& out) {
   out = WindowPicture{};
@@ -190,18 +188,6 @@ bool XErrorCounter::StillInstalled() const {
   const XErrorHandler current = XSetErrorHandler(CountError);
   if (current != CountError) XSetErrorHandler(current);
   return current == CountError;
-}
-
-bool PumpUntil(const LoopStep& step, const std::function<bool()>& done, int maxIterations) {
-  for (int i = 0; i < maxIterations; ++i) {
-    if (done()) return true;
-    step();
-  }
-  return done();
-}
-
-void Pump(const LoopStep& step, int iterations) {
-  for (int i = 0; i < iterations; ++i) step();
 }
 
 }  // namespace brel::x11

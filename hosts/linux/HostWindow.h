@@ -9,18 +9,19 @@
 #include <X11/Xlib.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "hosts/editor/EditorParent.h"
+
 namespace brel::x11 {
 
-class HostWindow {
+class HostWindow : public EditorParent {
 public:
   // Mapped at (x, y) on the root window, width by height, without a frame (override-redirect:
   // no window manager moves it). IsOpen() tells whether the server made it; Problem() says why not.
   HostWindow(int width, int height, int x = 0, int y = 0);
-  ~HostWindow();
+  ~HostWindow() override;
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
 
@@ -30,11 +31,17 @@ public:
   Window Handle() const { return mWindow; }
 
   // Resizes the window, keeping its position; false when it is not open.
-  bool Resize(int width, int height);
+  bool Resize(int width, int height) override;
   // The window's size as the server has it now.
   bool Size(int& width, int& height) const;
   // The window's direct children as the server has them now (bottom first).
   std::vector<Window> Children() const;
+
+  // The window as an editor session sees it: its id in the pointer, and Sync a round trip on the
+  // host's connection, after which it has seen what the plug-in's connection did.
+  void* ParentHandle() const override { return reinterpret_cast<void*>(mWindow); }
+  std::vector<WindowId> ChildWindows() const override;
+  void Sync() override;
 
 private:
   Display* mDisplay = nullptr;
@@ -44,9 +51,6 @@ private:
 
 // Every window on the server: the root's children, theirs, and so on (the root not counted).
 int ServerWindowCount(Display* display);
-
-// The one window among `after` that is not in `before`; 0 when none or several appeared.
-Window NewWindow(const std::vector<Window>& before, const std::vector<Window>& after);
 
 struct WindowPicture {
   int width = 0;
@@ -79,11 +83,11 @@ private:
   XErrorHandler mPrevious = nullptr;
 };
 
-// The host's user-interface loop in steps: each step runs the plug-in's idle route (which may
-// wait a little for its events). Loops end once `done` holds or after maxIterations steps, so a
-// test never hangs; nothing is timed.
-using LoopStep = std::function<void()>;
-bool PumpUntil(const LoopStep& step, const std::function<bool()>& done, int maxIterations);
-void Pump(const LoopStep& step, int iterations);
+// The host's user-interface loop in bounded steps, as every editor session runs it: each step
+// runs the plug-in's idle route (which may wait a little for its events).
+using brel::kArrivalSteps;
+using brel::LoopStep;
+using brel::Pump;
+using brel::PumpUntil;
 
 }  // namespace brel::x11

@@ -16,13 +16,6 @@ RunLoopFrame::~RunLoopFrame() {
   for (Timer& timer : mTimers) timer.handler->release();
 }
 
-tresult PLUGIN_API RunLoopFrame::resizeView(IPlugView* view, ViewRect* newSize) {
-  if (!view || !newSize) return kInvalidArgument;
-  ++mResizeRequests;
-  if (mResizer && !mResizer(newSize->getWidth(), newSize->getHeight())) return kResultFalse;
-  return view->onSize(newSize);
-}
-
 tresult PLUGIN_API RunLoopFrame::registerEventHandler(IEventHandler* handler, FileDescriptor fd) {
   if (!handler || fd < 0) return kInvalidArgument;
   handler->addRef();
@@ -70,24 +63,11 @@ tresult PLUGIN_API RunLoopFrame::unregisterTimer(ITimerHandler* handler) {
 
 tresult PLUGIN_API RunLoopFrame::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
-  *obj = nullptr;
-  if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, IPlugFrame::iid)) {
-    *obj = static_cast<IPlugFrame*>(this);
-  } else if (mOffer == Offer::RunLoop && FUnknownPrivate::iidEqual(iid, IRunLoop::iid)) {
-    *obj = static_cast<IRunLoop*>(this);
-  } else {
-    return kNoInterface;
-  }
+  if (mOffer != Offer::RunLoop || !FUnknownPrivate::iidEqual(iid, IRunLoop::iid))
+    return Vst3PlugFrame::queryInterface(iid, obj);
+  *obj = static_cast<IRunLoop*>(this);
   addRef();
   return kResultOk;
-}
-
-uint32 PLUGIN_API RunLoopFrame::addRef() { return static_cast<uint32>(++mRefCount); }
-
-uint32 PLUGIN_API RunLoopFrame::release() {
-  const int32 count = --mRefCount;
-  if (count == 0) delete this;
-  return static_cast<uint32>(count);
 }
 
 bool RunLoopFrame::IsRegistered(IEventHandler* handler, int fd) const {

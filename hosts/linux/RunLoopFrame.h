@@ -6,25 +6,22 @@
 // A frame can be made without the run loop, as a host that offers none would be.
 //
 // It counts what is registered, so tests can check that a removed view leaves nothing behind,
-// and how often timers fired. Resizes the view asks for are recorded and answered with onSize.
+// and how often timers fired. Resizes the view asks for are the frame's (Vst3PlugFrame).
 
 #include <chrono>
-#include <functional>
 #include <vector>
 
+#include "hosts/vst3/Vst3PlugFrame.h"
 #include "pluginterfaces/gui/iplugview.h"
 
 namespace brel::x11 {
 
-class RunLoopFrame : public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoop {
+class RunLoopFrame : public Vst3PlugFrame, public Steinberg::Linux::IRunLoop {
 public:
   enum class Offer { RunLoop, NoRunLoop };
 
   explicit RunLoopFrame(Offer offer = Offer::RunLoop);
-  virtual ~RunLoopFrame();  // releases whatever is still registered
-
-  // IPlugFrame. A null view or size is refused (kInvalidArgument).
-  Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) override;
+  ~RunLoopFrame() override;  // releases whatever is still registered
 
   // IRunLoop. A null handler, a negative descriptor or a zero interval is refused
   // (kInvalidArgument); unregistering a handler that is not registered answers kResultFalse.
@@ -35,10 +32,10 @@ public:
                                               Steinberg::Linux::TimerInterval milliseconds) override;
   Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
 
-  // FUnknown: IPlugFrame always, IRunLoop only when offered.
+  // FUnknown, counted once for both interfaces: IPlugFrame always, IRunLoop only when offered.
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
-  Steinberg::uint32 PLUGIN_API addRef() override;
-  Steinberg::uint32 PLUGIN_API release() override;
+  Steinberg::uint32 PLUGIN_API addRef() override { return Vst3PlugFrame::addRef(); }
+  Steinberg::uint32 PLUGIN_API release() override { return Vst3PlugFrame::release(); }
 
   // Waits at most maxWaitMilliseconds (less when a timer falls due sooner) for a registered
   // descriptor to become readable, then calls the handlers of the readable ones and the timers
@@ -48,9 +45,6 @@ public:
   int EventHandlerCount() const { return static_cast<int>(mHandlers.size()); }
   int TimerCount() const { return static_cast<int>(mTimers.size()); }
   int TimerFires() const { return mTimerFires; }
-  int ResizeRequests() const { return mResizeRequests; }
-  // Called with the requested size before the view hears of it; false refuses the request.
-  void SetWindowResizer(std::function<bool(int width, int height)> resizer) { mResizer = std::move(resizer); }
 
 private:
   using Clock = std::chrono::steady_clock;
@@ -67,12 +61,9 @@ private:
   bool IsRegistered(Steinberg::Linux::ITimerHandler* handler) const;
 
   Offer mOffer;
-  Steinberg::int32 mRefCount = 1;
   std::vector<Handler> mHandlers;
   std::vector<Timer> mTimers;
   int mTimerFires = 0;
-  int mResizeRequests = 0;
-  std::function<bool(int, int)> mResizer;
 };
 
 }  // namespace brel::x11

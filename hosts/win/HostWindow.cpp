@@ -62,6 +62,14 @@ std::vector<HWND> HostWindow::Children() const {
   return children;
 }
 
+std::vector<WindowId> HostWindow::ChildWindows() const {
+  std::vector<WindowId> children;
+  for (HWND child : Children()) children.push_back(reinterpret_cast<WindowId>(child));
+  return children;
+}
+
+void HostWindow::Sync() { MessagePump::DispatchWaiting(); }
+
 LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);

@@ -8,24 +8,33 @@
 
 #include <vector>
 
+#include "hosts/editor/EditorParent.h"
+
 namespace brel::win {
 
-class HostWindow {
+inline HWND AsHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
+
+class HostWindow : public EditorParent {
 public:
   // Shown at (x, y) on the screen, its client area width by height; IsOpen() tells whether the
   // system made it.
   HostWindow(int width, int height, int x = 0, int y = 0);
-  ~HostWindow();
+  ~HostWindow() override;
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
 
   bool IsOpen() const { return mWindow != nullptr; }
   HWND Handle() const { return mWindow; }
   // Resizes the client area, keeping the position; false when the system refuses.
-  bool Resize(int width, int height);
+  bool Resize(int width, int height) override;
   SIZE ClientSize() const;
   // The window's direct children, in the system's order (topmost first).
   std::vector<HWND> Children() const;
+
+  // The window as an editor session sees it; a closed editor's messages are dispatched by Sync.
+  void* ParentHandle() const override { return mWindow; }
+  std::vector<WindowId> ChildWindows() const override;
+  void Sync() override;
 
   // WM_KEYDOWN and WM_KEYUP that reached this window (the virtual key of each), oldest first.
   const std::vector<UINT>& KeysDown() const { return mKeysDown; }

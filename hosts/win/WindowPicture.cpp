@@ -1,9 +1,8 @@
 #include "hosts/win/WindowPicture.h"
 
-#include <png.h>
-
 #include <cstdio>
-#include <memory>
+
+#include "raster/PngEncode.h"
 
 namespace brel::win {
 
@@ -38,10 +37,6 @@ private:
   HBITMAP mSection = nullptr;
   HGDIOBJ mPrevious = nullptr;
   void* mBits = nullptr;
-};
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
 }  // namespace
@@ -79,40 +74,24 @@ bool SavePng(const WindowPicture& picture, const std::string& path, std::string&
     error = path + ": the picture is empty";
     return false;
   }
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+  PngImage image(picture.width, picture.height, kPngRgb, 8);
+  image.rows.reserve(picture.pixels.size() * 3);
+  for (std::uint32_t pixel : picture.pixels)
+    image.rows.insert(image.rows.end(),
+                      {static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
+                       static_cast<unsigned char>(pixel)});
+  std::vector<unsigned char> png;
+  if (!EncodePngImage(image, png)) {
+    error = path + ": cannot write the picture";
+    return false;
+  }
+  std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) {
     error = path + ": cannot create the file";
     return false;
   }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!info) {
-    png_destroy_write_struct(&png, nullptr);
-    error = path + ": out of memory";
-    return false;
-  }
-  std::vector<png_byte> row(static_cast<std::size_t>(picture.width) * 3);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    error = path + ": cannot write the picture";
-    return false;
-  }
-  png_init_io(png, file.get());
-  png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < picture.height; ++y) {
-    for (int x = 0; x < picture.width; ++x) {
-      const std::uint32_t pixel = picture.At(x, y);
-      row[3 * x] = static_cast<png_byte>(pixel >> 16);
-      row[3 * x + 1] = static_cast<png_byte>(pixel >> 8);
-      row[3 * x + 2] = static_cast<png_byte>(pixel);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  if (std::fflush(file.get()) != 0) {
+  const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+  if (std::fclose(file) != 0 || !written) {
     error = path + ": cannot write the file";
     return false;
   }

@@ -1,16 +1,22 @@
 // Decoding PNGs made here with libpng's writer: every colour type the transformations touch, the
 // pixel byte order, and input that must be refused.
 #include <gtest/gtest.h>
-
+#include <png.h>
 #include <zlib.h>
 
 #include <memory>
 
 #include "raster/PngDecode.h"
-#include "tests/raster/PngWriter.h"
+#include "raster/PngEncode.h"
 #include "tests/raster/RasterTestSupport.h"
 
 namespace {
+
+std::vector<unsigned char> EncodePng(const PngImage& image) {
+  std::vector<unsigned char> out;
+  EncodePngImage(image, out);
+  return out;
+}
 
 std::unique_ptr<LICE_MemBitmap> Decode(const std::vector<unsigned char>& bytes) {
   return std::unique_ptr<LICE_MemBitmap>(DecodePngImage(bytes.data(), static_cast<int>(bytes.size())));
@@ -92,8 +98,7 @@ TEST(DecodePng, GrayImagesBecomeOpaqueOrAlphaCarryingRgb) {
 
   PngImage keyed{2, 1, PNG_COLOR_TYPE_GRAY, 8};
   keyed.rows = {0x40, 0x41};
-  keyed.grayTransparency = true;
-  keyed.transparentColour.gray = 0x40;
+  keyed.transparentGray = 0x40;
   auto transparent = Decode(EncodePng(keyed));
   ASSERT_TRUE(transparent);
   EXPECT_EQ(PixelAt(*transparent, 0, 0), 0x00404040u);

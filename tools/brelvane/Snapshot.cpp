@@ -6,13 +6,13 @@
 #include "editor/EditorSnapshot.h"
 #include "editor/VuControl.h"
 #include "engine/Brelvane.h"
+#include "raster/PngEncode.h"
 #include "tools/brelvane/BrelvaneCommand.h"
 #include "tools/brelvane/CommandLine.h"
 #include "tools/brelvane/InProcessParamPort.h"
 #include "tools/brelvane/ParamProbe.h"
 #include "tools/brelvane/PendingFile.h"
 #include "tools/brelvane/ValueResolver.h"
-#include "tools/brelvane/linux/PngWriter.h"
 
 namespace brel::cmd {
 
@@ -120,7 +120,7 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   DrawWholeEditor(*graphics, VuControl::kLampFadeFrames);
   std::vector<unsigned char> png;
-  if (!graphics->DrawBitmap() || !EncodePng(*graphics->DrawBitmap(), png))
+  if (!graphics->DrawBitmap() || !EncodePngImage(*graphics->DrawBitmap(), png))
     return ReportError(err, "cannot encode the picture for '" + request.output + "'");
   PendingFile file(request.output);
   if (!file.Create(error) || !file.WriteAll(png.data(), png.size(), error) || !file.Commit(error))

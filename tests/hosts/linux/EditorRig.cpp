@@ -13,10 +13,10 @@
 #include "editor/BrelvaneKnob.h"
 #include "engine/BrelvaneLayout.h"
 #include "raster/PngDecode.h"
+#include "raster/PngEncode.h"
 #include "resources/EmbeddedResource.h"
 #include "resources/ImageResources.h"
 #include "tools/brelvane/Snapshot.h"
-#include "tools/brelvane/linux/PngWriter.h"
 
 extern const EmbeddedResource kEmbedded900;  // docs/snapshot.png
 
@@ -85,7 +85,7 @@ std::string PicturePath(const std::string& name) {
     std::copy_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width, picture.width,
                 RowPointer(bitmap, y));
   std::vector<unsigned char> png;
-  if (picture.width <= 0 || !brel::cmd::EncodePng(bitmap, png))
+  if (picture.width <= 0 || !EncodePngImage(bitmap, png))
     return ::testing::AssertionFailure() << "the picture cannot be encoded";
   const std::string path = PicturePath(name);
   std::FILE* file = std::fopen(path.c_str(), "wb");

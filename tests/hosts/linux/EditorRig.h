@@ -21,7 +21,7 @@ constexpr int kMaxSteps = 400;
 
 // Where pictures go: $BREL_EDITOR_PICTURES, else the test's build folder.
 std::string PicturePath(const std::string& name);
-// The picture as a PNG file, written by the command's own PNG writer.
+// The picture as a PNG file, written by the raster library's encoder (the one the command uses).
 ::testing::AssertionResult SavePicture(const brel::x11::WindowPicture& picture, const std::string& name);
 // A saved picture read back with the raster library's decoder; null when unreadable.
 std::unique_ptr<LICE_MemBitmap> LoadPicture(const std::string& name);
