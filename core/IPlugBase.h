@@ -75,6 +75,10 @@ public:
   virtual void RefreshEditorParams();
   virtual void OnPresetsChanged() {}
   virtual void SetMaxBlockSize(int frames);
+  // The samples by which the output lags the input at the current settings and sample rate, for
+  // a host that lines its output up with its input itself; -1 when the plug-in cannot tell. Not
+  // the latency: a plug-in may report none to its host and still run its signal late.
+  virtual int GetProcessedDelay() { return -1; }
 
   // ---- The plug-in lock: recursive, one per instance.
   void Lock() { mMutex.lock(); }

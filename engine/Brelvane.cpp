@@ -19,6 +19,9 @@ constexpr std::int32_t kVersionWord = 0x3F99999A;
 // Declares parameter i from the table.
 void Declare(IPlugBase& plug, int i) { DeclareParam(*plug.GetParam(i), kBrelvaneParams[i]); }
 
+// The chain keeps the timing it runs for any other "Mode" (a host may set 0).
+bool SetsTiming(int mode) { return mode >= 1 && mode <= 4; }
+
 }  // namespace
 
 Brelvane::Brelvane(const PluginInstanceInfo& instanceInfo)
@@ -107,7 +110,18 @@ void Brelvane::OnParamChanged(int paramIndex) {
   ScopedLock lock(*this);
   if (const IParamDef* param = GetParam(paramIndex)) {
     mChain.OnParamChanged(paramIndex, param->GetValue());
+    if (paramIndex == kMode && SetsTiming(ModeValue())) mTimingMode = ModeValue();
   }
+}
+
+int Brelvane::ModeValue() const { return static_cast<int>(GetParam(kMode)->GetValue()); }
+
+int Brelvane::GetProcessedDelay() {
+  ScopedLock lock(*this);
+  // Switched off, the output is the input itself.
+  if (GetParam(kPower)->GetValue() < 0.5) return 0;
+  const int mode = ModeValue();
+  return VocalChain::ProcessedDelay(SetsTiming(mode) ? mode : mTimingMode, HostRate());
 }
 
 void Brelvane::ProcessDouble(double** inputs, double** outputs, int nFrames) {

@@ -2,7 +2,7 @@
 // The Brelvane plug-in: its identity, its eleven parameters (engine/BrelvaneParams.h), its default
 // preset, the vocal chain it runs and the editor it builds. It derives from the adapter of the
 // module it is built into (PluginAdapter.h, found on each module's include path) and overrides
-// only the reset, parameter-change and processing hooks; everything host-facing is inherited.
+// only the reset, parameter-change, processing and delay hooks; everything host-facing is inherited.
 
 #include "PluginAdapter.h"
 #include "engine/BrelvaneParams.h"
@@ -22,6 +22,9 @@ public:
   void OnReset() override;
   void OnParamChanged(int paramIndex) override;
   void ProcessDouble(double** inputs, double** outputs, int nFrames) override;
+  // The delay the next block meets, from the values the parameters hold: a VST3 host's queue
+  // brings them to the chain only with that block.
+  int GetProcessedDelay() override;
 
   // The meters' feeds (owned by the editor's two meters): the level entering the pres limiter
   // and the final limiter.
@@ -33,8 +36,10 @@ public:
 private:
   void BuildPlugAndEditor();
   int HostRate() const;
+  int ModeValue() const;
 
   VocalChain mChain;
+  int mTimingMode = 0;  // the last mode the chain took a timing from; 0 while it runs a new chain's
   IGraphics* mGraphics = nullptr;
   VuControl* mPresMeter = nullptr;
   VuControl* mFinalMeter = nullptr;

@@ -245,6 +245,12 @@ VstIntPtr IPlugVST::VendorSpecific(VstInt32 index, VstIntPtr value, void* ptr, f
   if (index == kVendorIsStepped && value >= 0 && value < NParams()) {
     return GetParam(static_cast<int>(value))->GetType() != ParamType::Double ? kVendorAnswer : 0;
   }
+  if (index == kVendorProcessedDelay && ptr) {
+    const VstInt32 delay = GetProcessedDelay();
+    if (delay < 0) return 0;
+    std::memcpy(ptr, &delay, sizeof delay);  // the host's buffer need not be aligned
+    return kVendorAnswer;
+  }
   return 0;
 }
 

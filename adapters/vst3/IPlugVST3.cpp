@@ -154,6 +154,11 @@ tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) noexcep
     *obj = static_cast<Vst::IUnitInfo*>(this);
     return kResultOk;
   }
+  if (FUnknownPrivate::iidEqual(iid, IVendorProcessedDelay::IID::toTUID())) {
+    addRef();
+    *obj = static_cast<IVendorProcessedDelay*>(this);
+    return kResultOk;
+  }
   return SingleComponentEffect::queryInterface(iid, obj);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The VST 3 host adapter: one object that is at once the audio processor, the edit controller
-// and the unit-info provider of the plug-in core, built on the SDK's single-component effect.
+// The VST 3 host adapter: one object that is at once the audio processor, the edit controller,
+// the unit-info provider and the vendor interface (Vst3VendorInterface.h) of the plug-in core,
+// built on the SDK's single-component effect.
 // It translates the host's calls (buses, setup, activation, audio blocks and their parameter
 // queues, bypass and preset parameters, state streams, parameter texts, views) into the core's
 // operations, and the core's requests (edit gestures, latency, resize, context menu, transport)
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <vector>
 
+#include "adapters/vst3/Vst3VendorInterface.h"
 #include "core/IPlugBase.h"
 
 class IPlugVST3View;
@@ -18,7 +20,9 @@ class IPlugVST3View;
 // What the factory hands to the plug-in constructor: nothing, the host arrives with initialize.
 struct IPlugVST3InstanceInfo {};
 
-class IPlugVST3 : public IPlugBase, public Steinberg::Vst::SingleComponentEffect {
+class IPlugVST3 : public IPlugBase,
+                  public Steinberg::Vst::SingleComponentEffect,
+                  public IVendorProcessedDelay {
 public:
   static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374;  // 'prst'
   static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173;  // 'bpas'
@@ -58,6 +62,9 @@ public:
   tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) noexcept override;
   tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) noexcept override;
   Steinberg::uint32 PLUGIN_API getTailSamples() noexcept override;
+
+  // ---- IVendorProcessedDelay
+  Steinberg::int32 PLUGIN_API getProcessedDelay() noexcept override;
 
   // ---- IEditController (its state calls carry their single-component names)
   tresult PLUGIN_API setEditorState(Steinberg::IBStream* state) noexcept override;

@@ -89,6 +89,8 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples() noexcept {
   return static_cast<uint32>(std::max(0, GetTailSize()));
 }
 
+int32 PLUGIN_API IPlugVST3::getProcessedDelay() noexcept { return GetProcessedDelay(); }
+
 tresult PLUGIN_API IPlugVST3::setupProcessing(Vst::ProcessSetup& setup) noexcept {
   // A setup is taken whole or not at all: a block of no frames refuses it before the rate could
   // be taken.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "adapters/vst2/VstVendorOpcodes.h"
 #include "tests/adapters/vst2/ModuleFixture.h"
 
 using brel::VstHost;
@@ -47,6 +48,7 @@ TEST_F(Abi, OpcodesThatWriteThroughPtrCheckItFirst) {
       {effGetVendorString, 0, 0},
       {effGetProductString, 0, 0},
       {effVendorSpecific, 7, 0},
+      {effVendorSpecific, kVendorProcessedDelay, 0},
       {effCanDo, 0, 0},
       {effGetMidiKeyName, 0, 0},
       {effSetSpeakerArrangement, 0, 1},
