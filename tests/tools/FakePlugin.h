@@ -23,7 +23,7 @@ struct FakeParam {
 // Parameters: 0 "Gain" (real, -30..20 dB, default 0), 1 "LowCut" (real, 20..300 Hz, default
 // 100), 2 "Power" (on/off, default on), 3 "Mode" (0..4 shown A A B C D, default 1),
 // 4 "Steps" (-3..3, -3 shown "min", default 0). Audio: out = in * 10^(Gain/20) while Power
-// is on, else in.
+// is on, else in. The delay it tells is `processedDelay`, whatever its audio does.
 class FakePlugin final : public PluginPort {
 public:
   FakePlugin();
@@ -35,6 +35,7 @@ public:
   bool offerDouble = true;
   bool monoInputClean = true;  // in mono, the unused input stayed silent
   int channels = 2;
+  int processedDelay = 0;  // what it tells a host; -1: it does not tell
 
   // Log lines for parameter changes read "set Gain=-6" with the stored value.
   std::string EffectName() override { return "Fake"; }
@@ -58,6 +59,7 @@ public:
 
   std::vector<std::uint8_t> ProgramChunk() override;
   bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) override;
+  int ProcessedDelay() override { return processedDelay; }
 
   int InputCount() override { return 2; }
   int OutputCount() override { return 2; }
@@ -97,6 +99,7 @@ public:
   bool IsRealValued(int i) override { return mP.IsRealValued(i); }
   std::vector<std::uint8_t> ProgramChunk() override { return mP.ProgramChunk(); }
   bool SetProgramChunk(const std::vector<std::uint8_t>& c) override { return mP.SetProgramChunk(c); }
+  int ProcessedDelay() override { return mP.ProcessedDelay(); }
   int InputCount() override { return mP.InputCount(); }
   int OutputCount() override { return mP.OutputCount(); }
   bool CanProcessDouble() override { return mP.CanProcessDouble(); }

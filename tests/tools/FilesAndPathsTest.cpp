@@ -184,6 +184,7 @@ TEST(RenderSummary, ListsDurationRateLevelsAndSpeed) {
             "sample rate   48000 Hz\n"
             "input         peak   -6.02 dBFS   loudness  -23.01 LUFS   (WAV pcm24)\n"
             "output        peak   -0.50 dBFS   loudness    -inf LUFS   (FLAC pcm16)\n"
+            "delay         unknown (the plug-in does not tell it), not compensated\n"
             "realtime      4.0x (rendered in 0.500 s)\n");
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <sstream>
+#include <tuple>
 
 #include "engine/BrelvaneParams.h"
 #include "engine/VocalChain.h"
@@ -220,6 +221,35 @@ TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
             kExitOk)
       << mErr.str();
   EXPECT_EQ(test::ReadAudio(mDir.File("again.wav")).samples, test::ReadAudio(mDir.File("same.wav")).samples);
+}
+
+// Each module tells the delay of the values it holds at the rate it was given, before anything is
+// processed: none with "Power" off; "Mode" 0 keeps the timing the chain took before it.
+TEST(ModuleDelay, BothModulesTellTheDelayOfTheirSettings) {
+  constexpr int kMode = BrelvaneParamIndex::kMode, kPower = BrelvaneParamIndex::kPower;
+  // rate, normalized "Mode" and "Power", the mode whose delay is told (0: none)
+  const std::tuple<int, float, float, int> cases[] = {
+      {44100, 0.25f, 1, 1}, {48000, 0.5f, 1, 2}, {96000, 0.75f, 1, 3}, {22050, 1, 1, 4}, {48000, 0.5f, 0, 0}};
+  for (const char* module : {BREL_TEST_PLUGIN, BREL_TEST_BUNDLE})
+    for (const auto& [rate, mode, power, told] : cases) {
+      std::string why;
+      std::unique_ptr<PluginPort> port = LoadPlugin(module, why);
+      ASSERT_TRUE(port) << why;
+      port->Open();
+      port->SetSampleRate(static_cast<float>(rate));
+      port->SetParameter(kMode, mode);
+      port->SetParameter(kPower, power);
+      const int expected = told ? VocalChain::ProcessedDelay(told, rate) : 0;
+      EXPECT_EQ(port->ProcessedDelay(), expected) << module << " at " << rate << " Hz";
+      float silence[64] = {}, left[64], right[64];
+      float *ins[] = {silence, silence}, *outs[] = {left, right};
+      port->Resume();
+      EXPECT_TRUE(port->Process(ins, outs, 64));
+      port->SetParameter(kMode, 0.0f);
+      EXPECT_EQ(port->ProcessedDelay(), expected) << module << " at " << rate << " Hz, then mode 0";
+      port->Suspend();
+      port->Close();
+    }
 }
 
 TEST_F(PluginCommand, RejectsValuesThePluginDoesNotHave) {

@@ -113,6 +113,39 @@ TEST_F(BrelvaneCommand, PrintsDurationRateLevelsAndSpeed) {
   EXPECT_EQ(lines[5].rfind("realtime      ", 0), 0u);
 }
 
+// The delay is the plug-in's own answer: --align cuts exactly that much off the front, and a
+// plug-in that tells none is rendered as it is, saying so in the summary and, for --align, once.
+TEST_F(BrelvaneCommand, TheDelayIsWhatThePluginTells) {
+  struct Case {
+    int told;
+    std::vector<std::string> options;
+    int shift;
+    std::string summary, warning;
+  };
+  const std::string unknown = "unknown (the plug-in does not tell it), not compensated";
+  const Case cases[] = {
+      {7, {}, 0, "7 samples (0.15 ms), not compensated (--align would)", ""},
+      {7, {"--align"}, 7, "7 samples (0.15 ms), compensated (--align)", ""},
+      {-1, {}, 0, unknown, ""},
+      {-1,
+       {"--align"},
+       0,
+       unknown,
+       "brelvane: warning: the plug-in does not tell its delay, so --align could not compensate it\n"}};
+  Input("in.wav", test::Sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 48000, 1000, 0.5, 440.0));
+  const AudioData in = test::ReadAudio(dir.File("in.wav"));
+  for (const Case& c : cases) {
+    fake.processedDelay = c.told;
+    ASSERT_EQ(Render("in.wav", "out.wav", c.options), kExitOk) << err.str();
+    EXPECT_EQ(LinesOf(out.str()).at(4), "delay         " + c.summary);
+    EXPECT_EQ(err.str(), c.warning);
+    const AudioData got = test::ReadAudio(dir.File("out.wav"));
+    ASSERT_EQ(got.Frames(), 1000);
+    for (int f = 0; f < 1000; ++f)
+      ASSERT_EQ(got.samples[f], f + c.shift < 1000 ? in.samples[f + c.shift] : 0.0) << c.summary << " " << f;
+  }
+}
+
 TEST_F(BrelvaneCommand, DrivesThePluginThroughTheHostSequence) {
   test::FakePlugin saved;
   saved.SetParameterText(0, "-12");

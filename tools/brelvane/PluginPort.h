@@ -48,6 +48,10 @@ public:
   virtual std::vector<std::uint8_t> ProgramChunk() = 0;
   virtual bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) = 0;
 
+  // The samples by which the output lags the input at the plug-in's current settings and sample
+  // rate, as the plug-in itself tells it; -1 when it does not (another plug-in, an older build).
+  virtual int ProcessedDelay() = 0;
+
   // Channel pointers each processing call needs (the plug-in's declared counts).
   virtual int InputCount() = 0;
   virtual int OutputCount() = 0;

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "core/IPlugBase.h"
-#include "engine/VocalChain.h"
 #include "tools/brelvane/AudioFileWriter.h"
 #include "tools/brelvane/FileChecks.h"
 #include "tools/brelvane/LevelMeter.h"
@@ -75,6 +74,8 @@ int RenderJob::Run() {
   if (mClipped > 0)
     mErr << "brelvane: warning: " << mClipped << " samples beyond full scale were clipped in '" << mCl.output
          << "' (" << mSummary.outputFormat << ")\n";
+  if (mCl.align && mDelay < 0)
+    mErr << "brelvane: warning: the plug-in does not tell its delay, so --align could not compensate it\n";
   PrintSummary(mSummary, mOut);
   return kExitOk;
 }
@@ -182,43 +183,24 @@ bool RenderJob::ConfigurePlugin() {
     if (!CheckStateShape()) return false;
     if (!mPort->SetProgramChunk(mLoadedState))
       return Fail("the plug-in rejected the state in '" + mCl.loadState + "'");
-    NoteMode();
   }
-  for (const ParamSetting& s : mSettings) {
+  for (const ParamSetting& s : mSettings)
     if (!ApplySetting(*mPort, s, mError)) return false;
-    NoteMode();
-  }
-  FindDelay();
   bool wantsDouble = (mOutputFormat & SF_FORMAT_SUBMASK) == SF_FORMAT_DOUBLE;
   if (wantsDouble && !mPort->CanProcessDouble())
     return Fail("the plug-in cannot process 64-bit samples; choose another --format");
   return true;
 }
 
-// "Mode" 0 keeps the timing set in effect, so the timing the input meets is that of the last mode
-// from 1 to 4 the plug-in was given.
-void RenderJob::NoteMode() {
-  std::string ignored;
-  const ParamInfo* mode = mTable.Find("Mode", ignored);
-  if (!mode) return;
-  const int m = WholeValue(*mPort, *mode);
-  if (m >= 1 && m <= 4) mMode = m;
-}
-
-// The processed signal lags the input by the limiters' look-ahead; with "Power" off at the start
-// the output is the input itself, with no delay. Unknown for a plug-in without those parameters.
+// The plug-in tells the delay of the settings it holds, which a command of another build could not
+// know. "Power" only explains a delay of none in the summary.
 void RenderJob::FindDelay() {
+  mDelay = mPort->ProcessedDelay();
   std::string ignored;
-  const ParamInfo* mode = mTable.Find("Mode", ignored);
-  const ParamInfo* power = mTable.Find("Power", ignored);
-  if (!mode || !power) return;
-  mPowerOn = WholeValue(*mPort, *power) >= 1;
-  mDelay = mPowerOn ? VocalChain::ProcessedDelay(mMode, mReader.SampleRate()) : 0;
+  if (const ParamInfo* power = mTable.Find("Power", ignored)) mPowerOn = WholeValue(*mPort, *power) >= 1;
 }
 
 bool RenderJob::Render() {
-  if (mCl.align && mDelay < 0)
-    return Fail("--align needs the plug-in's \"Mode\" and \"Power\" to know its delay");
   int channels = mReader.Channels();
   AudioFileWriter writer;
   if (!writer.Open(mOutput.Fd(), mCl.output, FormatForLength(mOutputFormat, channels, mReader.Frames()),
@@ -237,11 +219,10 @@ bool RenderJob::Render() {
   if (mReader.Frames() > 0)
     timing.prerollFrames =
         static_cast<std::uint64_t>(std::llround(mCl.prerollSeconds * mReader.SampleRate()));
-  // A "Mode" or "Power" change at frame 0 is part of what the input meets.
+  // A change at frame 0 is part of what the input meets.
   timing.alignFrames = [this] {
-    NoteMode();
     FindDelay();
-    return mCl.align ? mDelay : 0;
+    return mCl.align && mDelay > 0 ? mDelay : 0;
   };
   mPort->Resume();
   bool ok =
@@ -260,7 +241,7 @@ bool RenderJob::Render() {
   mSummary.output = {outputMeter.PeakDbfs(), outputMeter.LoudnessLufs()};
   mSummary.renderSeconds = Now(mEnv) - start;
   mSummary.delayFrames = mDelay;
-  mSummary.delayCompensated = mCl.align;
+  mSummary.delayCompensated = mCl.align && mDelay >= 0;
   mSummary.powerOn = mPowerOn;
   mClipped = writer.ClippedSamples();
   return true;

@@ -28,7 +28,6 @@ private:
   bool ResolveSettings();
   bool CheckStateShape();
   bool ConfigurePlugin();
-  void NoteMode();
   void FindDelay();
   bool Render();
   bool SaveState();
@@ -49,8 +48,7 @@ private:
   bool mOpened = false;
   ParamTable mTable;
   std::vector<ParamSetting> mSettings;
-  int mMode = 1;    // the timing the plug-in starts the input with (its own default until set)
-  int mDelay = -1;  // the processed signal's delay in frames; -1 when not known
+  int mDelay = -1;  // the processed signal's delay in frames; -1 when the plug-in does not tell
   bool mPowerOn = true;
   std::vector<ScheduledChange> mChanges;
   RenderSummary mSummary;

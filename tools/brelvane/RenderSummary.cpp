@@ -38,12 +38,13 @@ void PrintSummary(const RenderSummary& s, std::ostream& out) {
   }
   if (s.delayFrames >= 0) {
     const double ms = s.sampleRate > 0 ? 1000.0 * s.delayFrames / s.sampleRate : 0.0;
-    const char* how = !s.powerOn           ? "none: \"Power\" is off"
-                      : s.delayFrames == 0 ? "nothing to compensate"
+    const char* how = s.delayFrames == 0   ? (s.powerOn ? "nothing to compensate" : "none: \"Power\" is off")
                       : s.delayCompensated ? "compensated (--align)"
                                            : "not compensated (--align would)";
     std::snprintf(line, sizeof line, "delay         %d samples (%.2f ms), %s\n", s.delayFrames, ms, how);
     out << line;
+  } else {
+    out << "delay         unknown (the plug-in does not tell it), not compensated\n";
   }
   std::snprintf(line, sizeof line, "realtime      %s (rendered in %.3f s)\n",
                 FormatRealtimeFactor(seconds, s.renderSeconds).c_str(), s.renderSeconds);

@@ -20,9 +20,9 @@ struct RenderSummary {
   SignalLevels input;
   SignalLevels output;
   double renderSeconds = 0.0;
-  int delayFrames = -1;  // the processed signal's delay against the input; -1 when not known
+  int delayFrames = -1;  // the processed signal's delay against the input; -1 when not told
   bool delayCompensated = false;
-  bool powerOn = true;
+  bool powerOn = true;  // says why a delay of 0 is none
 };
 
 void PrintSummary(const RenderSummary& summary, std::ostream& out);

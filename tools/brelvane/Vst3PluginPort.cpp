@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "adapters/vst3/Vst3VendorInterface.h"
 #include "hosts/vst3/Vst3Host.h"
 #include "public.sdk/source/vst/utility/stringconvert.h"
 
@@ -85,6 +86,17 @@ public:
   std::vector<std::uint8_t> ProgramChunk() override { return mHost.GetState(); }
   bool SetProgramChunk(const std::vector<std::uint8_t>& chunk) override {
     return mHost.SetState(chunk) == Steinberg::kResultOk;
+  }
+
+  // The component learns the rate from the processing setup, which otherwise waits for the first
+  // block; a setup now is replaced by that block's, with nothing processed in between.
+  int ProcessedDelay() override {
+    Steinberg::FUnknownPtr<IVendorProcessedDelay> plugin(mHost.Component());
+    if (!plugin) return -1;
+    if (!mHost.IsStarted())
+      mHost.Setup(mSampleRate, mBlockSize, Steinberg::Vst::kSample32, Steinberg::Vst::kOffline);
+    const Steinberg::int32 delay = plugin->getProcessedDelay();
+    return delay >= 0 ? delay : -1;
   }
 
   int InputCount() override { return BusChannels(Steinberg::Vst::kInput); }

@@ -72,6 +72,12 @@ public:
     return mHost.SetChunk(VstHost::ChunkKind::Program, chunk);
   }
 
+  int ProcessedDelay() override {
+    VstInt32 delay = -1;
+    if (mHost.VendorSpecific(kVendorProcessedDelay, 0, &delay, 0.0f) != kVendorAnswer) return -1;
+    return delay >= 0 ? delay : -1;
+  }
+
   int InputCount() override { return mHost.NumInputs(); }
   int OutputCount() override { return mHost.NumOutputs(); }
   bool CanProcessDouble() override { return (mHost.Flags() & effFlagsCanDoubleReplacing) != 0; }
