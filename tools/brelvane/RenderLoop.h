@@ -56,8 +56,10 @@ public:
            std::string& error);
 
 private:
+  // One run in one sample type: its buffers, and where the input and the output stand.
   template <typename T>
-  bool RunAs(ChangeSchedule& schedule, const RenderTiming& timing, RenderResult& result, std::string& error);
+  class Pass;
+
   bool Interrupted(RenderResult& result, std::string& error);
   bool ApplyDue(ChangeSchedule& schedule, std::uint64_t position, std::string& error);
 
