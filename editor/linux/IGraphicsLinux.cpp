@@ -79,6 +79,8 @@ bool IGraphicsLinux::UsesSharedMemory() const { return mSurface && mSurface->Sha
 
 int IGraphicsLinux::EventFd() const { return mDisplay ? ConnectionNumber(mDisplay) : -1; }
 
+unsigned long IGraphicsLinux::RequestsSent() const { return mDisplay ? NextRequest(mDisplay) - 1 : 0; }
+
 // ---- Opening and closing.
 
 bool IGraphicsLinux::OpenEditorWindow(void* parentWindow) {
@@ -112,25 +114,24 @@ bool IGraphicsLinux::OpenEditorWindow(void* parentWindow) {
 bool IGraphicsLinux::CreateWindow(unsigned long parent, int x, int y, int w, int h) {
   XErrorTrap trap(mDisplay);
   XWindowAttributes host;
-  if (!XGetWindowAttributes(mDisplay, parent, &host) || trap.Failed()) return false;
+  if (!XGetWindowAttributes(mDisplay, parent, &host)) return false;
   XSetWindowAttributes attributes = {};
   attributes.event_mask = kWindowEvents;
   attributes.background_pixmap = None;  // the picture covers it all: no flash of background
   mWindow = XCreateWindow(mDisplay, parent, x, y, static_cast<unsigned>(std::max(w, 1)),
                           static_cast<unsigned>(std::max(h, 1)), 0, CopyFromParent, InputOutput,
                           CopyFromParent, CWEventMask | CWBackPixmap, &attributes);
-  if (trap.Failed()) return false;
   mParent = parent;
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
   mSurface = std::make_unique<XImageSurface>();
   if (!mSurface->Create(mDisplay, host.visual, host.depth, GetWidth(), GetHeight(), mAllowSharedMemory))
     return false;
   XMapWindow(mDisplay, mWindow);
+  // The parent may go while the window is made: the host must hear of no editor then.
   if (trap.Failed()) return false;
   // Keys go to the editor from the start, as on Windows; a parent not yet shown cannot take the
   // focus, which is no failure.
   XSetInputFocus(mDisplay, mWindow, RevertToParent, CurrentTime);
-  trap.Clear();
   return true;
 }
 
@@ -140,19 +141,17 @@ void IGraphicsLinux::CloseEditorWindow() {
 }
 
 void IGraphicsLinux::DestroyWindowResources() {
-  {
-    XErrorTrap trap(mDisplay);
-    CloseEntry();
-    if (mPointerGrabbed) XUngrabPointer(mDisplay, CurrentTime);
-    mPointerGrabbed = false;
-    if (mGC) XFreeGC(mDisplay, mGC);
-    mGC = nullptr;
-    mSurface.reset();
-    // A window whose parent went is gone already; destroying it again is a trapped error.
-    if (mWindow) XDestroyWindow(mDisplay, mWindow);
-    ForgetWindow();
-  }
-  XCloseDisplay(mDisplay);
+  XErrorTrap trap(mDisplay);
+  CloseEntry();
+  if (mPointerGrabbed) XUngrabPointer(mDisplay, CurrentTime);
+  mPointerGrabbed = false;
+  if (mGC) XFreeGC(mDisplay, mGC);
+  mGC = nullptr;
+  mSurface.reset();
+  // A window whose parent went is gone already; destroying it again is a trapped error.
+  if (mWindow) XDestroyWindow(mDisplay, mWindow);
+  ForgetWindow();
+  trap.CloseDisplay();
   mDisplay = nullptr;
 }
 
@@ -169,17 +168,28 @@ void IGraphicsLinux::ForgetWindow() {
 void IGraphicsLinux::Idle() {
   if (!mDisplay) return;
   XErrorTrap trap(mDisplay);
-  ProcessEvents();
+  HandleEvents();
   if (!mDisplay || !mWindow) return;
   const auto now = std::chrono::steady_clock::now();
   if (now - mLastFrame < std::chrono::milliseconds(mTimerPeriod)) return;
   mLastFrame = now;
-  FrameStep();
+  RunFrame();
 }
 
 void IGraphicsLinux::ProcessEvents() {
   if (!mDisplay) return;
   XErrorTrap trap(mDisplay);
+  HandleEvents();
+}
+
+void IGraphicsLinux::FrameStep() {
+  if (!mDisplay || !mWindow) return;
+  XErrorTrap trap(mDisplay);
+  RunFrame();
+}
+
+// Reading what arrived sends nothing: an idle call without events costs no round trip.
+void IGraphicsLinux::HandleEvents() {
   while (mDisplay && XPending(mDisplay) > 0) {
     XEvent event;
     XNextEvent(mDisplay, &event);
@@ -268,9 +278,7 @@ bool IGraphicsLinux::PaintScreen(const Rect& rect) {
   return true;
 }
 
-void IGraphicsLinux::FrameStep() {
-  if (!mDisplay || !mWindow) return;
-  XErrorTrap trap(mDisplay);
+void IGraphicsLinux::RunFrame() {
   if (mEntryWindow && mEntryState != kEntryIdle) {
     EntryStep();
     return;

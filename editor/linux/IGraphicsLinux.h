@@ -8,7 +8,8 @@
 //
 // Threads: everything here runs on the host's user-interface thread (docs/threads.md). X errors
 // on the editor's connection (a host window destroyed under the editor, a server that cannot
-// share memory) are trapped and never reach the process's error handler.
+// share memory) are trapped, one trap for each call of the host's, and never reach the process's
+// error handler. A call that has nothing to do sends the server nothing.
 
 #include <chrono>
 #include <memory>
@@ -58,6 +59,9 @@ public:
   unsigned long WindowId() const { return mWindow; }
   unsigned long EntryWindowId() const { return mEntryWindow; }
   const std::string& EntryText() const { return mEntry.Text(); }
+  // The requests the window's connection has sent the server so far (0 while closed): every
+  // round trip is one, so a call that sent none cost none.
+  unsigned long RequestsSent() const;
   // Whether the window's picture travels through shared memory; a window opened after
   // AllowSharedMemory(false) never uses it.
   bool UsesSharedMemory() const;
@@ -77,6 +81,9 @@ private:
   bool CreateWindow(unsigned long parent, int x, int y, int w, int h);
   void DestroyWindowResources();
   void ForgetWindow();
+  // Idle's parts, inside the trap of the host's call.
+  void HandleEvents();
+  void RunFrame();
   void Dispatch(_XEvent& event);
   void PaintPending();
   void EntryStep();

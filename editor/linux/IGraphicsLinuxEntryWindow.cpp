@@ -112,7 +112,6 @@ void IGraphicsLinux::DrawEntry() {
     font->DrawString(&picture, text.c_str(), -1, &area, kTextSingleLine | kTextNoPrefix);
     if (!selected) FillRectangle(&picture, x + caretAt, kMargin, 1, lineHeight, fore, 1.0f, BlitCopy);
   }
-  XErrorTrap trap(mDisplay);
   mEntrySurface->Put(mEntryWindow, mGC, picture.Pixels(), picture.RowSpan(), 0, 0, w, h);
 }
 

@@ -6,40 +6,57 @@ namespace {
 
 using Handler = int (*)(Display*, XErrorEvent*);
 
+// A live trap: its display (null once closed), the first request it watches, whether one failed.
+struct Trapped {
+  Display* display;
+  unsigned long firstRequest;
+  bool failed;
+};
+
 // The trap state: touched only on the host's user-interface thread, and only while a trap lives.
+// Nested traps may watch different editors' connections.
 int gDepth = 0;
 Handler gPrevious = nullptr;
-// Displays trapped now (nested traps may watch different editors' connections).
 constexpr int kMaxTrapped = 8;
-Display* gTrapped[kMaxTrapped] = {};
-int gErrors = 0;
+Trapped gTrapped[kMaxTrapped] = {};
 
-bool IsTrapped(Display* display) {
-  for (int i = 0; i < gDepth && i < kMaxTrapped; ++i)
-    if (gTrapped[i] == display) return true;
-  return false;
-}
+int Live() { return gDepth < kMaxTrapped ? gDepth : kMaxTrapped; }
 
 int TrapHandler(Display* display, XErrorEvent* event) {
-  if (IsTrapped(display)) {
-    ++gErrors;
-    return 0;
+  bool ours = false;
+  for (int i = 0; i < Live(); ++i) {
+    if (gTrapped[i].display != display) continue;
+    ours = true;
+    // An error of a request from before the trap belongs to an earlier call.
+    if (event->serial >= gTrapped[i].firstRequest) gTrapped[i].failed = true;
   }
+  if (ours) return 0;
   return gPrevious ? gPrevious(display, event) : 0;
 }
 
+bool OutermostOf(int slot) {
+  for (int i = 0; i < slot; ++i)
+    if (gTrapped[i].display == gTrapped[slot].display) return false;
+  return true;
+}
+
+bool Unanswered(Display* display) { return LastKnownRequestProcessed(display) != NextRequest(display) - 1; }
+
 }  // namespace
 
-XErrorTrap::XErrorTrap(Display* display) : mDisplay(display), mErrorsAtStart(gErrors) {
+XErrorTrap::XErrorTrap(Display* display) : mDisplay(display), mSlot(gDepth < kMaxTrapped ? gDepth : -1) {
   if (gDepth == 0) gPrevious = XSetErrorHandler(&TrapHandler);
-  if (gDepth < kMaxTrapped) gTrapped[gDepth] = display;
+  if (mSlot >= 0) gTrapped[mSlot] = Trapped{display, display ? NextRequest(display) : 0, false};
   ++gDepth;
 }
 
 XErrorTrap::~XErrorTrap() {
-  if (mDisplay) XSync(mDisplay, False);
+  if (mSlot >= 0) {
+    Display* display = gTrapped[mSlot].display;
+    if (display && OutermostOf(mSlot) && Unanswered(display)) XSync(display, False);
+    gTrapped[mSlot] = Trapped{};
+  }
   --gDepth;
-  if (gDepth < kMaxTrapped) gTrapped[gDepth] = nullptr;
   if (gDepth == 0) {
     XSetErrorHandler(gPrevious);
     gPrevious = nullptr;
@@ -47,11 +64,15 @@ XErrorTrap::~XErrorTrap() {
 }
 
 bool XErrorTrap::Failed() {
-  if (mDisplay) XSync(mDisplay, False);
-  return gErrors != mErrorsAtStart;
+  if (mSlot < 0 || !gTrapped[mSlot].display) return false;
+  XSync(mDisplay, False);
+  return gTrapped[mSlot].failed;
 }
 
-void XErrorTrap::Clear() {
-  if (mDisplay) XSync(mDisplay, False);
-  mErrorsAtStart = gErrors;
+void XErrorTrap::CloseDisplay() {
+  if (!mDisplay) return;
+  XCloseDisplay(mDisplay);
+  for (int i = 0; i < Live(); ++i)
+    if (gTrapped[i].display == mDisplay) gTrapped[i].display = nullptr;
+  mDisplay = nullptr;
 }

@@ -318,6 +318,29 @@ TEST_F(LinuxWindowHost, TheWindowShowsTheBackingBitmapWithAndWithoutSharedMemory
   }
 }
 
+// A user on a remote connection feels every round trip: an idle tick with nothing to do sends the
+// server nothing, and a frame that paints sends the picture and waits for the server once.
+TEST_F(LinuxWindowHost, AnIdleTickWithNothingToDoSendsTheServerNothing) {
+  for (const bool shared : {true, false}) {
+    SCOPED_TRACE(shared ? "shared memory" : "plain images");
+    mEditor->AllowSharedMemory(shared);
+    Open();
+    Pump();
+    mEditor->FrameStep();
+    const unsigned long settled = mEditor->RequestsSent();
+    for (int i = 0; i < 5; ++i) {
+      mEditor->Idle();
+      mEditor->ProcessEvents();
+      mEditor->FrameStep();
+    }
+    EXPECT_EQ(mEditor->RequestsSent(), settled);
+    mGain->ApplyUserValue(shared ? 0.3 : 0.7);
+    mEditor->FrameStep();
+    EXPECT_EQ(mEditor->RequestsSent(), settled + 2);
+    mEditor->CloseEditorWindow();
+  }
+}
+
 TEST_F(LinuxWindowHost, OpeningAndClosingFiftyTimesLeavesNoWindowAndNoSegment) {
   const Window root = DefaultRootWindow(mDisplay);
   const int before = CountWindows(mDisplay, root);
