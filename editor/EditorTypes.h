@@ -38,6 +38,30 @@ struct BlendSpec {
   float weight = 1.0f;
 };
 
+enum class PointerButton { Left, Middle, Right };
+
+// The keys a control may be offered, with the codes IControl::OnKeyDown receives: space, the
+// arrows, the ten digits from Digit0 on and the 26 letters from LetterA on. A window host maps its
+// native keys to these in one table; every other key is NoKey, and goes on to the host.
+enum class EditorKey : int {
+  NoKey = -1,
+  Space = 0,
+  Up = 1,
+  Down = 2,
+  Left = 3,
+  Right = 4,
+  Digit0 = 5,
+  LetterA = 15
+};
+
+// The key of digit 0 to 9, and of letter 0 (A) to 25 (Z).
+inline EditorKey DigitKey(int digit) {
+  return static_cast<EditorKey>(static_cast<int>(EditorKey::Digit0) + digit);
+}
+inline EditorKey LetterKey(int letter) {
+  return static_cast<EditorKey>(static_cast<int>(EditorKey::LetterA) + letter);
+}
+
 struct MouseModifiers {
   bool left = false;
   bool right = false;

@@ -17,7 +17,6 @@ public:
   void CloseEditorWindow() override {}
 
   bool PaintScreen(const Rect& rect) override { return true; }  // nothing on screen to update
-  void CancelTextEntry() override {}
   int ShowMessageBox(const char* text, const char* caption, int type) override { return 0; }
   PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) override { return nullptr; }
   void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,

@@ -1,9 +1,7 @@
 #include "editor/IGraphics.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 
 #include "core/IPlugBase.h"
@@ -191,39 +189,8 @@ void IGraphics::SetParamFromEditor(int paramIndex, double normalized) {
   if (mPlug) mPlug->SetParamFromEditor(paramIndex, normalized);
 }
 
-namespace {
-
-// The value whose display text is `text`; 0 when none is.
-double ValueOfDisplayText(const IParamDef& param, const char* text) {
-  for (int i = 0; i < param.GetDisplayTextCount(); ++i) {
-    const DisplayText* entry = param.GetDisplayText(i);
-    if (entry && std::strcmp(entry->text, text) == 0) return entry->value;
-  }
-  return 0.0;
-}
-
-// A typed number; anything that is no finite number (pasted text may be anything) counts as 0.
-double ValueOfNumber(const char* text) {
-  const double value = std::strtod(text, nullptr);
-  return std::isfinite(value) ? value : 0.0;
-}
-
-}  // namespace
-
-void IGraphics::CommitEntryText(IControl* control, int paramIndex, const char* text) {
-  const IParamDef* param = paramIndex >= 0 && mPlug ? mPlug->GetParam(paramIndex) : nullptr;
-  if (!param) {
-    control->SetTextFromEntry(text);
-    return;
-  }
-  double value = 0.0;
-  if (param->GetType() == ParamType::Bool || param->GetType() == ParamType::Enum) {
-    value = ValueOfDisplayText(*param, text);
-  } else {
-    value = ValueOfNumber(text);
-    if (param->GetNegateDisplay()) value = -value;
-  }
-  control->ApplyUserValue(param->ToNormalized(value));
+void IGraphics::BeginTextEntry(EntryBoxWindow& box, IControl& control, int paramIndex) {
+  mEntry.Open(box, control, mPlug ? mPlug->GetParam(paramIndex) : nullptr);
 }
 
 double IGraphics::ShownParamValue(int paramIndex) const {
@@ -284,6 +251,15 @@ void IGraphics::Resize(int width, int height) {
   CreateDrawingSurfaces();
   if (mPlug) mPlug->ResizeEditor(width, height);
 }
+
+bool IGraphics::RebuildAtSize(int width, int height) {
+  if (width == mWidth && height == mHeight) return false;
+  mEntry.Close();
+  IGraphics::Resize(width, height);
+  return true;
+}
+
+bool IGraphics::ResizesHostWindow() const { return !(mPlug && mPlug->GetApiId() == ApiId::Vst3); }
 
 bool IGraphics::DrawBitmapRegion(const BitmapStrip& strip, const Rect& dest, int sourceX, int sourceY,
                                  const BlendSpec& blend) {
@@ -378,17 +354,22 @@ void IGraphics::DrawNonStrict() {
 
 bool IGraphics::RedrawRegion(const Rect& update) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::RedrawRegion");
-  if (mControls.empty()) return true;
-  if (mStrictDrawing) {
-    DrawStrict(update);
-  } else {
-    DrawNonStrict();
+  // Without controls nothing is drawn, but the region still goes to the window, or the window
+  // would ask for it again and again.
+  if (!mControls.empty()) {
+    if (mStrictDrawing) {
+      DrawStrict(update);
+    } else {
+      DrawNonStrict();
+    }
   }
   return PaintScreen(update);
 }
 
 bool IGraphics::TimerStep(Rect& dirtyOut) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::TimerStep");
+  dirtyOut = Rect{};
+  if (mEntry.FrameStep()) return false;
   mMailbox.TakePosted([this](int index, double value) { ApplyToBoundControls(index, value); });
   Rect dirty;
   bool any = false;
@@ -398,6 +379,7 @@ bool IGraphics::TimerStep(Rect& dirtyOut) {
     dirty = dirty.Union(control->GetRect());
   }
   dirtyOut = dirty;
+  if (any) mEntry.FrameDrawn();
   return any;
 }
 
@@ -464,6 +446,7 @@ bool IGraphics::HandleMouseOver(int x, int y, const MouseModifiers& mods) {
 
 void IGraphics::HandleMouseDrag(int x, int y, const MouseModifiers& mods) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDrag");
+  if (mEntry.IsOpen()) return;
   if (mCaptured < 0 || mCaptured >= NControls()) return;
   if (x == mLastMouseX && y == mLastMouseY) return;
   mControls[mCaptured]->OnMouseDrag(x, y, x - mLastMouseX, y - mLastMouseY, mods);
@@ -501,16 +484,19 @@ void IGraphics::HandleMouseOut() {
 
 void IGraphics::HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseWheel");
+  if (mEntry.TakesWheel()) return;
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
   if (target < 0) return;
   mControls[target]->OnMouseWheel(x, y, mods, notches);
 }
 
-bool IGraphics::HandleKeyDown(int x, int y, int key) {
+bool IGraphics::HandleKeyDown(int x, int y, EditorKey key) {
+  if (key == EditorKey::NoKey) return false;
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleKeyDown");
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
+  // The background takes no keys: they go to the key catcher.
   IControl* control = target > 0 ? mControls[target] : mKeyCatcher.get();
-  return control && control->OnKeyDown(x, y, key);
+  return control && control->OnKeyDown(x, y, static_cast<int>(key));
 }
 
 void FailEditorThreadContract(const char* what, const char* file, int line) {

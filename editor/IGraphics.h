@@ -1,7 +1,9 @@
 #pragma once
-// The editor core: the list of controls, the backing bitmap they draw into, the mouse state and
-// the exchange of parameter values with the plug-in core. A window host derives from it (one per
-// platform) and drives it from its window's messages and repaint timer.
+// The editor core: the list of controls, the backing bitmap they draw into, the mouse state, the
+// value box and the exchange of parameter values with the plug-in core. A window host derives
+// from it (one per platform) and drives it from its window's messages and repaint timer: it
+// translates native events into the entry points below and puts the backing bitmap on screen;
+// what an event does is decided here, the same on every platform.
 //
 // Threads (docs/threads.md): everything here runs on the host's user-interface thread, except
 // ApplyParameterFromPlug, which the core calls under the plug-in lock from whichever thread the
@@ -17,6 +19,7 @@
 #include "editor/EditorThread.h"
 #include "editor/EditorTypes.h"
 #include "editor/IControl.h"
+#include "editor/ValueEntry.h"
 
 class IPlugBase;
 class LICE_IBitmap;
@@ -39,12 +42,14 @@ public:
   // ---- The window host's half, in slot order. Platform operations have no body here.
   virtual bool PaintScreen(const Rect& rect) = 0;
   virtual bool MeasureText(TextStyle& style, const char* text, Rect& rect);
-  virtual void CancelTextEntry() = 0;
+  // The open value box is dropped at the next frame.
+  virtual void CancelTextEntry() { mEntry.RequestCancel(); }
   virtual void Resize(int width, int height);
   virtual bool IsWindowOpen() { return WindowHandle() != nullptr; }
   virtual const char* GraphicsApiName() { return ""; }
   virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
   virtual PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) = 0;
+  // Opens the native value box over the control; the host then hands it to BeginTextEntry.
   virtual void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,
                              int paramIndex) = 0;
   virtual bool HostDirectory(std::string& out) = 0;
@@ -101,24 +106,33 @@ public:
   void AskValueFromUser(IControl* control, int paramIndex, const Rect& rect);
 
   // ---- The window host's timer and paint.
-  // One timer step: moves the controls to every value posted since the last step, then gives the
-  // bounding box of the dirty controls; false when nothing needs drawing.
+  // One step of the repaint timer. A frame the value box spends (a pending commit or cancel
+  // carried out) draws nothing. Otherwise the controls move to every value posted since the last
+  // step, and `dirtyOut` gets the bounding box of the dirty controls, which the host paints now
+  // when the answer is true (the value box then counts the frame as drawn).
   bool TimerStep(Rect& dirtyOut);
-  // The drawing pass over `update`; then PaintScreen.
+  // The drawing pass over `update`; then PaintScreen, with no controls too (a window asks for
+  // its region again until it is painted).
   bool RedrawRegion(const Rect& update);
   // Every control dirty, as when the window opens.
   void MarkAllDirty();
 
   // ---- Mouse and keys, in client pixels.
+  // A button pressed in the window (not a double click's second press). While the value box is
+  // open the press is the box's (ValueEntry::TakesPress). True when it goes on to the controls:
+  // the host then takes the keyboard and the pointer, and calls HandleMouseDown.
+  bool PressReachesControls(PointerButton button) { return !mEntry.TakesPress(button); }
   void HandleMouseDown(int x, int y, const MouseModifiers& mods);
   void HandleMouseUp(int x, int y, const MouseModifiers& mods);
   bool HandleMouseOver(int x, int y, const MouseModifiers& mods);
+  // A move with a button held while the host holds the pointer; no drag while the value box is open.
   void HandleMouseDrag(int x, int y, const MouseModifiers& mods);
   // True when the control takes the double click as a mouse-down and now holds the capture.
   bool HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods);
+  // Whole notches; the open value box takes them (ValueEntry::TakesWheel).
   void HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches);
-  // True when a control (or the key catcher) took the key.
-  bool HandleKeyDown(int x, int y, int key);
+  // True when a control (or the key catcher) took the key; NoKey and keys refused go on to the host.
+  bool HandleKeyDown(int x, int y, EditorKey key);
   // The pointer left the window: every control hears it, and none is under the pointer.
   void HandleMouseOut();
   int CapturedControl() const { return mCaptured; }
@@ -128,12 +142,17 @@ public:
   static int CachedImageCount();
 
 protected:
-  // The longest text a value-entry box takes, in characters.
-  static constexpr int kMaxEntryText = 32;
-  // What a closed value-entry box's text does, the same in every window host: a display text
-  // or a typed number becomes the parameter's new value through the control, and a free-text
-  // entry (no parameter) hands the text to the control.
-  void CommitEntryText(IControl* control, int paramIndex, const char* text);
+  // ---- For the window hosts.
+  // The host made its native box over `control` (OpenTextEntry): the value box's rules take it.
+  void BeginTextEntry(EntryBoxWindow& box, IControl& control, int paramIndex);
+  ValueEntry& Entry() { return mEntry; }
+  const ValueEntry& Entry() const { return mEntry; }
+  // What every window host's Resize does first: nothing when the size is unchanged (false);
+  // otherwise the value box closes (its control goes with all the others) and the core's Resize
+  // rebuilds the editor at the new size.
+  bool RebuildAtSize(int width, int height);
+  // A VST2 host's window is sized to its editor; a VST3 host sizes its frame itself.
+  bool ResizesHostWindow() const;
   // Forgets the captured control and the last mouse position (a menu or a double click takes over).
   void ReleaseMouseCapture();
 
@@ -159,6 +178,7 @@ private:
   bool mHandleMouseOver = false;
   bool mStrictDrawing = true;
   std::unique_ptr<IControl> mKeyCatcher;
+  ValueEntry mEntry;
 
   EditorParamMailbox mMailbox;
   std::vector<double> mShown;  // per parameter, the editor's thread only

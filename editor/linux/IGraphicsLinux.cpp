@@ -1,6 +1,5 @@
 // The Linux editor's window: its connection and child window, painting, the frame step, and the
 // mouse and key events of the window.
-#include "core/IPlugBase.h"
 #include "raster/Bitmap.h"
 
 #include "editor/linux/IGraphicsLinuxEvents.h"
@@ -37,19 +36,28 @@ unsigned int StateAfter(const XButtonEvent& event, bool pressed) {
   return pressed ? (event.state | mask) : (event.state & ~mask);
 }
 
-// The key code the controls know, or -1 for a key that no control is offered.
-int EditorKeyCode(KeySym key) {
+// The editor's key for an X key (its unshifted symbol, or the symbol itself).
+EditorKey KeyOf(KeySym key) {
   switch (key) {
-    case XK_space: return 0;
-    case XK_Up: return 1;
-    case XK_Down: return 2;
-    case XK_Left: return 3;
-    case XK_Right: return 4;
+    case XK_space: return EditorKey::Space;
+    case XK_Up: return EditorKey::Up;
+    case XK_Down: return EditorKey::Down;
+    case XK_Left: return EditorKey::Left;
+    case XK_Right: return EditorKey::Right;
   }
-  if (key >= XK_0 && key <= XK_9) return 5 + static_cast<int>(key - XK_0);
-  if (key >= XK_a && key <= XK_z) return 15 + static_cast<int>(key - XK_a);
-  if (key >= XK_A && key <= XK_Z) return 15 + static_cast<int>(key - XK_A);
-  return -1;
+  if (key >= XK_0 && key <= XK_9) return DigitKey(static_cast<int>(key - XK_0));
+  if (key >= XK_a && key <= XK_z) return LetterKey(static_cast<int>(key - XK_a));
+  if (key >= XK_A && key <= XK_Z) return LetterKey(static_cast<int>(key - XK_A));
+  return EditorKey::NoKey;
+}
+
+PointerButton ButtonOf(unsigned int button) {
+  if (button == Button3) return PointerButton::Right;
+  return button == Button2 ? PointerButton::Middle : PointerButton::Left;
+}
+
+bool IsPointerButton(unsigned int button) {
+  return button == Button1 || button == Button2 || button == Button3;
 }
 
 // The window's top-level ancestor: the child of the root that holds it.
@@ -142,7 +150,7 @@ void IGraphicsLinux::CloseEditorWindow() {
 
 void IGraphicsLinux::DestroyWindowResources() {
   XErrorTrap trap(mDisplay);
-  CloseEntry();
+  Entry().Close();
   if (mPointerGrabbed) XUngrabPointer(mDisplay, CurrentTime);
   mPointerGrabbed = false;
   if (mGC) XFreeGC(mDisplay, mGC);
@@ -198,6 +206,15 @@ void IGraphicsLinux::HandleEvents() {
   PaintPending();
 }
 
+void IGraphicsLinux::RunFrame() {
+  Rect dirty;
+  if (!TimerStep(dirty)) return;
+  // What the server asked for goes with it; the value box is a child window, so nothing drawn
+  // here covers it.
+  mPendingPaint = mPendingPaint.Union(dirty);
+  PaintPending();
+}
+
 void IGraphicsLinux::Dispatch(XEvent& event) {
   if (mEntryWindow && event.xany.window == mEntryWindow) {
     switch (event.type) {
@@ -211,9 +228,9 @@ void IGraphicsLinux::Dispatch(XEvent& event) {
     return;
   }
   if (!mWindow || event.xany.window != mWindow) return;
-  // While the value box has the keyboard, a click in the editor cancels it; a release still ends
-  // the gesture its press began (the press that opened the box, typically).
-  const bool entryFocused = mEntryWindow && mEntryState == kEntryFocused;
+  // While the value box has the keyboard the editor's window takes no pointer moves and no keys;
+  // a release still ends the gesture its press began (the press that opened the box, typically).
+  const bool entryFocused = Entry().HasKeyboard();
   switch (event.type) {
     case Expose: X::OnExpose(*this, event.xexpose); return;
     case ConfigureNotify: mPendingPaint = Rect{0, 0, event.xconfigure.width, event.xconfigure.height}; return;
@@ -221,16 +238,12 @@ void IGraphicsLinux::Dispatch(XEvent& event) {
       // The host destroyed its window and ours with it.
       if (event.xdestroywindow.window != mWindow) return;
       mEntryWindow = 0;
-      CloseEntry();
+      Entry().Close();
       mPointerGrabbed = false;
       mSurface.reset();
       ForgetWindow();
       return;
     case ButtonPress:
-      if (entryFocused) {
-        if (event.xbutton.button == Button1 || event.xbutton.button == Button3) mEntryState = kEntryCancel;
-        return;
-      }
       if (event.xbutton.button == Button4 || event.xbutton.button == Button5) {
         X::OnWheel(*this, event.xbutton);
         return;
@@ -256,17 +269,11 @@ void IGraphicsLinux::X::OnExpose(IGraphicsLinux& editor, const XExposeEvent& eve
   editor.mPendingPaint = editor.mPendingPaint.Union(exposed);
 }
 
-// The drawing pass ends with PaintScreen; without controls there is no pass, but the region
-// must still be painted.
 void IGraphicsLinux::PaintPending() {
   if (!mWindow || mPendingPaint.Empty()) return;
   const Rect update = mPendingPaint;
   mPendingPaint = Rect{};
-  if (NControls() > 0) {
-    RedrawRegion(update);
-  } else {
-    PaintScreen(update);
-  }
+  RedrawRegion(update);
 }
 
 bool IGraphicsLinux::PaintScreen(const Rect& rect) {
@@ -276,20 +283,6 @@ bool IGraphicsLinux::PaintScreen(const Rect& rect) {
   XErrorTrap trap(mDisplay);
   mSurface->Put(mWindow, mGC, bitmap->Pixels(), bitmap->RowSpan(), rect.left, rect.top, rect.W(), rect.H());
   return true;
-}
-
-void IGraphicsLinux::RunFrame() {
-  if (mEntryWindow && mEntryState != kEntryIdle) {
-    EntryStep();
-    return;
-  }
-  Rect dirty;
-  if (!TimerStep(dirty)) return;
-  // What the server asked for goes with it; the value box is a child window, so nothing drawn
-  // here covers it.
-  mPendingPaint = mPendingPaint.Union(dirty);
-  PaintPending();
-  if (mEntryWindow) mEntryState = kEntryDrawn;
 }
 
 // ---- Mouse and keys.
@@ -308,7 +301,13 @@ bool IGraphicsLinux::X::IsDoubleClick(IGraphicsLinux& editor, const XButtonEvent
 }
 
 void IGraphicsLinux::X::OnButtonPress(IGraphicsLinux& editor, const XButtonEvent& event) {
-  if (event.button != Button1 && event.button != Button2 && event.button != Button3) return;
+  if (!IsPointerButton(event.button)) return;
+  const PointerButton button = ButtonOf(event.button);
+  // While the value box has the keyboard a press is the box's, and starts no double click either.
+  if (editor.Entry().HasKeyboard()) {
+    editor.PressReachesControls(button);
+    return;
+  }
   const MouseModifiers mods = ModifiersOf(StateAfter(event, true));
   if (IsDoubleClick(editor, event)) {
     // Only the left button's second press reaches a control; the others' releases still do.
@@ -321,10 +320,7 @@ void IGraphicsLinux::X::OnButtonPress(IGraphicsLinux& editor, const XButtonEvent
     }
     return;
   }
-  if (editor.mEntryWindow) {
-    editor.mEntryState = kEntryCommit;
-    return;
-  }
+  if (!editor.PressReachesControls(button)) return;
   XSetInputFocus(editor.mDisplay, editor.mWindow, RevertToParent, event.time);
   XGrabPointer(editor.mDisplay, editor.mWindow, False,
                ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync, GrabModeAsync, None,
@@ -334,7 +330,7 @@ void IGraphicsLinux::X::OnButtonPress(IGraphicsLinux& editor, const XButtonEvent
 }
 
 void IGraphicsLinux::X::OnButtonRelease(IGraphicsLinux& editor, const XButtonEvent& event) {
-  if (event.button != Button1 && event.button != Button2 && event.button != Button3) return;
+  if (!IsPointerButton(event.button)) return;
   if (editor.mPointerGrabbed) XUngrabPointer(editor.mDisplay, event.time);
   editor.mPointerGrabbed = false;
   editor.HandleMouseUp(event.x, event.y, ModifiersOf(StateAfter(event, false)));
@@ -343,7 +339,7 @@ void IGraphicsLinux::X::OnButtonRelease(IGraphicsLinux& editor, const XButtonEve
 void IGraphicsLinux::X::OnMotion(IGraphicsLinux& editor, const XMotionEvent& event) {
   const MouseModifiers mods = ModifiersOf(event.state);
   if (mods.left || mods.right) {
-    if (editor.mPointerGrabbed && !editor.mEntryWindow) editor.HandleMouseDrag(event.x, event.y, mods);
+    if (editor.mPointerGrabbed) editor.HandleMouseDrag(event.x, event.y, mods);
     return;
   }
   if (editor.HandleMouseOver(event.x, event.y, mods)) editor.mTrackingLeave = true;
@@ -357,18 +353,12 @@ void IGraphicsLinux::X::OnLeave(IGraphicsLinux& editor, const XCrossingEvent& ev
 
 // One notch is one wheel click, as a wheel delta of 120 is on Windows.
 void IGraphicsLinux::X::OnWheel(IGraphicsLinux& editor, const XButtonEvent& event) {
-  if (editor.mEntryWindow) {
-    editor.mEntryState = kEntryCancel;
-    return;
-  }
-  constexpr int kWheelDelta = 120;
-  const int delta = event.button == Button4 ? kWheelDelta : -kWheelDelta;
-  editor.HandleMouseWheel(event.x, event.y, ModifiersOf(event.state), delta / kWheelDelta);
+  const int notches = event.button == Button4 ? 1 : -1;
+  editor.HandleMouseWheel(event.x, event.y, ModifiersOf(event.state), notches);
 }
 
 void IGraphicsLinux::X::OnKey(IGraphicsLinux& editor, XKeyEvent& event) {
-  const int code = EditorKeyCode(XLookupKeysym(&event, 0));
-  if (code >= 0 && editor.HandleKeyDown(event.x, event.y, code)) return;
+  if (editor.HandleKeyDown(event.x, event.y, KeyOf(XLookupKeysym(&event, 0)))) return;
   ForwardKey(editor, event);
 }
 
@@ -388,13 +378,9 @@ void IGraphicsLinux::X::ForwardKey(IGraphicsLinux& editor, XKeyEvent& event) {
 // ---- Size.
 
 void IGraphicsLinux::Resize(int width, int height) {
-  if (width == GetWidth() && height == GetHeight()) return;
   const int dw = width - GetWidth();
   const int dh = height - GetHeight();
-  // The box's control goes with all the others.
-  if (mEntryWindow) CloseEntry();
-  IGraphics::Resize(width, height);
-  if (!mDisplay || !mWindow) return;
+  if (!RebuildAtSize(width, height) || !mDisplay || !mWindow) return;
   XErrorTrap trap(mDisplay);
   XWindowAttributes now;
   if (!XGetWindowAttributes(mDisplay, mWindow, &now)) return;
@@ -402,9 +388,8 @@ void IGraphicsLinux::Resize(int width, int height) {
                 static_cast<unsigned>(std::max(now.height + dh, 1)));
   mSurface = std::make_unique<XImageSurface>();
   mSurface->Create(mDisplay, now.visual, now.depth, width, height, mAllowSharedMemory);
-  // A VST2 host's window is sized to its editor; a VST3 host sizes its frame itself.
   XWindowAttributes parent;
-  if (!(Plug() && Plug()->GetApiId() == ApiId::Vst3) && XGetWindowAttributes(mDisplay, mParent, &parent))
+  if (ResizesHostWindow() && XGetWindowAttributes(mDisplay, mParent, &parent))
     XResizeWindow(mDisplay, mParent, static_cast<unsigned>(std::max(parent.width + dw, 1)),
                   static_cast<unsigned>(std::max(parent.height + dh, 1)));
   mPendingPaint = Rect{0, 0, width, height};

@@ -1,10 +1,10 @@
 #pragma once
 // The Linux editor: the editor core inside an X11 child window of the host's window. Each open
 // window has its own connection to the X server; the host's user-interface thread drives it
-// through Idle (IEditor), which handles the window's events and, every frame period, applies the
-// value box's commit or cancel or repaints the dirty controls. Mouse and keys reach the core's
-// dispatch as on Windows; a press captures the pointer until its release. Its images are the PNG
-// files compiled into the module, found by resource id.
+// through Idle (IEditor), which turns the window's events into the core's entry points and, every
+// frame period, runs the core's frame and paints what it left dirty. A press captures the pointer
+// until its release. The value box is a child window drawn with the raster fonts; its rules are
+// the core's.
 //
 // Threads: everything here runs on the host's user-interface thread (docs/threads.md). X errors
 // on the editor's connection (a host window destroyed under the editor, a server that cannot
@@ -24,7 +24,7 @@ union _XEvent;
 class XImageSurface;
 class LICE_MemBitmap;
 
-class IGraphicsLinux : public EmbeddedImageGraphics {
+class IGraphicsLinux : public EmbeddedImageGraphics, private EntryBoxWindow {
 public:
   IGraphicsLinux(IPlugBase* plug, int width, int height, int frameRate);
   ~IGraphicsLinux() override;
@@ -41,7 +41,6 @@ public:
   void Idle() override;
 
   bool PaintScreen(const Rect& rect) override;
-  void CancelTextEntry() override;
   void Resize(int width, int height) override;
   bool IsWindowOpen() override { return mWindow != 0; }
   const char* GraphicsApiName() override { return "X11"; }
@@ -52,13 +51,13 @@ public:
   // ---- What Idle is made of, for hosts and tests that drive the window step by step.
   // Handles every event the server has sent.
   void ProcessEvents();
-  // One frame: the value box's pending commit or cancel, or a repaint of the dirty controls.
+  // One frame of the core, and a repaint of what it left dirty.
   void FrameStep();
 
   // The editor's window and its value box (X11 window ids; 0 when there is none).
   unsigned long WindowId() const { return mWindow; }
   unsigned long EntryWindowId() const { return mEntryWindow; }
-  const std::string& EntryText() const { return mEntry.Text(); }
+  const std::string& EntryText() const { return mEntryLine.Text(); }
   // The requests the window's connection has sent the server so far (0 while closed): every
   // round trip is one, so a call that sent none cost none.
   unsigned long RequestsSent() const;
@@ -86,12 +85,9 @@ private:
   void RunFrame();
   void Dispatch(_XEvent& event);
   void PaintPending();
-  void EntryStep();
-  void CommitEntry();
-  void CloseEntry();
+  std::string EntryBoxText() override;
+  void DestroyEntryBox() override;
   void DrawEntry();
-  // For the entry box: whether a typed character may go in.
-  bool CharPasses(char ch) const;
 
   _XDisplay* mDisplay = nullptr;
   unsigned long mWindow = 0;
@@ -111,20 +107,10 @@ private:
   int mTimerPeriod = 0;
   std::chrono::steady_clock::time_point mLastFrame;
 
-  // The value-entry box.
+  // The value box's window.
   unsigned long mEntryWindow = 0;
   std::unique_ptr<XImageSurface> mEntrySurface;
   std::unique_ptr<LICE_MemBitmap> mEntryPicture;
-  IControl* mEntryControl = nullptr;
-  int mEntryParam = -1;  // -1 for a free-text entry
   TextStyle mEntryStyle;
-  EntryLine mEntry;
-  enum EntryState : int {
-    kEntryIdle = 0,
-    kEntryFocused = 1,
-    kEntryDrawn = 2,
-    kEntryCancel = 3,
-    kEntryCommit = 4
-  };
-  int mEntryState = kEntryIdle;
+  EntryLine mEntryLine;
 };

@@ -1,6 +1,6 @@
-// The Linux editor's value-entry box, its window: a child of the editor's window over the control,
-// drawn with the editor's own fonts, taking the keyboard while it is open.
-#include "core/IPlugBase.h"
+// The Linux editor's value box: a child window of the editor's over the control, drawn with the
+// editor's own fonts, taking the keyboard while it is open. Its focus, keys and characters go to
+// the core's value box, which applies or drops what was typed.
 #include "raster/Bitmap.h"
 #include "raster/Font.h"
 #include "raster/FontCache.h"
@@ -30,7 +30,7 @@ int TextWidth(LICE_IFont& font, const std::string& text, int length) {
 
 void IGraphicsLinux::OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect,
                                    const char* text, int paramIndex) {
-  if (!control || mEntryWindow || !mDisplay || !mWindow) return;
+  if (!control || Entry().IsOpen() || !mDisplay || !mWindow) return;
   XErrorTrap trap(mDisplay);
   const int w = std::max(rect.W() + 1, 1);
   const int h = std::max(rect.H() + 1, 1);
@@ -52,19 +52,20 @@ void IGraphicsLinux::OpenTextEntry(IControl* control, const TextStyle& style, co
     return;
   }
   mEntryWindow = box;
-  mEntryControl = control;
-  mEntryParam = Plug() && Plug()->GetParam(paramIndex) ? paramIndex : -1;
+  BeginTextEntry(*this, *control, paramIndex);
   mEntryStyle = style;
   mEntryStyle.cachedFont = nullptr;  // the box's own size and face
-  mEntry.Reset(text, control->TextEntryLimit());
+  mEntryLine.Reset(text, control->TextEntryLimit());
   XMapRaised(mDisplay, box);
   // Focus arrives as an event: the state machine hears it as the box's focus.
   XSetInputFocus(mDisplay, box, RevertToParent, CurrentTime);
   DrawEntry();
 }
 
-// Also used when the window closes or the controls are rebuilt: no later step sees the old box.
-void IGraphicsLinux::CloseEntry() {
+std::string IGraphicsLinux::EntryBoxText() { return mEntryLine.Text(); }
+
+// The box goes from the core's frame, or when the window closes or the controls are rebuilt.
+void IGraphicsLinux::DestroyEntryBox() {
   if (mEntryWindow && mDisplay) {
     XErrorTrap trap(mDisplay);
     const ::Window box = mEntryWindow;
@@ -76,9 +77,6 @@ void IGraphicsLinux::CloseEntry() {
   mEntrySurface.reset();
   mEntryPicture.reset();
   mEntryWindow = 0;
-  mEntryControl = nullptr;
-  mEntryParam = -1;
-  mEntryState = kEntryIdle;
 }
 
 // The box's background and text in the control's entry colours; the selected text inverted, or a
@@ -93,9 +91,9 @@ void IGraphicsLinux::DrawEntry() {
   FillRectangle(&picture, 0, 0, w, h, back, 1.0f, BlitCopy);
   LICE_IFont* font = FontCache::FontFor(mEntryStyle);
   if (font) {
-    const std::string& text = mEntry.Text();
+    const std::string& text = mEntryLine.Text();
     const int textWidth = TextWidth(*font, text, static_cast<int>(text.size()));
-    const int caretAt = TextWidth(*font, text, mEntry.Caret());
+    const int caretAt = TextWidth(*font, text, mEntryLine.Caret());
     const int room = w - 2 * kMargin;
     int x = kMargin;
     if (textWidth <= room) {
@@ -105,7 +103,7 @@ void IGraphicsLinux::DrawEntry() {
       x = kMargin - std::max(0, caretAt - (room - 1));
     }
     const int lineHeight = std::max(font->LineHeight(), 1);
-    const bool selected = mEntry.AllSelected();
+    const bool selected = mEntryLine.AllSelected();
     if (selected) FillRectangle(&picture, x, kMargin, textWidth, lineHeight, fore, 1.0f, BlitCopy);
     font->SetTextColour(selected ? back : fore);
     LiceRect area{x, kMargin, x + textWidth + 1, h};
@@ -119,22 +117,18 @@ void IGraphicsLinux::X::OnEntryFocus(IGraphicsLinux& editor, const XFocusChangeE
   // Focus that follows the pointer, and the host grabbing the keyboard for a moment, say nothing
   // about the box.
   if (event.detail == NotifyPointer || event.mode == NotifyGrab || event.mode == NotifyUngrab) return;
-  if (event.type == FocusIn) {
-    editor.mEntryState = kEntryFocused;
-  } else {
-    editor.mEntryState = kEntryCommit;
-  }
+  editor.Entry().FocusChanged(event.type == FocusIn);
 }
 
 void IGraphicsLinux::X::OnEntryKey(IGraphicsLinux& editor, XKeyEvent& event) {
   char chars[8] = {};
   KeySym key = 0;
   const int count = XLookupString(&event, chars, sizeof(chars), &key, nullptr);
-  EntryLine& line = editor.mEntry;
+  EntryLine& line = editor.mEntryLine;
   switch (key) {
     case XK_Return:
-    case XK_KP_Enter: editor.mEntryState = kEntryCommit; return;
-    case XK_Escape: editor.mEntryState = kEntryCancel; return;
+    case XK_KP_Enter: editor.Entry().RequestCommit(); return;
+    case XK_Escape: editor.Entry().RequestCancel(); return;
     case XK_BackSpace: line.Backspace(); break;
     case XK_Delete:
     case XK_KP_Delete: line.Delete(); break;
@@ -151,7 +145,7 @@ void IGraphicsLinux::X::OnEntryKey(IGraphicsLinux& editor, XKeyEvent& event) {
       for (int i = 0; i < count; ++i) {
         const char ch = chars[i];
         if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) continue;  // control characters
-        if (!editor.CharPasses(ch)) continue;
+        if (!editor.Entry().CharPasses(static_cast<unsigned char>(ch))) continue;
         changed = line.Insert(ch) || changed;
       }
       if (!changed) return;

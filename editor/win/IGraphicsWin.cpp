@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "core/IPlugBase.h"
 #include "raster/PngDecode.h"
 #include "resources/EmbeddedResource.h"
 
@@ -56,18 +55,23 @@ MouseModifiers ModifiersOf(WPARAM keys) {
   return mods;
 }
 
-// The key code the controls know, or -1 for a key that no control is offered.
-int KeyCode(WPARAM key) {
+// The editor's key for a virtual key. Function and keypad keys are no letters or digits.
+EditorKey KeyOf(WPARAM key) {
   switch (key) {
-    case VK_SPACE: return 0;
-    case VK_UP: return 1;
-    case VK_DOWN: return 2;
-    case VK_LEFT: return 3;
-    case VK_RIGHT: return 4;
+    case VK_SPACE: return EditorKey::Space;
+    case VK_UP: return EditorKey::Up;
+    case VK_DOWN: return EditorKey::Down;
+    case VK_LEFT: return EditorKey::Left;
+    case VK_RIGHT: return EditorKey::Right;
   }
-  if (key >= '0' && key <= '9') return 5 + static_cast<int>(key - '0');
-  if (key >= 'A' && key <= 'Z') return 15 + static_cast<int>(key - 'A');
-  return -1;
+  if (key >= '0' && key <= '9') return DigitKey(static_cast<int>(key - '0'));
+  if (key >= 'A' && key <= 'Z') return LetterKey(static_cast<int>(key - 'A'));
+  return EditorKey::NoKey;
+}
+
+PointerButton ButtonOf(UINT msg) {
+  if (msg == WM_RBUTTONDOWN) return PointerButton::Right;
+  return msg == WM_MBUTTONDOWN ? PointerButton::Middle : PointerButton::Left;
 }
 
 // Keys the editor does not take belong to the host: its top-level window hears them.
@@ -126,7 +130,7 @@ bool IGraphicsWin::OpenEditorWindow(void* parentWindow) {
 
 void IGraphicsWin::CloseEditorWindow() {
   if (!mWindow) return;
-  CloseEntry();
+  Entry().Close();
   if (mTooltipWindow) DestroyWindow(mTooltipWindow);
   mTooltipWindow = nullptr;
   mTooltipShown = false;
@@ -156,18 +160,18 @@ LRESULT CALLBACK IGraphicsWin::Win::WindowProc(HWND window, UINT msg, WPARAM wPa
   }
   auto* editor = reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!editor || editor->mWindow != window) return DefWindowProcA(window, msg, wParam, lParam);
-  if (editor->mEntryWindow && editor->mEntryState == kEntryFocused)
-    return WhileEntryFocused(*editor, window, msg, wParam, lParam);
+  if (editor->Entry().HasKeyboard()) return WhileEntryFocused(*editor, window, msg, wParam, lParam);
   return Dispatch(*editor, window, msg, wParam, lParam);
 }
 
-// While the entry box has the focus a click in the editor cancels it. A button's release still
-// ends the gesture its press began (the press that opened the box, typically).
+// While the value box has the keyboard the editor's window hears only presses, which are the box's,
+// and releases: a release still ends the gesture its press began (the one that opened the box,
+// typically). Its timer waits too.
 LRESULT IGraphicsWin::Win::WhileEntryFocused(IGraphicsWin& editor, HWND window, UINT msg, WPARAM wParam,
                                              LPARAM lParam) {
   switch (msg) {
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN: editor.mEntryState = kEntryCancel; return 0;
+    case WM_RBUTTONDOWN: editor.PressReachesControls(ButtonOf(msg)); return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: return OnButtonUp(editor, wParam, lParam);
@@ -190,12 +194,12 @@ LRESULT IGraphicsWin::Win::Dispatch(IGraphicsWin& editor, HWND window, UINT msg,
     case WM_KEYDOWN: return OnKeyDown(editor, window, wParam, lParam);
     case WM_KEYUP: SendToRoot(window, msg, wParam, lParam); break;
     case WM_CTLCOLOREDIT:
-      if (!editor.mEntryWindow) break;
+      if (!editor.Entry().IsOpen()) break;
       return OnEntryColours(editor, wParam);
     case WM_MOUSEMOVE: return OnMouseMove(editor, window, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN: return OnButtonDown(editor, window, wParam, lParam);
+    case WM_MBUTTONDOWN: return OnButtonDown(editor, window, msg, wParam, lParam);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: return OnButtonUp(editor, wParam, lParam);
@@ -219,14 +223,7 @@ LRESULT IGraphicsWin::Win::Dispatch(IGraphicsWin& editor, HWND window, UINT msg,
 LRESULT IGraphicsWin::Win::OnPaint(IGraphicsWin& editor, HWND window) {
   RECT r;
   if (!GetUpdateRect(window, &r, FALSE)) return 0;
-  const Rect update{r.left, r.top, r.right, r.bottom};
-  // The drawing pass ends with PaintScreen; without controls there is no pass, but the region
-  // must still be painted, or the window would be asked again and again.
-  if (editor.NControls() > 0) {
-    editor.RedrawRegion(update);
-  } else {
-    editor.PaintScreen(update);
-  }
+  editor.RedrawRegion(Rect{r.left, r.top, r.right, r.bottom});
   return 0;
 }
 
@@ -243,21 +240,14 @@ bool IGraphicsWin::PaintScreen(const Rect& rect) {
 }
 
 void IGraphicsWin::FrameStep() {
-  if (mEntryWindow && mEntryState != kEntryIdle) {
-    EntryStep();
-    return;
-  }
   Rect dirty;
   if (!TimerStep(dirty)) return;
   const RECT area = ToRECT(dirty);
   InvalidateRect(mWindow, &area, FALSE);
-  if (mEntryWindow) {
+  if (const IControl* under = Entry().Control()) {
     // The box stays on top: the control under it is not painted over it.
-    const RECT box = ToRECT(mEntryControl->GetRect());
+    const RECT box = ToRECT(under->GetRect());
     ValidateRect(mWindow, &box);
-    UpdateWindow(mWindow);
-    mEntryState = kEntryDrawn;
-    return;
   }
   UpdateWindow(mWindow);
 }
@@ -265,12 +255,12 @@ void IGraphicsWin::FrameStep() {
 // ---- Mouse and keys.
 
 LRESULT IGraphicsWin::Win::OnKeyDown(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
-  const int code = KeyCode(wParam);
-  if (code >= 0) {
+  const EditorKey key = KeyOf(wParam);
+  if (key != EditorKey::NoKey) {
     POINT at;
     GetCursorPos(&at);
     ScreenToClient(window, &at);
-    if (editor.HandleKeyDown(at.x, at.y, code)) return 0;
+    if (editor.HandleKeyDown(at.x, at.y, key)) return 0;
   }
   SendToRoot(window, WM_KEYDOWN, wParam, lParam);
   return DefWindowProcA(window, WM_KEYDOWN, wParam, lParam);
@@ -281,7 +271,7 @@ LRESULT IGraphicsWin::Win::OnMouseMove(IGraphicsWin& editor, HWND window, WPARAM
   const int y = GET_Y_LPARAM(lParam);
   const MouseModifiers mods = ModifiersOf(wParam);
   if (mods.left || mods.right) {
-    if (GetCapture() == window && !editor.mEntryWindow) editor.HandleMouseDrag(x, y, mods);
+    if (GetCapture() == window) editor.HandleMouseDrag(x, y, mods);
     return 0;
   }
   if (!editor.HandleMouseOver(x, y, mods)) return 0;
@@ -295,12 +285,11 @@ LRESULT IGraphicsWin::Win::OnMouseMove(IGraphicsWin& editor, HWND window, WPARAM
   return 0;
 }
 
-LRESULT IGraphicsWin::Win::OnButtonDown(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT IGraphicsWin::Win::OnButtonDown(IGraphicsWin& editor, HWND window, UINT msg, WPARAM wParam,
+                                        LPARAM lParam) {
   editor.HideTooltip();
-  if (editor.mEntryWindow) {
-    editor.mEntryState = kEntryCommit;
-    return 0;
-  }
+  if (!editor.PressReachesControls(ButtonOf(msg))) return 0;
+  // The keyboard first: a press that opens the value box hands it on to the box.
   SetFocus(window);
   SetCapture(window);
   editor.HandleMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), ModifiersOf(wParam));
@@ -320,10 +309,6 @@ LRESULT IGraphicsWin::Win::OnDoubleClick(IGraphicsWin& editor, HWND window, WPAR
 }
 
 LRESULT IGraphicsWin::Win::OnWheel(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam) {
-  if (editor.mEntryWindow) {
-    editor.mEntryState = kEntryCancel;
-    return 0;
-  }
   // The wheel reports the pointer in screen coordinates.
   RECT r;
   GetWindowRect(window, &r);
@@ -337,22 +322,17 @@ LRESULT IGraphicsWin::Win::OnWheel(IGraphicsWin& editor, HWND window, WPARAM wPa
 // ---- Size.
 
 void IGraphicsWin::Resize(int width, int height) {
-  if (width == GetWidth() && height == GetHeight()) return;
   const int dw = width - GetWidth();
   const int dh = height - GetHeight();
-  // The box's control goes with all the others.
-  if (mEntryWindow) CloseEntry();
-  IGraphics::Resize(width, height);
-  if (!mWindow) return;
+  if (!RebuildAtSize(width, height) || !mWindow) return;
   ResizeWindows(dw, dh);
   const RECT all{0, 0, width, height};
   InvalidateRect(mWindow, &all, FALSE);
 }
 
-// A VST2 host's window is sized to its editor; a VST3 host sizes its frame itself.
 void IGraphicsWin::ResizeWindows(int dw, int dh) {
   Grow(mWindow, dw, dh);
-  if (!IsPlainChild(mWindow) || (Plug() && Plug()->GetApiId() == ApiId::Vst3)) return;
+  if (!IsPlainChild(mWindow) || !ResizesHostWindow()) return;
   HWND parent = GetParent(mWindow);
   Grow(parent, dw, dh);
   if (IsPlainChild(parent)) Grow(GetParent(parent), dw, dh);

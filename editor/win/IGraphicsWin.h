@@ -1,8 +1,9 @@
 #pragma once
 // The Windows editor: the editor core inside a Win32 child window of the host's window. It
-// registers the window class, repaints the dirty controls from a window timer, turns mouse and key
-// messages into the core's dispatch, runs the value-entry box, menus, tooltips and dialogs, and
-// loads its images from the module's PNG resources.
+// registers the window class, runs the core's frames from a window timer and paints what they
+// leave dirty, turns mouse and key messages into the core's entry points, makes the value box's
+// EDIT window (its rules are the core's), offers menus, tooltips and dialogs, and loads its images
+// from the module's PNG resources.
 //
 // Threads: everything here runs on the thread that owns the host's window; the timer is a window
 // timer, so its steps never overlap message handling. The count of open windows (which keeps the
@@ -18,7 +19,7 @@ struct HWND__;
 struct HINSTANCE__;
 struct HFONT__;
 
-class IGraphicsWin : public IGraphics {
+class IGraphicsWin : public IGraphics, private EntryBoxWindow {
 public:
   IGraphicsWin(IPlugBase* plug, int width, int height, int frameRate);
   ~IGraphicsWin() override;
@@ -30,7 +31,6 @@ public:
   void CloseEditorWindow() override;
 
   bool PaintScreen(const Rect& rect) override;
-  void CancelTextEntry() override;
   void Resize(int width, int height) override;
   bool IsWindowOpen() override { return mWindow != nullptr; }
   const char* GraphicsApiName() override { return "Windows GDI"; }
@@ -65,12 +65,10 @@ private:
   // The window procedures and message handlers (IGraphicsWinMessages.h).
   struct Win;
 
-  // One step of the repaint timer: the entry box's pending commit or cancel, or a repaint of the
-  // dirty controls.
+  // One step of the repaint timer: the core's frame, and a repaint of what it left dirty.
   void FrameStep();
-  void EntryStep();
-  void CommitEntry();
-  void CloseEntry();
+  std::string EntryBoxText() override;
+  void DestroyEntryBox() override;
   void ShowTooltip(const char* text);
   void HideTooltip();
   void CreateTooltip();
@@ -81,17 +79,7 @@ private:
   HWND__* mWindow = nullptr;
   HWND__* mEntryWindow = nullptr;
   HWND__* mTooltipWindow = nullptr;
-  IControl* mEntryControl = nullptr;
-  int mEntryParam = -1;  // -1 for a free-text entry
   long long mEntryPreviousProc = 0;
-  enum EntryState : int {
-    kEntryIdle = 0,
-    kEntryFocused = 1,
-    kEntryDrawn = 2,
-    kEntryCancel = 3,
-    kEntryCommit = 4
-  };
-  int mEntryState = kEntryIdle;
   HFONT__* mEntryFont = nullptr;  // released with the box
   bool mTooltipsEnabled = false;
   bool mTooltipShown = false;

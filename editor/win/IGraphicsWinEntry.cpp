@@ -1,12 +1,6 @@
-// The Windows editor's value-entry box: an EDIT child window over the control, whose keys and
-// focus drive a small state machine; the next timer step applies or drops what was typed.
+// The Windows editor's value box: an EDIT child window over the control, whose focus, keys and
+// characters it reports to the core's value box, which applies or drops what was typed.
 #include "editor/win/IGraphicsWinMessages.h"
-
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
-
-#include "core/IPlugBase.h"
 
 namespace {
 
@@ -17,7 +11,7 @@ constexpr LONG_PTR kEntryMark = 0xDEADF00B;
 
 void IGraphicsWin::OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect,
                                  const char* text, int paramIndex) {
-  if (!control || mEntryWindow || !mWindow) return;
+  if (!control || Entry().IsOpen() || !mWindow) return;
   DWORD flags = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL;
   if (style.alignment == kAlignCentre) flags |= ES_CENTER;
   if (style.alignment == kAlignRight) flags |= ES_RIGHT;
@@ -32,46 +26,29 @@ void IGraphicsWin::OpenTextEntry(IControl* control, const TextStyle& style, cons
   SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(mEntryFont), 0);
   SendMessageA(box, EM_SETSEL, 0, -1);
   mEntryWindow = box;
-  mEntryControl = control;
-  mEntryParam = Plug() && Plug()->GetParam(paramIndex) ? paramIndex : -1;
+  BeginTextEntry(*this, *control, paramIndex);
   // Subclassed before it takes the focus, so that the state machine sees the focus arrive.
   mEntryPreviousProc = SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win::EntryProc));
   SetWindowLongPtrA(box, GWLP_USERDATA, kEntryMark);
   SetFocus(box);
 }
 
-void IGraphicsWin::CancelTextEntry() {
-  if (mEntryWindow) mEntryState = kEntryCancel;
-}
-
-void IGraphicsWin::EntryStep() {
-  if (mEntryState != kEntryCancel && mEntryState != kEntryCommit) {
-    mEntryState = kEntryIdle;  // a frame was drawn while the box is open
-    return;
-  }
-  if (mEntryState == kEntryCommit) CommitEntry();
-  CloseEntry();
-}
-
-void IGraphicsWin::CommitEntry() {
-  char text[kMaxEntryText + 1] = {};
+std::string IGraphicsWin::EntryBoxText() {
+  char text[ValueEntry::kMaxText + 1] = {};
   SendMessageA(mEntryWindow, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-  CommitEntryText(mEntryControl, mEntryParam, text);
+  return text;
 }
 
-// Also used when the window closes or the controls are rebuilt: no later step sees the old box.
-void IGraphicsWin::CloseEntry() {
+void IGraphicsWin::DestroyEntryBox() {
   if (mEntryWindow) {
+    // Its own procedure back first: the box hears nothing of ours while it goes.
     SetWindowLongPtrA(mEntryWindow, GWLP_WNDPROC, mEntryPreviousProc);
     DestroyWindow(mEntryWindow);
   }
   if (mEntryFont) DeleteObject(mEntryFont);
   mEntryWindow = nullptr;
   mEntryFont = nullptr;
-  mEntryControl = nullptr;
-  mEntryParam = -1;
   mEntryPreviousProc = 0;
-  mEntryState = kEntryIdle;
 }
 
 LRESULT CALLBACK IGraphicsWin::Win::EntryProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -84,25 +61,25 @@ LRESULT IGraphicsWin::Win::EntryMessage(IGraphicsWin& editor, HWND box, UINT msg
                                         LPARAM lParam) {
   editor.HideTooltip();
   switch (msg) {
-    case WM_SETFOCUS: editor.mEntryState = kEntryFocused; break;
-    case WM_KILLFOCUS: editor.mEntryState = kEntryCommit; break;
+    case WM_SETFOCUS: editor.Entry().FocusChanged(true); break;
+    case WM_KILLFOCUS: editor.Entry().FocusChanged(false); break;
     case WM_GETDLGCODE: return EntryDialogCode(editor, box, wParam, lParam);
     case WM_KEYDOWN:
       if (wParam == VK_RETURN) {
-        editor.mEntryState = kEntryCommit;
+        editor.Entry().RequestCommit();
         return 0;
       }
       if (wParam == VK_ESCAPE) {
-        editor.mEntryState = kEntryCancel;
+        editor.Entry().RequestCancel();
         return 0;
       }
       break;
     case WM_CHAR:
-      if (editor.mEntryParam >= 0 && !CharPasses(editor, wParam)) return 0;
+      if (!editor.Entry().CharPasses(wParam)) return 0;
       break;
     case WM_COMMAND:
       if (HIWORD(wParam) != 1) break;
-      editor.mEntryState = kEntryCommit;
+      editor.Entry().RequestCommit();
       return 0;
   }
   return CallWindowProcA(reinterpret_cast<WNDPROC>(editor.mEntryPreviousProc), box, msg, wParam, lParam);
@@ -113,20 +90,13 @@ LRESULT IGraphicsWin::Win::EntryDialogCode(IGraphicsWin& editor, HWND box, WPARA
   const auto previous = reinterpret_cast<WNDPROC>(editor.mEntryPreviousProc);
   LRESULT code = CallWindowProcA(previous, box, WM_GETDLGCODE, wParam, lParam);
   const auto* queried = reinterpret_cast<const MSG*>(lParam);
-  if (editor.mEntryParam < 0 && queried && queried->message == WM_KEYDOWN && queried->wParam == VK_RETURN)
+  if (!editor.Entry().Param() && queried && queried->message == WM_KEYDOWN && queried->wParam == VK_RETURN)
     code |= DLGC_WANTALLKEYS;
   return code;
 }
 
-// Digits and signs for every parameter, the decimal point only for a real-valued one.
-bool IGraphicsWin::Win::CharPasses(const IGraphicsWin& editor, WPARAM ch) {
-  if (ch == VK_BACK || ch == '+' || ch == '-' || (ch >= '0' && ch <= '9')) return true;
-  const IParamDef* param = editor.Plug()->GetParam(editor.mEntryParam);
-  return ch == '.' && param && param->GetType() == ParamType::Double;
-}
-
 LRESULT IGraphicsWin::Win::OnEntryColours(IGraphicsWin& editor, WPARAM dc) {
-  const TextStyle& style = editor.mEntryControl->Style();
+  const TextStyle& style = editor.Entry().Control()->Style();
   const COLORREF back =
       RGB(style.entryBackground.red, style.entryBackground.green, style.entryBackground.blue);
   const COLORREF text =

@@ -21,7 +21,7 @@ struct IGraphicsWin::Win {
   static LRESULT OnPaint(IGraphicsWin& editor, HWND window);
   static LRESULT OnKeyDown(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam);
   static LRESULT OnMouseMove(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam);
-  static LRESULT OnButtonDown(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam);
+  static LRESULT OnButtonDown(IGraphicsWin& editor, HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT OnButtonUp(IGraphicsWin& editor, WPARAM wParam, LPARAM lParam);
   static LRESULT OnDoubleClick(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam);
   static LRESULT OnWheel(IGraphicsWin& editor, HWND window, WPARAM wParam, LPARAM lParam);
@@ -29,7 +29,6 @@ struct IGraphicsWin::Win {
 
   static LRESULT EntryMessage(IGraphicsWin& editor, HWND box, UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT EntryDialogCode(IGraphicsWin& editor, HWND box, WPARAM wParam, LPARAM lParam);
-  static bool CharPasses(const IGraphicsWin& editor, WPARAM ch);
 
   static BOOL CALLBACK FindProcessWindow(HWND window, LPARAM editor);
 };

@@ -4,6 +4,8 @@
 
 #include "editor/BrelvaneKnob.h"
 #include "editor/IBitmapControl.h"
+#include <vector>
+
 #include "tests/editor/EditorRig.h"
 
 namespace editortest {
@@ -42,6 +44,39 @@ TEST(MouseDispatch, TheLastVisibleEnabledControlUnderThePointerTakesTheClick) {
   EXPECT_EQ(bottom->downs, 1);
   EXPECT_EQ(editor->CapturedControl(), -1);
   EXPECT_EQ(top->downs + middle->downs, 2);
+}
+
+// Takes the keys it is offered, or refuses them.
+struct KeyTaker : CountingControl {
+  KeyTaker(const Rect& rect, bool takes) : CountingControl(rect), takes(takes) {}
+  bool OnKeyDown(int, int, int key) override {
+    keys.push_back(key);
+    return takes;
+  }
+  bool takes;
+  std::vector<int> keys;
+};
+
+TEST(KeyDispatch, TheControlUnderThePointerOrHoldingItTakesKeysAndOverTheBackgroundTheKeyCatcher) {
+  auto editor = MakeEditor();
+  auto* background = static_cast<KeyTaker*>(editor->AddBackground(new KeyTaker({0, 0, 100, 100}, true)));
+  auto* taking = static_cast<KeyTaker*>(editor->AddControl(new KeyTaker({10, 10, 30, 30}, true)));
+  auto* refusing = static_cast<KeyTaker*>(editor->AddControl(new KeyTaker({50, 10, 70, 30}, false)));
+  auto* catcher = new KeyTaker({}, true);
+  editor->SetKeyCatcher(catcher);
+  EXPECT_TRUE(editor->HandleKeyDown(20, 20, LetterKey(0)));
+  EXPECT_FALSE(editor->HandleKeyDown(60, 20, DigitKey(9)));
+  EXPECT_TRUE(editor->HandleKeyDown(80, 80, EditorKey::Space));
+  EXPECT_FALSE(editor->HandleKeyDown(20, 20, EditorKey::NoKey));
+  editor->HandleMouseDown(20, 20, kLeft);
+  EXPECT_TRUE(editor->HandleKeyDown(80, 80, EditorKey::Up));  // the captured control's
+  EXPECT_EQ(taking->keys, (std::vector<int>{15, 1}));
+  EXPECT_EQ(refusing->keys, (std::vector<int>{14}));
+  EXPECT_EQ(catcher->keys, (std::vector<int>{0}));
+  EXPECT_TRUE(background->keys.empty());
+  editor->SetKeyCatcher(nullptr);
+  editor->HandleMouseUp(20, 20, kLeft);
+  EXPECT_FALSE(editor->HandleKeyDown(80, 80, EditorKey::Down));
 }
 
 TEST(Knob, DragWheelAndFineAdjustmentMoveByTheDocumentedAmounts) {

@@ -102,6 +102,20 @@ TEST(DrawingPass, NonStrictRedrawsEachDirtyControlWithWhatOverlapsIt) {
   EXPECT_EQ(apart->draws, 1);
 }
 
+TEST(DrawingPass, WithoutControlsTheRegionStillGoesToTheScreen) {
+  class Screen : public EmbeddedImageGraphics {
+  public:
+    using EmbeddedImageGraphics::EmbeddedImageGraphics;
+    bool PaintScreen(const Rect& rect) override {
+      painted = rect;
+      return true;
+    }
+    Rect painted;
+  } editor(nullptr, 10, 10, 25);
+  editor.RedrawRegion({1, 2, 3, 4});
+  EXPECT_EQ(editor.painted, (Rect{1, 2, 3, 4}));
+}
+
 TEST(DrawingPass, FramesComeFromTheirOffsetAndAreClippedToTheDrawRect) {
   auto editor = MakeEditor();
   SolidStrip strip(10, 10, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000});

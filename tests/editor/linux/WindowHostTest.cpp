@@ -579,19 +579,14 @@ TEST_F(LinuxWindowHost, LosingTheKeyboardCommits) {
   EXPECT_EQ(mEditor->EntryWindowId(), 0u);
 }
 
-TEST_F(LinuxWindowHost, TheBoxTakesOnlyWhatANumberOfItsParameterMayHold) {
+// Which characters pass is the editor core's rule; here the typed keys meet it, and the editing
+// keys move through the line.
+TEST_F(LinuxWindowHost, TypedCharactersMeetTheParametersFilterAndTheEditingKeysWork) {
   Open();
-  OpenEntry(20, 20);
-  Type("1e,.5x");
-  EXPECT_EQ(mEditor->EntryText(), "1.5") << "a real value takes the point, not 'e' or ','";
-  Key(mEditor->EntryWindowId(), XK_Escape);
-  Pump();
-  mEditor->FrameStep();
-
   OpenEntry(120, 20);
   EXPECT_EQ(mEditor->EntryText(), "0");
-  Type("4.2");
-  EXPECT_EQ(mEditor->EntryText(), "42") << "an integer takes no point";
+  Type("4.2e");
+  EXPECT_EQ(mEditor->EntryText(), "42");
   Key(mEditor->EntryWindowId(), XK_Left);
   Key(mEditor->EntryWindowId(), XK_BackSpace);
   Key(mEditor->EntryWindowId(), XK_End);
@@ -600,11 +595,8 @@ TEST_F(LinuxWindowHost, TheBoxTakesOnlyWhatANumberOfItsParameterMayHold) {
   Key(mEditor->EntryWindowId(), XK_Home);
   Key(mEditor->EntryWindowId(), XK_Delete);
   Type("9");
-  Key(mEditor->EntryWindowId(), XK_Return);
   Pump();
   EXPECT_EQ(mEditor->EntryText(), "9-");
-  mEditor->FrameStep();
-  EXPECT_DOUBLE_EQ(Value(1), 9.0) << "read as a decimal number up to what is none";
 }
 
 // As on Windows: while the box has the keyboard the wheel does nothing; once a frame has gone by

@@ -221,7 +221,8 @@ TEST_F(WindowHost, TheRightClickThatOpensABoxIsOneWholeGesture) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(WindowHost, EntryBoxesPassOnlyTheCharactersOfTheirParameter) {
+// Which characters pass is the editor core's rule; here the box's typed characters meet it.
+TEST_F(WindowHost, TheBoxShowsTheValueAndTypedCharactersMeetTheParametersFilter) {
   HWND window = Open();
   HWND box = OpenEntry(window, 20, 20);
   ASSERT_NE(box, nullptr);
@@ -229,16 +230,8 @@ TEST_F(WindowHost, EntryBoxesPassOnlyTheCharactersOfTheirParameter) {
   EXPECT_EQ(Text(box), "-10.00");
   Type(box, "-1e,.5");
   EXPECT_EQ(Text(box), "-1.5");
-  SendMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);
-  Tick(window);
-  ASSERT_EQ(GetDlgItem(window, 99), nullptr);
-
-  box = OpenEntry(window, 120, 20);
-  ASSERT_NE(box, nullptr);
-  Type(box, "+7.2x");
-  EXPECT_EQ(Text(box), "+72");
-  SendMessageA(box, WM_CHAR, VK_BACK, 1);
-  EXPECT_EQ(Text(box), "+7");
+  SendMessageA(box, WM_CHAR, VK_BACK, 1);  // Backspace arrives as a character too
+  EXPECT_EQ(Text(box), "-1.");
 }
 
 TEST_F(WindowHost, EnterCommitsAtTheNextTickAndEscapeDiscards) {
