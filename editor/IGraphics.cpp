@@ -1,5 +1,6 @@
 #include "editor/IGraphics.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -8,8 +9,10 @@
 #include "editor/EditorThread.h"
 #include "raster/Font.h"
 #include "raster/FontCache.h"
+#include "raster/PngDecode.h"
 #include "raster/Raster.h"
 #include "raster/SysBitmap.h"
+#include "resources/EmbeddedResource.h"
 
 namespace {
 
@@ -260,6 +263,15 @@ bool IGraphics::RebuildAtSize(int width, int height) {
 }
 
 bool IGraphics::ResizesHostWindow() const { return !(mPlug && mPlug->GetApiId() == ApiId::Vst3); }
+
+LICE_IBitmap* IGraphics::LoadImageResource(int resourceId, const char* fileName) {
+  // Windows names resources by 16-bit integers: a larger id would find another image.
+  if (!HasPngExtension(fileName) || resourceId < 1 || resourceId > 0xFFFF) return nullptr;
+  const EmbeddedResource* resource = FindEmbeddedResource(resourceId);
+  // Fewer bytes than a PNG signature are no image.
+  if (!resource || resource->size <= 7 || resource->size > INT_MAX) return nullptr;
+  return DecodePngImage(resource->data, static_cast<int>(resource->size));
+}
 
 bool IGraphics::DrawBitmapRegion(const BitmapStrip& strip, const Rect& dest, int sourceX, int sourceY,
                                  const BlendSpec& blend) {

@@ -39,7 +39,9 @@ public:
   void CreateDrawingSurfaces() override;
   void ApplyParameterFromPlug(int paramIndex, double value, bool isNormalized) override;
 
-  // ---- The window host's half, in slot order. Platform operations have no body here.
+  // ---- The window host's half, in slot order. The window's own operations have no body here;
+  // the services a window host may not offer (menus, dialogs, folders, the clipboard, addresses)
+  // answer "none" until it does.
   virtual bool PaintScreen(const Rect& rect) = 0;
   virtual bool MeasureText(TextStyle& style, const char* text, Rect& rect);
   // The open value box is dropped at the next frame.
@@ -47,33 +49,39 @@ public:
   virtual void Resize(int width, int height);
   virtual bool IsWindowOpen() { return WindowHandle() != nullptr; }
   virtual const char* GraphicsApiName() { return ""; }
-  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
-  virtual PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) = 0;
+  virtual int ShowMessageBox(const char* text, const char* caption, int type) { return 0; }
+  virtual PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) { return nullptr; }
   // Opens the native value box over the control; the host then hands it to BeginTextEntry.
   virtual void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,
                              int paramIndex) = 0;
-  virtual bool HostDirectory(std::string& out) = 0;
-  virtual bool ModuleDirectory(std::string& out) = 0;
-  virtual bool DesktopDirectory(std::string& out) = 0;
-  virtual bool AppDataDirectory(std::string& out, bool systemWide) = 0;
-  virtual bool UserDataDirectory(std::string& out) = 0;
+  virtual bool HostDirectory(std::string& out) { return false; }
+  virtual bool ModuleDirectory(std::string& out) { return false; }
+  virtual bool DesktopDirectory(std::string& out) { return false; }
+  virtual bool AppDataDirectory(std::string& out, bool systemWide) { return false; }
+  virtual bool UserDataDirectory(std::string& out) { return false; }
   virtual bool ChooseFileDialog(std::string& path, int action, std::string& directory,
-                                const char* extensions) = 0;
-  virtual bool ChooseColorDialog(Color& colour, const char* title) = 0;
-  virtual bool OpenUrl(const char* url, const char* title, const char* confirmation, const char* error) = 0;
+                                const char* extensions) {
+    return false;
+  }
+  virtual bool ChooseColorDialog(Color& colour, const char* title) { return false; }
+  virtual bool OpenUrl(const char* url, const char* title, const char* confirmation, const char* error) {
+    return false;
+  }
   virtual int Query() { return 0; }
   // OpenEditorWindow comes from IEditor: the window host opens its native window there.
   virtual void Hook1() {}
   virtual void Hook2() {}
   // CloseEditorWindow comes from IEditor.
   virtual void* WindowHandle() = 0;
-  virtual bool ClipboardText(std::string& out) = 0;
+  virtual bool ClipboardText(std::string& out) { return false; }
   ~IGraphics() override;
   virtual void HideCursor() {}
   virtual void ShowCursor() {}
-  virtual void Hook3() = 0;
-  // A new bitmap decoded from the module's image with this id, or null; the caller owns it.
-  virtual LICE_IBitmap* LoadImageResource(int resourceId, const char* fileName) = 0;
+  virtual void Hook3() {}
+  // A new bitmap decoded from the module's PNG image with this id (found as the module's
+  // resources are on each platform), or null for an unknown id or a name that is no PNG; the
+  // caller owns it. Every editor loads its images this one way.
+  virtual LICE_IBitmap* LoadImageResource(int resourceId, const char* fileName);
 
   // ---- Building the editor.
   // The strip of the image with this id, loaded once per module and shared by every editor.

@@ -78,7 +78,7 @@ bool IsPointerButton(unsigned int button) {
 }  // namespace
 
 IGraphicsLinux::IGraphicsLinux(IPlugBase* plug, int width, int height, int frameRate)
-    : EmbeddedImageGraphics(plug, width, height, frameRate),
+    : IGraphics(plug, width, height, frameRate),
       mTimerPeriod(static_cast<int>(1000.0 / std::max(frameRate, 1))) {}
 
 IGraphicsLinux::~IGraphicsLinux() { CloseEditorWindow(); }

@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/EmbeddedImageGraphics.h"
+#include "editor/IGraphics.h"
 #include "editor/linux/EntryLine.h"
 
 struct _XDisplay;
@@ -24,7 +24,7 @@ union _XEvent;
 class XImageSurface;
 class LICE_MemBitmap;
 
-class IGraphicsLinux : public EmbeddedImageGraphics, private EntryBoxWindow {
+class IGraphicsLinux : public IGraphics, private EntryBoxWindow {
 public:
   IGraphicsLinux(IPlugBase* plug, int width, int height, int frameRate);
   ~IGraphicsLinux() override;

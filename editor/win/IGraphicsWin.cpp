@@ -1,15 +1,13 @@
 // The Windows editor's window: class registration, opening and closing, the window procedure,
-// painting, the repaint timer, mouse and keys, resizing and the module's image resources.
+// painting, the repaint timer, mouse and keys, and resizing.
 #include "editor/win/IGraphicsWinMessages.h"
 
 #include <windowsx.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 
-#include "raster/PngDecode.h"
-#include "resources/EmbeddedResource.h"
+#include "raster/Bitmap.h"
 
 namespace {
 
@@ -336,15 +334,4 @@ void IGraphicsWin::ResizeWindows(int dw, int dh) {
   HWND parent = GetParent(mWindow);
   Grow(parent, dw, dh);
   if (IsPlainChild(parent)) Grow(GetParent(parent), dw, dh);
-}
-
-// ---- Images.
-
-LICE_IBitmap* IGraphicsWin::LoadImageResource(int resourceId, const char* fileName) {
-  // Integer resource names are 16 bits: a larger id would find another image.
-  if (!HasPngExtension(fileName) || resourceId < 1 || resourceId > 0xFFFF) return nullptr;
-  // The module's "PNG" resources, found and locked once by the resource library.
-  const EmbeddedResource* resource = FindEmbeddedResource(resourceId);
-  if (!resource || resource->size <= 7 || resource->size > INT_MAX) return nullptr;
-  return DecodePngImage(resource->data, static_cast<int>(resource->size));
 }

@@ -2,8 +2,7 @@
 // The Windows editor: the editor core inside a Win32 child window of the host's window. It
 // registers the window class, runs the core's frames from a window timer and paints what they
 // leave dirty, turns mouse and key messages into the core's entry points, makes the value box's
-// EDIT window (its rules are the core's), offers menus, tooltips and dialogs, and loads its images
-// from the module's PNG resources.
+// EDIT window (its rules are the core's), and offers menus, tooltips and dialogs.
 //
 // Threads: everything here runs on the thread that owns the host's window; the timer is a window
 // timer, so its steps never overlap message handling. The count of open windows (which keeps the
@@ -51,10 +50,6 @@ public:
   bool ClipboardText(std::string& out) override;
   void HideCursor() override;
   void ShowCursor() override;
-  void Hook3() override {}
-  // The module's PNG resource with this id, decoded; null for a name without the "png" extension,
-  // an id the module lacks, or bytes that are no PNG.
-  LICE_IBitmap* LoadImageResource(int resourceId, const char* fileName) override;
 
   // Tooltips follow the pointer over controls that have one; off unless a layout turns them on.
   void SetTooltipsEnabled(bool enabled) { mTooltipsEnabled = enabled; }

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "editor/BrelvaneKnob.h"
 #include "editor/IBitmapControl.h"
 #include "editor/ModeSwitch.h"
 #include "editor/VuControl.h"
+#include "raster/Bitmap.h"
+#include "resources/ImageResources.h"
 #include "tests/editor/PlugRig.h"
 
 namespace editortest {
@@ -88,6 +91,28 @@ TEST(EditorLayout, EachImageIsDecodedOnceForEveryEditorOfTheModule) {
   auto* p = static_cast<ISwitchControl*>(first->Graphics()->GetControl(9));
   auto* f = static_cast<ISwitchControl*>(second->Graphics()->GetControl(10));
   EXPECT_EQ(p->Strip().bitmap, f->Strip().bitmap);
+}
+
+// Every editor, with a window or without, on either platform, loads its images this one way.
+TEST(EditorLayout, ImagesLoadFromTheModulesPngResourcesByIdAndAPngName) {
+  auto plug = MakeBrelvane();
+  IGraphics& editor = *plug->Graphics();
+  for (const ImageResource& image : kImageResources) {
+    SCOPED_TRACE(image.fileName);
+    std::unique_ptr<LICE_IBitmap> bitmap(editor.LoadImageResource(image.id, image.fileName));
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_GT(bitmap->Width(), 0);
+    EXPECT_EQ(bitmap->Height() % image.frames, 0);
+  }
+  const int id = kBackgroundImage.id;
+  std::unique_ptr<LICE_IBitmap> upper(editor.LoadImageResource(id, "BACKGROUND.PNG"));
+  EXPECT_NE(upper, nullptr);
+  const char* const refused[] = {"background.bmp", "background", "background.png.txt", "png", "", nullptr};
+  for (const char* name : refused)
+    EXPECT_EQ(editor.LoadImageResource(id, name), nullptr) << (name ? name : "null");
+  // 0x10000 + id would find the image `id` among Windows's 16-bit resource names.
+  for (int missing : {0, 102, -1, 0x10000 + id})
+    EXPECT_EQ(editor.LoadImageResource(missing, "a.png"), nullptr);
 }
 
 TEST(EditorLayout, OverlapsAreResolvedByDrawingOrder) {

@@ -10,8 +10,6 @@
 
 #include "core/IPlugBase.h"
 #include "editor/win/IGraphicsWin.h"
-#include "raster/Bitmap.h"
-#include "resources/ImageResources.h"
 
 namespace {
 
@@ -282,24 +280,6 @@ TEST_F(WindowHost, ClosingWithAnOpenBoxLeavesNothingForLaterSteps) {
   EXPECT_EQ(Value(0), 0.0);
   EXPECT_EQ(GetDlgItem(window, 99), nullptr);
   EXPECT_NE(OpenEntry(window, 20, 20), nullptr);  // and a new box opens
-}
-
-TEST_F(WindowHost, ImagesLoadFromTheModulesPngResources) {
-  for (const ImageResource& image : kImageResources) {
-    SCOPED_TRACE(image.fileName);
-    std::unique_ptr<LICE_IBitmap> bitmap(mEditor->LoadImageResource(image.id, image.fileName));
-    ASSERT_NE(bitmap, nullptr);
-    EXPECT_GT(bitmap->Width(), 0);
-    EXPECT_EQ(bitmap->Height() % image.frames, 0);
-  }
-  const int id = kBackgroundImage.id;
-  std::unique_ptr<LICE_IBitmap> upper(mEditor->LoadImageResource(id, "BACKGROUND.PNG"));
-  EXPECT_NE(upper, nullptr);
-  const char* const refused[] = {"background.bmp", "background", "background.png.txt", "png", "", nullptr};
-  for (const char* name : refused)
-    EXPECT_EQ(mEditor->LoadImageResource(id, name), nullptr) << (name ? name : "null");
-  for (int missing : {0, 102, -1, 0x10000 + id})
-    EXPECT_EQ(mEditor->LoadImageResource(missing, "a.png"), nullptr);
 }
 
 // Stands in for the user at a pop-up menu: records the first menu shown, closes it, and posts the
