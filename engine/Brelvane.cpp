@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "BrelvaneRelease.h"
 #include "EditorWindowHost.h"
 #include "core/FourCC.h"
 #include "editor/BrelvaneKnob.h"
@@ -25,7 +26,7 @@ bool SetsTiming(int mode) { return mode >= 1 && mode <= 4; }
 }  // namespace
 
 Brelvane::Brelvane(const PluginInstanceInfo& instanceInfo)
-    : PluginAdapter(instanceInfo, kNumParams, "1-1 2-2", kNumPresets, "Brelvane", "", "Orrindale",
+    : PluginAdapter(instanceInfo, kNumParams, "1-1 2-2", kNumPresets, release::kProduct, "", release::kVendor,
                     kVersionWord, FourCC('Q', 'v', 'e', 'l'), FourCC('O', 'r', 'r', 'n')) {
   BuildPlugAndEditor();
   FillEmptyPresets("-", 1);

@@ -23,6 +23,8 @@ else()
   set_target_properties(BrelvaneVST2 PROPERTIES LINK_DEPENDS ${exports_map})
 endif()
 
+brel_version_resource(TARGET BrelvaneVST2 DESCRIPTION "${BREL_PRODUCT} VST2 plug-in")
+
 # VST3: the bundle Brelvane.vst3, holding Contents/x86_64-linux/Brelvane.so or
 # Contents/x86_64-win/Brelvane.vst3 (a DLL), built on the SDK's factory and module entries.
 set(BREL_VST3_BUNDLE ${CMAKE_BINARY_DIR}/modules/vst3/Brelvane.vst3 CACHE INTERNAL "The VST3 bundle this tree builds")
@@ -54,6 +56,8 @@ else()
   set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .so LINK_DEPENDS ${vst3_exports_map}
     LIBRARY_OUTPUT_DIRECTORY ${BREL_VST3_BUNDLE}/Contents/x86_64-linux)
 endif()
+
+brel_version_resource(TARGET BrelvaneVST3 DESCRIPTION "${BREL_PRODUCT} VST3 plug-in")
 
 # The bundle's moduleinfo.json, written from what the built module's factory answers (under Wine
 # in the Windows tree).

@@ -1,16 +1,20 @@
 #pragma once
 // What the VST3 module's factory says about its maker and its one plug-in class.
 
+#include "BrelvaneRelease.h"
+
 namespace vst3module {
 
-constexpr char kVendor[] = "Orrindale";
-constexpr char kUrl[] = "https://www.orrindale.com";
-constexpr char kEmail[] = "mailto:info@orrindale.com";
+constexpr const char* kVendor = release::kVendor;
+constexpr const char* kUrl = release::kUrl;
+constexpr const char* kEmail = release::kMailto;
 
 constexpr char kCategory[] = "Audio Module Class";
-constexpr char kName[] = "Brelvane";
+constexpr const char* kName = release::kProduct;
 constexpr char kSubCategories[] = "Fx|Dynamics";
-constexpr char kVersion[] = "1.2.0";
+constexpr const char* kVersion = release::kVersion;
+// The interface version the class says it was written against, which hosts read as such; not
+// the SDK the module is built with.
 constexpr char kSdkVersion[] = "VST 3.6.6";
 
 // The class id F2AEE70D-00DE-4F4E-4F72-726E5176656C: two words of its own, then the maker's code
