@@ -1,4 +1,5 @@
 #include "tools/brelvane/CommandLine.h"
+#include "tools/brelvane/HelpText.h"
 
 #include <gtest/gtest.h>
 

@@ -107,28 +107,32 @@ TEST(PluginLocator, TheOptionLosesTheTrailingSlashesOfAFolder) {
   }
 }
 
-TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreesModuleFolders) {
+TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreeThenWhereAnInstallPutsIt) {
   TempDir dir;
-  for (const char* d : {"bin", "adapters", "adapters/vst2", "modules", "modules/vst2"})
-    ::mkdir(dir.File(d).c_str(), 0755);
+  const char* const folders[] = {"bin", "adapters", "adapters/vst2", "modules",  "modules/vst2",
+                                 "lib", "lib/vst",  "home",          "home/.vst"};
+  for (const char* d : folders) ::mkdir(dir.File(d).c_str(), 0755);
+  const std::string home = dir.File("home");
   std::string path, error;
-  EXPECT_FALSE(LocatePlugin("", dir.File("bin"), path, error));
+  EXPECT_FALSE(LocatePlugin("", dir.File("bin"), home, path, error));
   EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/Brelvane.so") + ", " +
-                       dir.File("bin/../adapters/vst2/Brelvane.so") + " and " +
-                       dir.File("bin/../modules/vst2/Brelvane.so") + "); name it with --plugin PATH");
-  test::WriteText(dir.File("modules/vst2/Brelvane.so"), "");
-  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error));
-  EXPECT_EQ(path, dir.File("bin/../modules/vst2/Brelvane.so"));
-  test::WriteText(dir.File("adapters/vst2/Brelvane.so"), "");
-  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error));
-  EXPECT_EQ(path, dir.File("bin/../adapters/vst2/Brelvane.so"));
-  test::WriteText(dir.File("bin/Brelvane.so"), "");
-  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error));
-  EXPECT_EQ(path, dir.File("bin/Brelvane.so"));
-  for (const char* f : {"bin/Brelvane.so", "adapters/vst2/Brelvane.so", "modules/vst2/Brelvane.so"})
-    ::unlink(dir.File(f).c_str());
-  for (const char* d : {"modules/vst2", "modules", "adapters/vst2", "adapters", "bin"})
-    ::rmdir(dir.File(d).c_str());
+                       dir.File("bin/../adapters/vst2/Brelvane.so") + ", " +
+                       dir.File("bin/../modules/vst2/Brelvane.so") + ", " +
+                       dir.File("bin/../lib/vst/Brelvane.so") + " and " + dir.File("home/.vst/Brelvane.so") +
+                       "); name it with --plugin PATH");
+  // Each one found wins over those after it.
+  const char* const modules[] = {"home/.vst/Brelvane.so", "lib/vst/Brelvane.so", "modules/vst2/Brelvane.so",
+                                 "adapters/vst2/Brelvane.so", "bin/Brelvane.so"};
+  const char* const foundAs[] = {"home/.vst/Brelvane.so", "bin/../lib/vst/Brelvane.so",
+                                 "bin/../modules/vst2/Brelvane.so", "bin/../adapters/vst2/Brelvane.so",
+                                 "bin/Brelvane.so"};
+  for (int i = 0; i < 5; ++i) {
+    test::WriteText(dir.File(modules[i]), "");
+    ASSERT_TRUE(LocatePlugin("", dir.File("bin"), home, path, error));
+    EXPECT_EQ(path, dir.File(foundAs[i]));
+  }
+  for (const char* f : modules) ::unlink(dir.File(f).c_str());
+  for (int i = 8; i >= 0; --i) ::rmdir(dir.File(folders[i]).c_str());
 }
 
 TEST(PluginLocator, TheVst3BundleIsAFolderFoundNextToTheExecutableOrInModulesVst3) {
@@ -136,8 +140,9 @@ TEST(PluginLocator, TheVst3BundleIsAFolderFoundNextToTheExecutableOrInModulesVst
   ::mkdir(dir.File("bin").c_str(), 0755);
   std::string path, error;
   EXPECT_FALSE(LocatePlugin("", dir.File("bin"), path, error, PluginApi::Vst3));
-  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/Brelvane.vst3") + " and " +
-                       dir.File("bin/../modules/vst3/Brelvane.vst3") + "); name it with --plugin PATH");
+  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/Brelvane.vst3") + ", " +
+                       dir.File("bin/../modules/vst3/Brelvane.vst3") + " and " +
+                       dir.File("bin/../lib/vst3/Brelvane.vst3") + "); name it with --plugin PATH");
   for (const char* d : {"modules", "modules/vst3", "modules/vst3/Brelvane.vst3"})
     ::mkdir(dir.File(d).c_str(), 0755);
   ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error, PluginApi::Vst3)) << error;

@@ -1,4 +1,6 @@
+#include "BrelvaneRelease.h"
 #include "tools/brelvane/BrelvaneCommand.h"
+#include "tools/brelvane/HelpText.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
@@ -451,6 +453,27 @@ TEST_F(BrelvaneCommand, HelpGoesToStandardOutput) {
   EXPECT_NE(out.str().find("usage:"), std::string::npos);
   EXPECT_EQ(Run({}), kExitError);
   EXPECT_EQ(err.str(), "brelvane: no command given; try 'brelvane help'\n");
+}
+
+// Every command answers --help and `help COMMAND` alike, on standard output, even beside
+// arguments it would refuse; an option no command has is still one line and the error status.
+TEST_F(BrelvaneCommand, EveryCommandHasItsOwnHelpAndRefusesUnknownOptionsInOneLine) {
+  for (const std::string command : {"render", "params", "snapshot", "help", "--version"}) {
+    ASSERT_EQ(Run({command, "--help"}), kExitOk) << command << ": " << err.str();
+    const std::string help = out.str();
+    EXPECT_EQ(help.rfind("usage: brelvane " + command, 0), 0u) << help;
+    EXPECT_EQ(Run({"help", command}), kExitOk) << command;
+    EXPECT_EQ(out.str(), help) << command;
+    EXPECT_EQ(Run({command, "-h", "--no-such"}), kExitOk) << command;
+    EXPECT_EQ(Run({command, "--no-such"}), kExitError) << command;
+    EXPECT_EQ(err.str(), "brelvane: unknown option '--no-such'\n") << command;
+  }
+  EXPECT_NE(UsageText().find("brelvane snapshot OUT.png"), std::string::npos);
+  EXPECT_NE(UsageText().find("8 kHz to 768 kHz"), std::string::npos);
+  EXPECT_EQ(Run({"--version"}), kExitOk);
+  EXPECT_EQ(out.str().rfind(std::string("brelvane ") + release::kVersion + " (", 0), 0u) << out.str();
+  EXPECT_EQ(Run({"help", "mix"}), kExitError);
+  EXPECT_EQ(err.str(), "brelvane: no command 'mix' to help with; try 'brelvane help'\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tools/brelvane/BrelvaneCommand.h"
 
 #include "tools/brelvane/CommandLine.h"
+#include "tools/brelvane/HelpText.h"
 #include "tools/brelvane/ParamProbe.h"
 #include "tools/brelvane/ParamTablePrinter.h"
 #include "tools/brelvane/PluginLocator.h"
@@ -37,7 +38,8 @@ std::string OneLine(const std::string& message) {
 // plug-in; the rest of the table is probed once it is open.
 int RunParams(const CommandLine& cl, const CommandEnv& env, std::ostream& out, std::ostream& err) {
   std::string path, error;
-  if (!LocatePlugin(cl.plugin, env.executableDir, path, error, cl.api)) return ReportError(err, error);
+  if (!LocatePlugin(cl.plugin, env.executableDir, env.homeDir, path, error, cl.api))
+    return ReportError(err, error);
   std::unique_ptr<PluginPort> port = env.loadPlugin ? env.loadPlugin(path, error) : nullptr;
   if (!port) return ReportError(err, "cannot load the plug-in '" + path + "': " + error);
   std::vector<float> defaults = ReadNormalizedValues(*port);
@@ -65,9 +67,13 @@ int RunBrelvane(const std::vector<std::string>& args, const CommandEnv& env, std
   std::string error;
   if (!ParseCommandLine(args, cl, error)) return ReportError(err, error);
   switch (cl.command) {
-    case Command::Help: out << UsageText(); return kExitOk;
+    case Command::Help: out << (cl.helpTopic ? CommandHelp(*cl.helpTopic) : UsageText()); return kExitOk;
+    case Command::Version: out << VersionText(); return kExitOk;
     case Command::Params: return RunParams(cl, env, out, err);
     case Command::Render: return RenderJob(cl, env, out, err).Run();
+    case Command::Snapshot:
+      if (!env.runSnapshot) return ReportError(err, "this build of the command draws no editor");
+      return env.runSnapshot(cl, out, err);
   }
   return kExitError;
 }

@@ -15,9 +15,14 @@ constexpr int kExitOk = 0;
 constexpr int kExitError = 2;
 constexpr int kExitInterrupted = 130;
 
+struct CommandLine;
+
 struct CommandEnv {
   std::function<std::unique_ptr<PluginPort>(const std::string& path, std::string& error)> loadPlugin;
+  // `snapshot` builds the plug-in in-process, which only the program itself links.
+  std::function<int(const CommandLine& commandLine, std::ostream& out, std::ostream& err)> runSnapshot;
   std::string executableDir;  // where the default plug-in is looked for
+  std::string homeDir;        // and the user's own plug-in folders
   bool terminal = false;      // stderr is a terminal: show progress
   std::function<double()> clock;
   std::function<bool()> interrupted;

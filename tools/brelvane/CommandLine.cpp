@@ -1,16 +1,17 @@
 #include "tools/brelvane/CommandLine.h"
 
+#include "tools/brelvane/CommandTable.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <utility>
 
 #include "tools/brelvane/ParamTable.h"
 
 namespace brel::cmd {
 namespace {
-
-constexpr char kRenderSynopsis[] = "brelvane render IN OUT [options]";
 
 bool IsAllDigits(const std::string& s) {
   if (s.empty()) return false;
@@ -28,21 +29,6 @@ bool ParseUnsigned(const std::string& s, std::uint64_t& out) {
   out = v;
   return true;
 }
-
-struct Option;
-// Takes the option's value into the command line; false with a one-line error when it is no value
-// of the option.
-using OptionHandler = bool (*)(const Option& option, const std::string& value, CommandLine& out,
-                               std::string& error);
-
-// One option, written once for the parser and for `help`.
-struct Option {
-  const char* name;
-  const char* argument;  // as `help` shows it; nullptr for a flag, which takes no value
-  const char* help;      // one or more lines
-  bool ofParams;         // `params` takes it too; every option is one of `render`
-  OptionHandler take;
-};
 
 bool Refuse(std::string& error, std::string message) {
   error = std::move(message);
@@ -118,30 +104,70 @@ bool TakeAlign(const Option&, const std::string&, CommandLine& out, std::string&
   return true;
 }
 
+bool ParseLevel(const std::string& text, double& level) {
+  return ParseNumber(text, level) && level >= 0.0 && level <= kMaxMeterLevel;
+}
+
+bool TakeMeters(const Option& option, const std::string& value, CommandLine& out, std::string& error) {
+  const std::string::size_type comma = value.find(',');
+  MeterLevels levels;
+  if (comma == std::string::npos || !ParseLevel(value.substr(0, comma), levels.pres) ||
+      !ParseLevel(value.substr(comma + 1), levels.final))
+    return Refuse(error, option,
+                  " needs two linear levels PRES,FINAL from 0 to " + std::to_string(int(kMaxMeterLevel)) +
+                      " (1.0 is the clip point), got '" + value + "'");
+  out.meters = levels;
+  return true;
+}
+
+constexpr CommandSet kRender = Of(Command::Render), kParams = Of(Command::Params),
+                     kSnapshot = Of(Command::Snapshot);
+
 constexpr Option kOptions[] = {
     {"--param", "NAME=VALUE",
-     "set a parameter before rendering (NAME or index;\nVALUE a number in range or a display text)", false,
+     "set a parameter first (NAME or index; VALUE a\nnumber in range or a display text)", kRender | kSnapshot,
      TakeParam},
-    {"--at", "FRAME:NAME=VALUE", "change a parameter before sample frame FRAME", false, TakeChange},
-    {"--load-state", "FILE", "restore a saved program state before rendering", false,
+    {"--at", "FRAME:NAME=VALUE", "change a parameter before sample frame FRAME", kRender, TakeChange},
+    {"--load-state", "FILE", "restore a saved program state before rendering", kRender,
      TakeFileName<&CommandLine::loadState>},
-    {"--save-state", "FILE", "save the program state after rendering", false,
+    {"--save-state", "FILE", "save the program state after rendering", kRender,
      TakeFileName<&CommandLine::saveState>},
-    {"--block", "N", "frames per processing call (default 512)", false, TakeBlock},
+    {"--block", "N", "frames per processing call (default 512)", kRender, TakeBlock},
     {"--preroll", "SECONDS",
      "run the plug-in on this much silence first and\ndiscard it, as a host that was already playing\n"
      "(default 1; 0 starts the plug-in cold)",
-     false, TakePreroll},
+     kRender, TakePreroll},
     {"--align", nullptr,
-     "shift the output earlier by the processed\nsignal's delay, so it lines up with the input", false,
+     "shift the output earlier by the processed\nsignal's delay, so it lines up with the input", kRender,
      TakeAlign},
-    {"--format", "float|double|pcm16|pcm24", "output sample format (default: the input's)", false,
+    {"--format", "float|double|pcm16|pcm24", "output sample format (default: the input's)", kRender,
      TakeFormat},
-    {"--plugin", "PATH", "the plug-in to use: a VST2 module, or a VST3\nbundle (a folder NAME.vst3)", true,
-     TakeFileName<&CommandLine::plugin>},
+    {"--plugin", "PATH", "the plug-in to use: a VST2 module, or a VST3\nbundle (a folder NAME.vst3)",
+     kRender | kParams, TakeFileName<&CommandLine::plugin>},
     {"--api", "vst2|vst3",
-     "the plug-in interface; without --plugin, the\nbuild tree's module of that kind (default vst2)", true,
-     TakeApi},
+     "the plug-in interface; without --plugin, the\ninstalled or built module of that kind\n(default vst2)",
+     kRender | kParams, TakeApi},
+    {"--meters", "PRES,FINAL",
+     "show the two meters at these linear levels\n(1.0 lights the clip LED, 1.99526 is the end stop)",
+     kSnapshot, TakeMeters},
+};
+
+constexpr CommandInfo kCommands[] = {
+    {Command::Render, "render", "IN OUT", "process an audio file through the plug-in",
+     "Renders the audio file IN through the plug-in into OUT, after running the plug-in on a second of "
+     "silence as a host that was already playing would, and prints what it did: duration, sample rate, "
+     "peak and integrated loudness of input and output, the processed signal's delay and the speed."},
+    {Command::Params, "params", "", "list the plug-in's parameters",
+     "Lists the plug-in's parameters as a host sees them: index, name, range, default, unit and display "
+     "texts."},
+    {Command::Snapshot, "snapshot", "OUT.png", "draw the plug-in's editor into a PNG picture",
+     "Builds the plug-in and its editor in-process, applies the values, lets the status lamps settle "
+     "and writes the editor's picture (904 by 416 pixels) as a PNG file."},
+    {Command::Help, "help", "[COMMAND]", "show this text, or a command's own",
+     "Shows every command and its options; with a COMMAND, that command's own help, which "
+     "'brelvane COMMAND --help' shows too."},
+    {Command::Version, "--version", "", "show the version and what it was built with",
+     "Shows the release, its maker and the plug-in interfaces the command hosts."},
 };
 
 const Option* FindOption(const std::string& name) {
@@ -169,7 +195,7 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, CommandLin
   const OptionArgument arg = SplitOptionArgument(args[i]);
   const Option* option = FindOption(arg.name);
   if (!option) return Refuse(error, "unknown option '" + arg.name + "'");
-  if (out.command != Command::Render && !option->ofParams)
+  if (!(option->commands & Of(out.command)))
     return Refuse(error, arg.name + " is not an option of '" + args[0] + "'");
   if (!option->argument) {
     if (arg.inlineValue) return Refuse(error, arg.name + " takes no value");
@@ -180,17 +206,43 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, CommandLin
   return option->take(*option, args[++i], out, error);
 }
 
-bool TakeFiles(const std::vector<std::string>& positional, CommandLine& out, std::string& error) {
-  const std::size_t wanted = out.command == Command::Render ? 2 : 0;
-  if (positional.size() < wanted)
-    return Refuse(error, std::string("render needs an input and an output file: ") + kRenderSynopsis);
-  if (positional.size() > wanted) return Refuse(error, "unexpected argument '" + positional[wanted] + "'");
-  if (out.command != Command::Render) return true;
+bool TakeRenderFiles(const std::vector<std::string>& positional, CommandLine& out, std::string& error) {
+  if (positional.size() < 2)
+    return Refuse(error, "render needs an input and an output file: " + Synopsis(InfoOf(Command::Render)));
+  if (positional.size() > 2) return Refuse(error, "unexpected argument '" + positional[2] + "'");
   out.input = positional[0];
   out.output = positional[1];
   if (!out.saveState.empty() && out.saveState == out.output)
     return Refuse(error, "--save-state would overwrite the audio output '" + out.output + "'");
   return true;
+}
+
+bool TakeSnapshotFile(const std::vector<std::string>& positional, CommandLine& out, std::string& error) {
+  if (positional.empty())
+    return Refuse(error, "snapshot needs an output file: " + Synopsis(InfoOf(Command::Snapshot)));
+  if (positional.size() > 1)
+    return Refuse(error, "snapshot takes one output file, got a second one: '" + positional[1] + "'");
+  out.output = positional[0];
+  return true;
+}
+
+bool TakeFiles(const std::vector<std::string>& positional, CommandLine& out, std::string& error) {
+  switch (out.command) {
+    case Command::Render: return TakeRenderFiles(positional, out, error);
+    case Command::Snapshot: return TakeSnapshotFile(positional, out, error);
+    default:
+      if (!positional.empty()) return Refuse(error, "unexpected argument '" + positional[0] + "'");
+      return true;
+  }
+}
+
+bool IsHelpRequest(const std::string& arg) { return arg == "--help" || arg == "-h"; }
+
+// A command's own help, asked as `COMMAND --help` anywhere before "--": the rest is not looked at.
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i)
+    if (IsHelpRequest(args[i])) return true;
+  return false;
 }
 
 bool ParseRest(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
@@ -208,30 +260,52 @@ bool ParseRest(const std::vector<std::string>& args, CommandLine& out, std::stri
   return TakeFiles(positional, out, error);
 }
 
-// Appends "  SYNOPSIS   first line of help" and the help's further lines, each starting at
-// `column`; a synopsis too wide to leave a space before it has a line of its own.
-void AddUsageEntry(std::string& text, const std::string& synopsis, const std::string& help,
-                   std::size_t column) {
-  std::string lead = "  " + synopsis;
-  if (lead.size() + 1 > column) {
-    text += lead + "\n";
-    lead.clear();
+// `help`, `help COMMAND`, `--help`.
+bool ParseHelp(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
+  out.command = Command::Help;
+  if (args.size() < 2) return true;
+  if (AsksForHelp(args)) {
+    out.helpTopic = Command::Help;
+    return true;
   }
-  lead.resize(column, ' ');
-  for (std::string::size_type start = 0;;) {
-    const std::string::size_type end = help.find('\n', start);
-    text += lead + help.substr(start, end - start) + "\n";
-    if (end == std::string::npos) return;
-    start = end + 1;
-    lead.assign(column, ' ');
-  }
-}
-
-std::string OptionSynopsis(const Option& option) {
-  return option.argument ? std::string(option.name) + " " + option.argument : option.name;
+  const CommandInfo* topic = FindCommand(args[1]);
+  if (!topic && args[1].rfind("-", 0) == 0) return Refuse(error, "unknown option '" + args[1] + "'");
+  if (!topic) return Refuse(error, "no command '" + args[1] + "' to help with; try 'brelvane help'");
+  if (args.size() > 2) return Refuse(error, "unexpected argument '" + args[2] + "'");
+  out.helpTopic = topic->command;
+  return true;
 }
 
 }  // namespace
+
+const Option* OptionsBegin() { return std::begin(kOptions); }
+const Option* OptionsEnd() { return std::end(kOptions); }
+const CommandInfo* CommandsBegin() { return std::begin(kCommands); }
+const CommandInfo* CommandsEnd() { return std::end(kCommands); }
+
+const CommandInfo* FindCommand(const std::string& name) {
+  for (const CommandInfo& info : kCommands)
+    if (name == info.name) return &info;
+  return nullptr;
+}
+
+const CommandInfo& InfoOf(Command command) {
+  for (const CommandInfo& info : kCommands)
+    if (info.command == command) return info;
+  return kCommands[0];
+}
+
+std::string Synopsis(const CommandInfo& info) {
+  std::string text = std::string("brelvane ") + info.name;
+  if (info.operands[0]) text += std::string(" ") + info.operands;
+  return TakesOptions(info.command) ? text + " [options]" : text;
+}
+
+bool TakesOptions(Command command) {
+  for (const Option& option : kOptions)
+    if (option.commands & Of(command)) return true;
+  return false;
+}
 
 bool SplitAssignment(const std::string& text, ParamAssignment& out) {
   std::string::size_type eq = text.find('=');
@@ -243,42 +317,18 @@ bool SplitAssignment(const std::string& text, ParamAssignment& out) {
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
   out = CommandLine{};
-  if (args.empty()) {
-    error = "no command given; try 'brelvane help'";
-    return false;
-  }
+  if (args.empty()) return Refuse(error, "no command given; try 'brelvane help'");
   const std::string& name = args[0];
-  if (name == "help" || name == "--help" || name == "-h") {
+  if (name == "help" || IsHelpRequest(name)) return ParseHelp(args, out, error);
+  const CommandInfo* command = FindCommand(name);
+  if (!command) return Refuse(error, "unknown command '" + name + "'; try 'brelvane help'");
+  if (AsksForHelp(args)) {
     out.command = Command::Help;
+    out.helpTopic = command->command;
     return true;
   }
-  if (name == "render") {
-    out.command = Command::Render;
-  } else if (name == "params") {
-    out.command = Command::Params;
-  } else {
-    error = "unknown command '" + name + "'; try 'brelvane help'";
-    return false;
-  }
+  out.command = command->command;
   return ParseRest(args, out, error);
-}
-
-std::string UsageText() {
-  constexpr std::size_t kCommandColumn = 37, kOptionColumn = 29;
-  std::string params = "brelvane params";
-  for (const Option& option : kOptions)
-    if (option.ofParams) params += " [" + OptionSynopsis(option) + "]";
-  std::string text = "usage:\n";
-  AddUsageEntry(text, kRenderSynopsis, "process an audio file through the plug-in", kCommandColumn);
-  AddUsageEntry(text, params, "list the plug-in's parameters", kCommandColumn);
-  AddUsageEntry(text, "brelvane help", "show this text", kCommandColumn);
-  text += "\nrender options:\n";
-  for (const Option& option : kOptions)
-    AddUsageEntry(text, OptionSynopsis(option), option.help, kOptionColumn);
-  return text +
-         "\n"
-         "Audio files: WAV, AIFF or FLAC, mono or stereo, any sample rate; the output\n"
-         "container follows OUT's extension (.wav, .aif/.aiff, .flac).\n";
 }
 
 }  // namespace brel::cmd

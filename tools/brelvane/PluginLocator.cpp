@@ -32,11 +32,18 @@ std::string Listed(const std::vector<std::string>& candidates) {
 
 }  // namespace
 
-std::vector<std::string> DefaultPluginCandidates(const std::string& executableDir, PluginApi api) {
-  std::string dir = executableDir.empty() ? "." : executableDir;
-  if (api == PluginApi::Vst3) return {dir + "/" + kBundleName, dir + "/../modules/vst3/" + kBundleName};
-  return {dir + "/" + kModuleName, dir + "/../adapters/vst2/" + kModuleName,
-          dir + "/../modules/vst2/" + kModuleName};
+std::vector<std::string> DefaultPluginCandidates(const std::string& executableDir, PluginApi api,
+                                                 const std::string& homeDir) {
+  const std::string dir = executableDir.empty() ? "." : executableDir;
+  const bool bundle = api == PluginApi::Vst3;
+  const std::string name = bundle ? kBundleName : kModuleName;
+  // A command in a build tree takes that tree's module before any installed one.
+  std::vector<std::string> candidates = {dir + "/" + name};
+  if (!bundle) candidates.push_back(dir + "/../adapters/vst2/" + name);
+  candidates.push_back(dir + (bundle ? "/../modules/vst3/" : "/../modules/vst2/") + name);
+  candidates.push_back(dir + (bundle ? "/../lib/vst3/" : "/../lib/vst/") + name);
+  if (!homeDir.empty()) candidates.push_back(homeDir + (bundle ? "/.vst3/" : "/.vst/") + name);
+  return candidates;
 }
 
 bool IsVst3Bundle(const std::string& path) {
@@ -45,8 +52,9 @@ bool IsVst3Bundle(const std::string& path) {
   return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
-                  std::string& error, std::optional<PluginApi> api) {
+bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir,
+                  const std::string& homeDir, std::string& path, std::string& error,
+                  std::optional<PluginApi> api) {
   if (!pluginOption.empty()) {
     const std::string plugin = WithoutTrailingSlashes(pluginOption);
     if (api && (*api == PluginApi::Vst3) != IsVst3Bundle(plugin)) {
@@ -59,7 +67,7 @@ bool LocatePlugin(const std::string& pluginOption, const std::string& executable
     return true;
   }
   const PluginApi kind = api.value_or(PluginApi::Vst2);
-  std::vector<std::string> candidates = DefaultPluginCandidates(executableDir, kind);
+  std::vector<std::string> candidates = DefaultPluginCandidates(executableDir, kind, homeDir);
   for (const std::string& candidate : candidates)
     if (Exists(candidate, kind)) {
       path = candidate;

@@ -1,8 +1,9 @@
 #pragma once
 // Finds the plug-in the command loads when --plugin does not name one. The VST2 module:
 // Brelvane.so next to the executable, else in the build tree's adapters/vst2 or modules/vst2
-// folder beside the executable's. The VST3 bundle: Brelvane.vst3 next to the executable, else in
-// the build tree's modules/vst3 folder.
+// folder beside the executable's, else where an install put it (lib/vst beside the
+// executable's folder, or the user's ~/.vst). The VST3 bundle: Brelvane.vst3 the same way, in
+// the build tree's modules/vst3, lib/vst3 or ~/.vst3.
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@
 
 namespace brel::cmd {
 
+// homeDir empty: no user folders.
 std::vector<std::string> DefaultPluginCandidates(const std::string& executableDir,
-                                                 PluginApi api = PluginApi::Vst2);
+                                                 PluginApi api = PluginApi::Vst2,
+                                                 const std::string& homeDir = "");
 
 // A VST3 plug-in is a bundle, a folder whose name ends in ".vst3"; anything else is taken for a
 // VST2 module.
@@ -21,7 +24,13 @@ bool IsVst3Bundle(const std::string& path);
 // The --plugin path when given (which must be of the --api kind when that is given too), without
 // trailing slashes ("/" stays "/"), else the first existing candidate of the --api kind; false
 // with an error listing the places looked at when none exists.
-bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
-                  std::string& error, std::optional<PluginApi> api = std::nullopt);
+bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir,
+                  const std::string& homeDir, std::string& path, std::string& error,
+                  std::optional<PluginApi> api = std::nullopt);
+// The same, looking in no user folders.
+inline bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir, std::string& path,
+                         std::string& error, std::optional<PluginApi> api = std::nullopt) {
+  return LocatePlugin(pluginOption, executableDir, "", path, error, api);
+}
 
 }  // namespace brel::cmd

@@ -18,10 +18,6 @@
 namespace brel::cmd {
 namespace {
 
-// Rates outside these are not audio a vocal is recorded in, but a damaged or mistaken header.
-constexpr int kMinSampleRate = 8000;
-constexpr int kMaxSampleRate = 768000;
-
 // Whether a chunk starts with the core's header (magic and version) rather than with values.
 bool HasChunkHeader(const std::vector<std::uint8_t>& chunk) {
   if (chunk.size() < 8) return false;
@@ -123,7 +119,7 @@ bool RenderJob::CheckDistinctFiles() {
 
 bool RenderJob::PreparePlugin() {
   std::string path;
-  if (!LocatePlugin(mCl.plugin, mEnv.executableDir, path, mError, mCl.api)) return false;
+  if (!LocatePlugin(mCl.plugin, mEnv.executableDir, mEnv.homeDir, path, mError, mCl.api)) return false;
   std::string why;
   mPort = mEnv.loadPlugin ? mEnv.loadPlugin(path, why) : nullptr;
   if (!mPort) return Fail("cannot load the plug-in '" + path + "': " + why);

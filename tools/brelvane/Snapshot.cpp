@@ -1,6 +1,5 @@
 #include "tools/brelvane/Snapshot.h"
 
-#include <cstdlib>
 #include <memory>
 
 #include "editor/EditorSnapshot.h"
@@ -18,67 +17,6 @@ namespace brel::cmd {
 
 namespace {
 
-struct SnapshotRequest {
-  std::string output;
-  std::vector<ParamAssignment> params;
-  bool meters = false;
-  double pres = 0.0;
-  double final = 0.0;
-};
-
-bool ParseLevel(const std::string& text, double& level) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  level = std::strtod(text.c_str(), &end);
-  return end && *end == '\0' && level >= 0.0 && level <= 1000.0;
-}
-
-bool Parse(const std::vector<std::string>& args, SnapshotRequest& request, std::string& error) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--param" || arg == "--meters") {
-      if (i + 1 >= args.size()) {
-        error = arg + " needs a value";
-        return false;
-      }
-      const std::string& value = args[++i];
-      if (arg == "--param") {
-        ParamAssignment assignment;
-        if (!SplitAssignment(value, assignment)) {
-          error = "--param needs NAME=VALUE, got '" + value + "'";
-          return false;
-        }
-        request.params.push_back(assignment);
-      } else {
-        const std::size_t comma = value.find(',');
-        if (comma == std::string::npos || !ParseLevel(value.substr(0, comma), request.pres) ||
-            !ParseLevel(value.substr(comma + 1), request.final)) {
-          error =
-              "--meters needs two linear levels PRES,FINAL from 0 to 1000 (1.0 is the clip point), got '" +
-              value + "'";
-          return false;
-        }
-        request.meters = true;
-      }
-    } else if (!arg.empty() && arg[0] == '-') {
-      error = "unknown option '" + arg + "'";
-      return false;
-    } else if (request.output.empty()) {
-      request.output = arg;
-    } else {
-      error = "snapshot takes one output file, got a second one: '" + arg + "'";
-      return false;
-    }
-  }
-  if (request.output.empty()) {
-    error =
-        "snapshot needs an output file: brelvane snapshot OUT.png [--param NAME=VALUE]... "
-        "[--meters PRES,FINAL]";
-    return false;
-  }
-  return true;
-}
-
 // The values go in as render hands them to a module, through the same table and resolver, so
 // both commands take the same values and refuse the rest with the same words. All are resolved
 // before any is set.
@@ -95,10 +33,8 @@ bool ApplyParams(IPlugBase& plug, const std::vector<ParamAssignment>& params, st
 
 }  // namespace
 
-int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  SnapshotRequest request;
+int RunSnapshot(const CommandLine& request, std::ostream& out, std::ostream& err) {
   std::string error;
-  if (!Parse(args, request, error)) return ReportError(err, error);
   std::unique_ptr<Brelvane> plug(static_cast<Brelvane*>(MakePlug(SnapshotInstanceInfo{})));
   IGraphics* graphics = plug->Graphics();
   if (!graphics) return ReportError(err, "the plug-in built no editor");
@@ -115,8 +51,8 @@ int RunSnapshot(const std::vector<std::string>& args, std::ostream& out, std::os
     plug->ProcessDoubleBlock(in, outputs, SnapshotAdapter::kBlock);
   }
   if (request.meters) {
-    const_cast<MeterFeed&>(plug->PresMeter()).SetLevel(request.pres);
-    const_cast<MeterFeed&>(plug->FinalMeter()).SetLevel(request.final);
+    const_cast<MeterFeed&>(plug->PresMeter()).SetLevel(request.meters->pres);
+    const_cast<MeterFeed&>(plug->FinalMeter()).SetLevel(request.meters->final);
   }
   DrawWholeEditor(*graphics, VuControl::kLampFadeFrames);
   std::vector<unsigned char> png;

@@ -1,4 +1,6 @@
-// The brelvane command: renders audio files through the plug-in and lists its parameters.
+// The brelvane command: renders audio files through the plug-in, lists its parameters and draws
+// its editor.
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 
@@ -13,15 +15,15 @@ int main(int argc, char** argv) {
   InstallInterruptHandler();
   CommandEnv env;
   env.loadPlugin = LoadPlugin;
+  env.runSnapshot = RunSnapshot;
   env.executableDir = ExecutableDirectory();
+  if (const char* home = std::getenv("HOME")) env.homeDir = home;
   env.terminal = StderrIsTerminal();
   env.clock = MonotonicSeconds;
   env.interrupted = InterruptRequested;
   // Whatever goes wrong underneath (a library refusing memory, a file that cannot be read as
   // expected) ends in one line and the error status, never in an abort with a core dump.
   try {
-    if (!args.empty() && args[0] == "snapshot")
-      return RunSnapshot({args.begin() + 1, args.end()}, std::cout, std::cerr);
     return RunBrelvane(args, env, std::cout, std::cerr);
   } catch (const std::exception& e) {
     return ReportError(std::cerr, e.what());

@@ -46,7 +46,10 @@ const Snapshot& TheSnapshot() {
     Snapshot made;
     const std::string path = PicturePath("brelvane_snapshot.png");
     std::ostringstream out, err;
-    const int code = brel::cmd::RunSnapshot({path}, out, err);
+    brel::cmd::CommandLine request;
+    request.command = brel::cmd::Command::Snapshot;
+    request.output = path;
+    const int code = brel::cmd::RunSnapshot(request, out, err);
     if (code != 0) {
       made.problem = "brelvane snapshot answered " + std::to_string(code) + ": " + err.str();
       return made;
