@@ -1,8 +1,8 @@
 # The two commands of the README:
 #   make demo   builds the Linux tree and renders a spoken sentence through Brelvane into out/
 #   make test   builds the Linux, sanitizer (address, thread) and Windows trees and runs every test in each,
-#               then every fuzz target for a short while
-.PHONY: test demo deps build-% test-% bench fuzz fuzz-build lint artwork clean
+#               then every fuzz target for a short while, then makes the release archives and checks them
+.PHONY: test demo deps build-% test-% bench fuzz fuzz-build lint artwork clean install install-user uninstall package
 
 PRESETS := linux linux-asan linux-tsan windows
 
@@ -28,11 +28,41 @@ test: deps
 	done; \
 	echo "=== fuzz ==="; \
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS) || failed="$$failed fuzz"; \
+	echo "=== package ==="; \
+	{ $(MAKE) --no-print-directory package && ./scripts/check-package; } || failed="$$failed package"; \
 	if [ -n "$$failed" ]; then echo "FAILED trees:$$failed"; exit 1; fi; \
-	echo "All trees passed: $(PRESETS) fuzz"
+	echo "All trees passed: $(PRESETS) fuzz package"
 
 demo:
 	./scripts/demo
+
+# Installing what the Linux tree builds: `make install` under PREFIX (and DESTDIR when set),
+# `make install-user` into one user's own folders without root, `make uninstall` removes both.
+# install-user asks for no root: it builds with the packages already on the machine.
+PREFIX ?= /usr/local
+INSTALLED := brelvane BrelvaneVST2 BrelvaneVST3Bundle brelvane_manpage
+define build-installed
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux --target $(INSTALLED)
+endef
+
+install: deps
+	$(build-installed)
+	DESTDIR="$(DESTDIR)" ./scripts/install system "$(PREFIX)"
+
+install-user:
+	$(build-installed)
+	./scripts/install user
+
+uninstall:
+	./scripts/install uninstall
+
+# The release archives in build/packages/: the Debian package and the Windows zip.
+package: deps
+	$(build-installed)
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target BrelvaneVST2 BrelvaneVST3Bundle
+	./scripts/package
 
 # Speed figures (not part of the tests): the engine alone and the module through a host,
 # next to a peer look-ahead limiter; the blits next to pixman's composite.
