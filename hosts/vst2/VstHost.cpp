@@ -42,7 +42,7 @@ bool VstHost::Load(const std::string& path) {
   if (!mModule.Open(path, error)) return FailLoad(error);
 
   const char* name = "VSTPluginMain";
-  VstModule::Function function = mModule.Find(name);
+  LoadedModule::Function function = mModule.Find(name);
   if (function == nullptr) {
     name = "main";
     function = mModule.Find(name);

@@ -12,7 +12,7 @@
 #include "adapters/vst2/VstInterface.h"
 #include "hosts/vst2/HostRecord.h"
 #include "hosts/vst2/HostSettings.h"
-#include "hosts/vst2/VstModule.h"
+#include "hosts/module/LoadedModule.h"
 
 #include <cstdint>
 #include <mutex>
@@ -147,7 +147,7 @@ private:
   bool CanProcess(const void* inputs, const void* outputs, VstInt32 frames) const;
   bool FailLoad(const std::string& message);
 
-  VstModule mModule;
+  LoadedModule mModule;
   AEffect* mEffect = nullptr;
   std::string mError;
   std::string mEntryName;

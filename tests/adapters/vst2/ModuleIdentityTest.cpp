@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/FourCC.h"
-#include "hosts/vst2/VstModule.h"
+#include "hosts/module/LoadedModule.h"
 #include "tests/adapters/vst2/ModuleFixture.h"
 
 using brel::VstHost;
@@ -27,7 +27,7 @@ TEST(ModuleEntry, HostFindsVSTPluginMainFirst) {
 }
 
 TEST(ModuleEntry, LegacyMainMakesAnIndependentInstanceOfTheSamePlugin) {
-  brel::VstModule module;
+  brel::LoadedModule module;
   std::string error;
   ASSERT_TRUE(module.Open(vst2test::ModulePath(), error)) << error;
   auto legacy = reinterpret_cast<VstEntryProc>(module.Find("main"));
@@ -49,7 +49,7 @@ TEST(ModuleEntry, LegacyMainMakesAnIndependentInstanceOfTheSamePlugin) {
 }
 
 TEST(ModuleEntry, TheModuleExportsNothingButItsTwoEntryPoints) {
-  brel::VstModule module;
+  brel::LoadedModule module;
   std::string error;
   ASSERT_TRUE(module.Open(vst2test::ModulePath(), error)) << error;
   for (const char* name : {"MakePlug", "InitDll", "GetPluginFactory", "CreateInstance"})

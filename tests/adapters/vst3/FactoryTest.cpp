@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "hosts/vst2/VstModule.h"
+#include "hosts/module/LoadedModule.h"
 #include "public.sdk/source/common/readfile.h"
 #include "public.sdk/source/vst/moduleinfo/moduleinfoparser.h"
 #include "tests/adapters/vst3/Vst3Fixture.h"
@@ -27,7 +27,7 @@ protected:
     return entry && entry();
   }
 
-  brel::VstModule module;
+  brel::LoadedModule module;
   std::string error;
 };
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "hosts/vst2/VstHost.h"
-#include "hosts/vst2/VstModule.h"
+#include "hosts/module/LoadedModule.h"
 #include "tests/hosts/vst2/ProbeProtocol.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +44,7 @@ public:
   }
 
 private:
-  brel::VstModule mModule;
+  brel::LoadedModule mModule;
 };
 
 // A host with the probe loaded and opened.

@@ -1,5 +1,5 @@
 // Modules on Windows are DLLs loaded with LoadLibraryA.
-#include "hosts/vst2/VstModule.h"
+#include "hosts/module/LoadedModule.h"
 
 #include <windows.h>
 
@@ -25,7 +25,7 @@ std::string SystemMessage(DWORD code) {
 
 }  // namespace
 
-bool VstModule::Open(const std::string& path, std::string& error) {
+bool LoadedModule::Open(const std::string& path, std::string& error) {
   Close();
   // LoadLibraryA wants backslashes; paths from scripts and build files often carry slashes.
   std::string file = path;
@@ -48,12 +48,12 @@ bool VstModule::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-VstModule::Function VstModule::Find(const char* name) const {
+LoadedModule::Function LoadedModule::Find(const char* name) const {
   if (mHandle == nullptr || name == nullptr) return nullptr;
   return reinterpret_cast<Function>(GetProcAddress(static_cast<HMODULE>(mHandle), name));
 }
 
-void VstModule::Close() {
+void LoadedModule::Close() {
   if (mHandle != nullptr) FreeLibrary(static_cast<HMODULE>(mHandle));
   mHandle = nullptr;
 }

@@ -1,5 +1,5 @@
 // Modules on Linux are ELF shared objects opened with the dynamic loader.
-#include "hosts/vst2/VstModule.h"
+#include "hosts/module/LoadedModule.h"
 
 #include <dlfcn.h>
 
@@ -7,7 +7,7 @@
 
 namespace brel {
 
-bool VstModule::Open(const std::string& path, std::string& error) {
+bool LoadedModule::Open(const std::string& path, std::string& error) {
   Close();
   // A bare file name would make the loader search the library path; a host means the file itself.
   const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
@@ -25,12 +25,12 @@ bool VstModule::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-VstModule::Function VstModule::Find(const char* name) const {
+LoadedModule::Function LoadedModule::Find(const char* name) const {
   if (mHandle == nullptr || name == nullptr) return nullptr;
   return reinterpret_cast<Function>(dlsym(mHandle, name));
 }
 
-void VstModule::Close() {
+void LoadedModule::Close() {
   if (mHandle != nullptr) dlclose(mHandle);
   mHandle = nullptr;
 }

@@ -1,19 +1,20 @@
-// A loaded shared library (a plug-in module): open by path, look up exported functions, release.
-// One implementation per platform (hosts/vst2/linux, hosts/vst2/win).
+// A loaded shared library (a plug-in module of any format): checked, opened by path, its exported
+// functions looked up, released. One implementation per platform (hosts/module/linux,
+// hosts/module/win).
 #pragma once
 
 #include <string>
 
 namespace brel {
 
-class VstModule {
+class LoadedModule {
 public:
   using Function = void (*)();
 
-  VstModule() = default;
-  ~VstModule() { Close(); }
-  VstModule(const VstModule&) = delete;
-  VstModule& operator=(const VstModule&) = delete;
+  LoadedModule() = default;
+  ~LoadedModule() { Close(); }
+  LoadedModule(const LoadedModule&) = delete;
+  LoadedModule& operator=(const LoadedModule&) = delete;
 
   // False with a message naming the path and the system's reason when the module cannot load.
   bool Open(const std::string& path, std::string& error);
