@@ -20,6 +20,8 @@ public:
   bool Open(const std::string& path, std::string& error);
   // The exported function of that name, or null.
   Function Find(const char* name) const;
+  // The exported data of that name (a CLAP module's clap_entry record), or null.
+  const void* FindData(const char* name) const;
   void Close();
   bool IsOpen() const { return mHandle != nullptr; }
 

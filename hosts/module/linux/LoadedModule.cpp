@@ -30,6 +30,11 @@ LoadedModule::Function LoadedModule::Find(const char* name) const {
   return reinterpret_cast<Function>(dlsym(mHandle, name));
 }
 
+const void* LoadedModule::FindData(const char* name) const {
+  if (mHandle == nullptr || name == nullptr) return nullptr;
+  return dlsym(mHandle, name);
+}
+
 void LoadedModule::Close() {
   if (mHandle != nullptr) dlclose(mHandle);
   mHandle = nullptr;

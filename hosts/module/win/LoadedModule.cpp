@@ -53,6 +53,11 @@ LoadedModule::Function LoadedModule::Find(const char* name) const {
   return reinterpret_cast<Function>(GetProcAddress(static_cast<HMODULE>(mHandle), name));
 }
 
+const void* LoadedModule::FindData(const char* name) const {
+  if (mHandle == nullptr || name == nullptr) return nullptr;
+  return reinterpret_cast<const void*>(GetProcAddress(static_cast<HMODULE>(mHandle), name));
+}
+
 void LoadedModule::Close() {
   if (mHandle != nullptr) FreeLibrary(static_cast<HMODULE>(mHandle));
   mHandle = nullptr;
