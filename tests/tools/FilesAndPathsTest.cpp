@@ -161,6 +161,11 @@ TEST(PluginLocator, AnApiGivenWithAPathMustFitIt) {
   EXPECT_EQ(error, "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not '/x/Brelvane.so'");
   EXPECT_FALSE(LocatePlugin("/x/Brelvane.vst3", "/bin", path, error, PluginApi::Vst2));
   EXPECT_EQ(error, "--api vst2 needs a VST2 module, not the VST3 bundle '/x/Brelvane.vst3'");
+  EXPECT_EQ(ApiOfPath("/x/Brelvane.clap"), PluginApi::Clap);
+  ASSERT_TRUE(LocatePlugin("/x/Brelvane.clap", "/bin", path, error, PluginApi::Clap));
+  EXPECT_FALSE(LocatePlugin("/x/Brelvane.clap", "/bin", path, error, PluginApi::Vst3));
+  EXPECT_EQ(error,
+            "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not the CLAP module '/x/Brelvane.clap'");
 }
 
 TEST(RenderSummary, LevelsAndSpeedReadCleanly) {

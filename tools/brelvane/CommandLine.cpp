@@ -86,9 +86,15 @@ bool TakeFormat(const Option& option, const std::string& value, CommandLine& out
 }
 
 bool TakeApi(const Option& option, const std::string& value, CommandLine& out, std::string& error) {
-  if (value != "vst2" && value != "vst3")
-    return Refuse(error, option, " must be vst2 or vst3, got '" + value + "'");
-  out.api = value == "vst3" ? PluginApi::Vst3 : PluginApi::Vst2;
+  if (value == "vst2") {
+    out.api = PluginApi::Vst2;
+  } else if (value == "vst3") {
+    out.api = PluginApi::Vst3;
+  } else if (value == "clap") {
+    out.api = PluginApi::Clap;
+  } else {
+    return Refuse(error, option, " must be vst2, vst3 or clap, got '" + value + "'");
+  }
   return true;
 }
 
@@ -142,9 +148,10 @@ constexpr Option kOptions[] = {
      TakeAlign},
     {"--format", "float|double|pcm16|pcm24", "output sample format (default: the input's)", kRender,
      TakeFormat},
-    {"--plugin", "PATH", "the plug-in to use: a VST2 module, or a VST3\nbundle (a folder NAME.vst3)",
+    {"--plugin", "PATH",
+     "the plug-in to use: a VST2 module, a VST3 bundle\n(a folder NAME.vst3) or a CLAP module (NAME.clap)",
      kRender | kParams, TakeFileName<&CommandLine::plugin>},
-    {"--api", "vst2|vst3",
+    {"--api", "vst2|vst3|clap",
      "the plug-in interface; without --plugin, the\ninstalled or built module of that kind\n(default vst2)",
      kRender | kParams, TakeApi},
     {"--meters", "PRES,FINAL",

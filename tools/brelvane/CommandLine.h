@@ -12,8 +12,8 @@ namespace brel::cmd {
 
 enum class Command { Help, Version, Render, Params, Snapshot };
 
-// The plug-in interface the command hosts: the VST2 module or the VST3 bundle.
-enum class PluginApi { Vst2, Vst3 };
+// The plug-in interface the command hosts: the VST2 module, the VST3 bundle or the CLAP module.
+enum class PluginApi { Vst2, Vst3, Clap };
 
 // NAME=VALUE exactly as typed; NAME is resolved against the plug-in's parameters later.
 struct ParamAssignment {

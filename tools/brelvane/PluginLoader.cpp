@@ -1,5 +1,6 @@
 #include "tools/brelvane/PluginLoader.h"
 
+#include "tools/brelvane/ClapPluginPort.h"
 #include "tools/brelvane/PluginLocator.h"
 #include "tools/brelvane/Vst3PluginPort.h"
 #include "tools/brelvane/VstPluginPort.h"
@@ -7,7 +8,12 @@
 namespace brel::cmd {
 
 std::unique_ptr<PluginPort> LoadPlugin(const std::string& path, std::string& error) {
-  return IsVst3Bundle(path) ? LoadVst3Plugin(path, error) : LoadVstPlugin(path, error);
+  switch (ApiOfPath(path)) {
+    case PluginApi::Vst3: return LoadVst3Plugin(path, error);
+    case PluginApi::Clap: return LoadClapPlugin(path, error);
+    case PluginApi::Vst2: break;
+  }
+  return LoadVstPlugin(path, error);
 }
 
 }  // namespace brel::cmd

@@ -5,13 +5,46 @@
 namespace brel::cmd {
 namespace {
 
-const char* const kModuleName = "Brelvane.so";
-const char* const kBundleName = "Brelvane.vst3";
+// Where each kind lives: its file or folder name, the build tree's folder, the installed folder
+// beside the executable's, the user's own folder.
+struct KindPlaces {
+  const char* name;
+  const char* built;
+  const char* installed;
+  const char* user;
+};
+
+const KindPlaces& PlacesOf(PluginApi api) {
+  static const KindPlaces kVst2{"Brelvane.so", "/../modules/vst2/", "/../lib/vst/", "/.vst/"};
+  static const KindPlaces kVst3{"Brelvane.vst3", "/../modules/vst3/", "/../lib/vst3/", "/.vst3/"};
+  static const KindPlaces kClap{"Brelvane.clap", "/../modules/clap/", "/../lib/clap/", "/.clap/"};
+  return api == PluginApi::Vst3 ? kVst3 : api == PluginApi::Clap ? kClap : kVst2;
+}
 
 bool Exists(const std::string& path, PluginApi api) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
   return api == PluginApi::Vst3 ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string ApiName(PluginApi api) {
+  return api == PluginApi::Vst3 ? "vst3" : api == PluginApi::Clap ? "clap" : "vst2";
+}
+
+std::string KindOfPath(PluginApi api) {
+  return api == PluginApi::Vst3   ? "a VST3 bundle (a folder NAME.vst3)"
+         : api == PluginApi::Clap ? "a CLAP module (a file NAME.clap)"
+                                  : "a VST2 module";
+}
+
+std::string TheKindOf(PluginApi api) {
+  return api == PluginApi::Vst3   ? "the VST3 bundle"
+         : api == PluginApi::Clap ? "the CLAP module"
+                                  : "the VST2 module";
 }
 
 // Shell completion writes a folder with a trailing slash; the bundle's name is the last
@@ -35,21 +68,21 @@ std::string Listed(const std::vector<std::string>& candidates) {
 std::vector<std::string> DefaultPluginCandidates(const std::string& executableDir, PluginApi api,
                                                  const std::string& homeDir) {
   const std::string dir = executableDir.empty() ? "." : executableDir;
-  const bool bundle = api == PluginApi::Vst3;
-  const std::string name = bundle ? kBundleName : kModuleName;
+  const KindPlaces& places = PlacesOf(api);
   // A command in a build tree takes that tree's module before any installed one.
-  std::vector<std::string> candidates = {dir + "/" + name};
-  if (!bundle) candidates.push_back(dir + "/../adapters/vst2/" + name);
-  candidates.push_back(dir + (bundle ? "/../modules/vst3/" : "/../modules/vst2/") + name);
-  candidates.push_back(dir + (bundle ? "/../lib/vst3/" : "/../lib/vst/") + name);
-  if (!homeDir.empty()) candidates.push_back(homeDir + (bundle ? "/.vst3/" : "/.vst/") + name);
+  std::vector<std::string> candidates = {dir + "/" + places.name};
+  if (api == PluginApi::Vst2) candidates.push_back(dir + "/../adapters/vst2/" + places.name);
+  candidates.push_back(dir + places.built + places.name);
+  candidates.push_back(dir + places.installed + places.name);
+  if (!homeDir.empty()) candidates.push_back(homeDir + places.user + places.name);
   return candidates;
 }
 
-bool IsVst3Bundle(const std::string& path) {
-  const std::string name = WithoutTrailingSlashes(path);
-  const std::string suffix = ".vst3";
-  return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+bool IsVst3Bundle(const std::string& path) { return EndsWith(WithoutTrailingSlashes(path), ".vst3"); }
+
+PluginApi ApiOfPath(const std::string& path) {
+  if (IsVst3Bundle(path)) return PluginApi::Vst3;
+  return EndsWith(path, ".clap") ? PluginApi::Clap : PluginApi::Vst2;
 }
 
 bool LocatePlugin(const std::string& pluginOption, const std::string& executableDir,
@@ -57,10 +90,10 @@ bool LocatePlugin(const std::string& pluginOption, const std::string& executable
                   std::optional<PluginApi> api) {
   if (!pluginOption.empty()) {
     const std::string plugin = WithoutTrailingSlashes(pluginOption);
-    if (api && (*api == PluginApi::Vst3) != IsVst3Bundle(plugin)) {
-      error = *api == PluginApi::Vst3
-                  ? "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not '" + plugin + "'"
-                  : "--api vst2 needs a VST2 module, not the VST3 bundle '" + plugin + "'";
+    const PluginApi given = ApiOfPath(plugin);
+    if (api && *api != given) {
+      error = "--api " + ApiName(*api) + " needs " + KindOfPath(*api) + ", not " +
+              (given == PluginApi::Vst2 ? "'" + plugin + "'" : TheKindOf(given) + " '" + plugin + "'");
       return false;
     }
     path = plugin;

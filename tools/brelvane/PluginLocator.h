@@ -1,9 +1,9 @@
 #pragma once
-// Finds the plug-in the command loads when --plugin does not name one. The VST2 module:
-// Brelvane.so next to the executable, else in the build tree's adapters/vst2 or modules/vst2
-// folder beside the executable's, else where an install put it (lib/vst beside the
-// executable's folder, or the user's ~/.vst). The VST3 bundle: Brelvane.vst3 the same way, in
-// the build tree's modules/vst3, lib/vst3 or ~/.vst3.
+// Finds the plug-in the command loads when --plugin does not name one: the module of the --api
+// kind (Brelvane.so, the bundle Brelvane.vst3, Brelvane.clap) next to the executable, else in
+// the build tree's folder of that kind beside the executable's (modules/vst2 or adapters/vst2,
+// modules/vst3, modules/clap), else where an install put it (lib/vst, lib/vst3, lib/clap beside
+// the executable's folder, or the user's ~/.vst, ~/.vst3, ~/.clap).
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,9 +17,10 @@ std::vector<std::string> DefaultPluginCandidates(const std::string& executableDi
                                                  PluginApi api = PluginApi::Vst2,
                                                  const std::string& homeDir = "");
 
-// A VST3 plug-in is a bundle, a folder whose name ends in ".vst3"; anything else is taken for a
-// VST2 module.
+// A VST3 plug-in is a bundle, a folder whose name ends in ".vst3"; a CLAP plug-in a module file
+// whose name ends in ".clap"; anything else is taken for a VST2 module.
 bool IsVst3Bundle(const std::string& path);
+PluginApi ApiOfPath(const std::string& path);
 
 // The --plugin path when given (which must be of the --api kind when that is given too), without
 // trailing slashes ("/" stays "/"), else the first existing candidate of the --api kind; false
