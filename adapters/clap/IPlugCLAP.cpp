@@ -168,10 +168,12 @@ bool IPlugCLAP::StartProcessing() {
   return true;
 }
 
+// Gestures no block took now wait for a flush.
 void IPlugCLAP::StopProcessing() {
   ExpectThread(ClapThread::Audio, "stop_processing");
   ScopedLock lock(*this);
   mProcessing = false;
+  if (mGestureCount > 0) RequestOnMainThread(kRequestFlush);
 }
 
 void IPlugCLAP::Reset() {

@@ -191,6 +191,7 @@ void IPlugCLAP::QueueGesture(std::uint16_t type, int paramIndex, double plain) {
   if (!GetParam(paramIndex)) return;
   ScopedLock lock(*this);
   const auto id = static_cast<clap_id>(paramIndex);
+  const bool first = mGestureCount == 0;
   EditorGesture* last = mGestureCount > 0 ? &mGestures[mGestureCount - 1] : nullptr;
   if (type == CLAP_EVENT_PARAM_VALUE && last && last->type == type && last->paramId == id) {
     last->plain = plain;
@@ -199,8 +200,9 @@ void IPlugCLAP::QueueGesture(std::uint16_t type, int paramIndex, double plain) {
     if (mGestureCount >= room) return;
     mGestures[mGestureCount++] = {type, id, plain};
   }
-  // While processing, the next block carries it; otherwise the host is asked for a flush.
-  if (!mProcessing) RequestOnMainThread(kRequestFlush);
+  // While processing, the next block carries them; otherwise the host is asked for a flush,
+  // once for what it has not yet taken.
+  if (first && !mProcessing) RequestOnMainThread(kRequestFlush);
 }
 
 void IPlugCLAP::SendEditorGestures(const clap_output_events_t* out) {
