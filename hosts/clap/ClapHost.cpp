@@ -291,6 +291,16 @@ void ClapHost::Flush() {
   mEvents->Clear();
 }
 
+bool ClapHost::FlushWhenRequested() {
+  {
+    std::lock_guard<std::mutex> hold(mServices->mutex);
+    if (!mServices->flushPending) return false;
+    mServices->flushPending = false;
+  }
+  Flush();
+  return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // State.
 

@@ -4,7 +4,7 @@
 // initializes the first plug-in (or the one with a given id) and drives it: activation, processing
 // of 32-bit or 64-bit blocks with input events at their frames, parameters, state through streams
 // that may take or give any number of bytes per call, and the main-thread callbacks it asks for.
-// The host offers the plug-in log, thread-check, params, state, latency, tail, audio-ports,
+// The host offers the plug-in log, thread-check, params, state, latency, tail, audio-ports, gui,
 // timer-support and posix-fd-support, and records what the plug-in asked of each, so tests can
 // check it. Used by tests, the command and benchmarks.
 //
@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hosts/module/LoadedModule.h"
@@ -50,6 +51,14 @@ struct ClapHostRequests {
   int mainThreadCalls = 0;       // on_main_thread calls the host made for them
   int wrongThreadCalls = 0;      // host callbacks reached from a thread their rules forbid
   std::vector<std::string> log;  // "severity: message"
+  // gui: what the editor asked of the host's window. The host refuses resizes, shows and hides
+  // it did not start (its window keeps the size the editor gave when it was made).
+  int guiResizeHintChanges = 0;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> guiResizeRequests;  // width, height
+  int guiShowRequests = 0;
+  int guiHideRequests = 0;
+  int guiClosed = 0;
+  bool guiDestroyedByPlugin = false;  // the last closed said the gui was destroyed
 };
 
 class ClapHost {
@@ -123,6 +132,9 @@ public:
   // params flush with the queued events, outside processing (on the main thread while inactive);
   // what the plug-in sends back goes to OutputEvents.
   void Flush();
+  // Flush() when the plug-in asked for one (request_flush) since the last: what a host whose
+  // audio does not run answers the request with. Whether it flushed.
+  bool FlushWhenRequested();
 
   // --- State (through the plug-in's state extension) -----------------------------------------
   // Saves the state through a stream that takes at most bytesPerCall bytes per call (0: all it

@@ -96,6 +96,7 @@ void CLAP_ABI ParamsRequestFlush(const clap_host_t* host) {
   std::lock_guard<std::mutex> hold(s.mutex);
   if (Services::OnAudioThread()) ++s.requests.wrongThreadCalls;
   ++s.requests.paramFlushRequests;
+  s.flushPending = true;
 }
 
 void CLAP_ABI StateMarkDirty(const clap_host_t* host) {
@@ -178,17 +179,41 @@ bool CLAP_ABI UnregisterFd(const clap_host_t* host, int fd) {
   return found;
 }
 
-// ---- gui: an embedded editor of fixed size asks nothing of these; they are there because a
-// host offers them.
+// ---- gui: every call is [thread-safe]; what was asked is recorded for tests to judge.
 
-void CLAP_ABI GuiResizeHintsChanged(const clap_host_t*) {}
-bool CLAP_ABI GuiRequestResize(const clap_host_t* host, uint32_t, uint32_t) {
-  Services::Of(host).ExpectMainThread();
+void CLAP_ABI GuiResizeHintsChanged(const clap_host_t* host) {
+  Services& s = Services::Of(host);
+  std::lock_guard<std::mutex> hold(s.mutex);
+  ++s.requests.guiResizeHintChanges;
+}
+
+bool CLAP_ABI GuiRequestResize(const clap_host_t* host, uint32_t width, uint32_t height) {
+  Services& s = Services::Of(host);
+  std::lock_guard<std::mutex> hold(s.mutex);
+  s.requests.guiResizeRequests.emplace_back(width, height);
   return false;
 }
-bool CLAP_ABI GuiRequestShow(const clap_host_t*) { return false; }
-bool CLAP_ABI GuiRequestHide(const clap_host_t*) { return false; }
-void CLAP_ABI GuiClosed(const clap_host_t* host, bool) { Services::Of(host).ExpectMainThread(); }
+
+bool CLAP_ABI GuiRequestShow(const clap_host_t* host) {
+  Services& s = Services::Of(host);
+  std::lock_guard<std::mutex> hold(s.mutex);
+  ++s.requests.guiShowRequests;
+  return false;
+}
+
+bool CLAP_ABI GuiRequestHide(const clap_host_t* host) {
+  Services& s = Services::Of(host);
+  std::lock_guard<std::mutex> hold(s.mutex);
+  ++s.requests.guiHideRequests;
+  return false;
+}
+
+void CLAP_ABI GuiClosed(const clap_host_t* host, bool wasDestroyed) {
+  Services& s = Services::Of(host);
+  std::lock_guard<std::mutex> hold(s.mutex);
+  ++s.requests.guiClosed;
+  s.requests.guiDestroyedByPlugin = wasDestroyed;
+}
 
 bool CLAP_ABI TryPush(const clap_output_events_t* list, const clap_event_header_t* event) {
   if (!list || !event) return false;

@@ -53,6 +53,7 @@ struct ClapHost::Services {
   std::vector<FdWatch> fdWatches;
   std::vector<ClapOutputEvent> output;
   bool callbackPending = false;
+  bool flushPending = false;
 };
 
 // The calling thread is the host's audio thread while one exists.
@@ -65,7 +66,8 @@ public:
 };
 
 // The descriptors of `watches` that are ready within waitMs, with what they are ready for. One
-// implementation per platform: poll on Linux; Windows has no descriptors to watch.
+// implementation per platform: poll on Linux, which waits the whole waitMs when none is ready or
+// none is watched; Windows has no descriptors to watch and returns at once.
 std::vector<ClapHost::FdWatch> ReadyDescriptors(const std::vector<ClapHost::FdWatch>& watches, int waitMs);
 
 }  // namespace brel

@@ -14,7 +14,9 @@ std::vector<ClapHost::FdWatch> ReadyDescriptors(const std::vector<ClapHost::FdWa
     polled.push_back({watch.fd, events, 0});
   }
   std::vector<ClapHost::FdWatch> ready;
-  if (polled.empty() || ::poll(polled.data(), polled.size(), waitMs) <= 0) return ready;
+  // With nothing watched the step still lasts waitMs: a plug-in driven by its timers alone is
+  // given the time its X events need to arrive, not a loop that spins through its steps.
+  if (::poll(polled.data(), polled.size(), waitMs) <= 0) return ready;
   for (const pollfd& p : polled) {
     clap_posix_fd_flags_t flags = 0;
     if (p.revents & POLLIN) flags |= CLAP_POSIX_FD_READ;

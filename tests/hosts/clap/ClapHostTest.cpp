@@ -2,6 +2,8 @@
 // module that is no CLAP module. The plug-in side is tested through the real module.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "hosts/clap/ClapEventList.h"
@@ -53,6 +55,32 @@ TEST(ClapHost, AModuleWithoutAClapEntryOrNoModuleAtAllIsRefusedInOneLine) {
   EXPECT_EQ(host.Process(static_cast<float**>(nullptr), 0, nullptr, 0, 16), CLAP_PROCESS_ERROR);
   std::vector<std::uint8_t> state;
   EXPECT_FALSE(host.SaveState(state));
+}
+
+// The gui's calls are thread-safe: a plug-in's editor may ask from any thread, and is refused
+// what would change the host's window.
+TEST(ClapHost, WhatAGuiAsksFromAnyThreadIsRecordedAndEachFlushRequestIsAnsweredOnce) {
+  ClapHost host;
+  const clap_host_t* h = host.Host();
+  const auto* gui = static_cast<const clap_host_gui_t*>(h->get_extension(h, CLAP_EXT_GUI));
+  const auto* params = static_cast<const clap_host_params_t*>(h->get_extension(h, CLAP_EXT_PARAMS));
+  ASSERT_TRUE(gui && params);
+  std::thread([&] {
+    EXPECT_FALSE(gui->request_resize(h, 300, 200));
+    EXPECT_FALSE(gui->request_show(h));
+    gui->closed(h, true);
+  }).join();
+  const ClapHostRequests asked = host.Requests();
+  EXPECT_EQ(asked.guiResizeRequests, (std::vector<std::pair<uint32_t, uint32_t>>{{300, 200}}));
+  EXPECT_EQ(asked.guiShowRequests, 1);
+  EXPECT_EQ(asked.guiClosed, 1);
+  EXPECT_TRUE(asked.guiDestroyedByPlugin);
+  EXPECT_EQ(asked.wrongThreadCalls, 0);
+
+  EXPECT_FALSE(host.FlushWhenRequested());
+  params->request_flush(h);
+  EXPECT_TRUE(host.FlushWhenRequested());
+  EXPECT_FALSE(host.FlushWhenRequested()) << "one request, one flush";
 }
 
 }  // namespace
