@@ -72,3 +72,29 @@ add_custom_command(OUTPUT ${vst3_moduleinfo_json}
   COMMENT "Describing Brelvane.vst3 in its moduleinfo.json"
   VERBATIM)
 add_custom_target(BrelvaneVST3Bundle ALL DEPENDS ${vst3_moduleinfo_json})
+
+# CLAP: Brelvane.clap (a shared object on Linux, a DLL on Windows), exporting clap_entry only.
+set(BREL_CLAP_MODULE ${CMAKE_BINARY_DIR}/modules/clap/Brelvane.clap CACHE INTERNAL "The CLAP module this tree builds")
+add_library(BrelvaneCLAP MODULE
+  ${CMAKE_CURRENT_SOURCE_DIR}/Brelvane.cpp
+  ${PROJECT_SOURCE_DIR}/adapters/clap/ClapFactory.cpp
+)
+target_include_directories(BrelvaneCLAP PRIVATE ${PROJECT_SOURCE_DIR}/adapters/clap/module)
+target_link_libraries(BrelvaneCLAP PRIVATE brel_clap brel_engine brel_editor brel_core brel_flags)
+set_target_properties(BrelvaneCLAP PROPERTIES
+  OUTPUT_NAME Brelvane
+  PREFIX ""
+  SUFFIX .clap
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/modules/clap)
+if(WIN32)
+  target_sources(BrelvaneCLAP PRIVATE ${PROJECT_SOURCE_DIR}/adapters/clap/win/ClapDllMain.cpp)
+else()
+  set(clap_exports_map ${PROJECT_SOURCE_DIR}/adapters/clap/module/exports.map)
+  target_link_options(BrelvaneCLAP PRIVATE -Wl,--version-script=${clap_exports_map})
+  if(NOT BREL_SANITIZE AND NOT BREL_TSAN)
+    target_link_options(BrelvaneCLAP PRIVATE -Wl,--no-undefined)
+  endif()
+  set_target_properties(BrelvaneCLAP PROPERTIES LINK_DEPENDS ${clap_exports_map})
+endif()
+
+brel_version_resource(TARGET BrelvaneCLAP DESCRIPTION "${BREL_PRODUCT} CLAP plug-in")

@@ -1,0 +1,73 @@
+#pragma once
+// The built Brelvane CLAP module loaded through the CLAP host library as a DAW loads it, and what
+// the module's tests share: an instance per test, plain values from positions (as the command
+// maps them), whole signals rendered in blocks with value events at their frames.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/BrelvaneParams.h"
+#include "hosts/clap/ClapHost.h"
+#include "tests/adapters/vst2/TestSignal.h"
+
+namespace claptest {
+
+using vst2test::Stereo;
+using P = BrelvaneParamIndex;
+constexpr int kNumParams = P::kNumParams;
+constexpr double kRate = 48000.0;
+constexpr std::uint32_t kMaxBlock = 512;
+
+inline ::testing::AssertionResult Created(brel::ClapHost& host) {
+  if (!host.Load(BRELVANE_CLAP_PATH) || !host.CreatePlugin())
+    return ::testing::AssertionFailure() << host.LastError();
+  return ::testing::AssertionSuccess();
+}
+
+inline ::testing::AssertionResult Running(brel::ClapHost& host) {
+  if (!host.Activate(kRate, 1, kMaxBlock) || !host.StartProcessing())
+    return ::testing::AssertionFailure() << "the plug-in did not start";
+  return ::testing::AssertionSuccess();
+}
+
+class ClapTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(Created(host)); }
+  brel::ClapHost host;
+};
+
+// The plain value of a position in the parameter's range, as the command maps it.
+inline double PlainAt(int index, double normalized) {
+  const ParamSpec& spec = kBrelvaneParams[index];
+  return normalized * (spec.max - spec.min) + spec.min;
+}
+
+// A value change at a frame of the whole signal.
+struct Change {
+  int frame;
+  int param;
+  float normalized;
+};
+
+// The signal in blocks of blockFrames, each change sent as a value event at its frame.
+template <class Sample>
+Stereo<Sample> Render(brel::ClapHost& host, const Stereo<Sample>& in, int blockFrames,
+                      const std::vector<Change>& changes = {}) {
+  Stereo<Sample> source = in, out(in.Frames(), Sample(0));
+  for (int at = 0; at < in.Frames(); at += blockFrames) {
+    const int n = std::min(blockFrames, in.Frames() - at);
+    for (const Change& c : changes)
+      if (c.frame >= at && c.frame < at + n)
+        host.QueueParamValue(c.param, PlainAt(c.param, c.normalized),
+                             static_cast<std::uint32_t>(c.frame - at));
+    Sample* inputs[2] = {source.left.data() + at, source.right.data() + at};
+    Sample* outputs[2] = {out.left.data() + at, out.right.data() + at};
+    EXPECT_EQ(host.Process(inputs, 2, outputs, 2, static_cast<std::uint32_t>(n)), CLAP_PROCESS_CONTINUE)
+        << "block at frame " << at;
+  }
+  return out;
+}
+
+}  // namespace claptest
