@@ -174,7 +174,8 @@ TEST_F(PluginCommand, DoubleRenderEqualsTheChainRunDirectly) {
   }
 }
 
-// The same command through the VST3 bundle: the parameters a host sees, the sound, the state.
+// The same command through the VST3 bundle and the CLAP module: the parameters a host sees, the
+// sound, the state.
 class BundleCommand : public PluginCommand {
 protected:
   int RunWith(const std::string& plugin, std::vector<std::string> args) {
@@ -186,13 +187,24 @@ protected:
     env.clock = [] { return 0.0; };
     return RunBrelvane(args, env, mOut, mErr);
   }
+
+  // The other modules and the state each saves: the VST3 stream (the bypass flag last), or, for
+  // the CLAP module, the VST2 module's own program chunk, so one state file serves both.
+  struct OtherModule {
+    const char* path;
+    const char* api;
+    std::size_t vst3StreamBytes;  // 0: the VST2 module's state
+  };
+  static constexpr OtherModule kOthers[] = {{BREL_TEST_BUNDLE, "vst3", 92}, {BREL_TEST_CLAP, "clap", 0}};
 };
 
 TEST_F(BundleCommand, ListsTheParametersTheVst2ModuleLists) {
   ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, {"params"}), kExitOk) << mErr.str();
   const std::string vst2 = mOut.str();
-  ASSERT_EQ(RunWith(BREL_TEST_BUNDLE, {"params", "--api", "vst3"}), kExitOk) << mErr.str();
-  EXPECT_EQ(mOut.str(), vst2);
+  for (const OtherModule& other : kOthers) {
+    ASSERT_EQ(RunWith(other.path, {"params", "--api", other.api}), kExitOk) << mErr.str();
+    EXPECT_EQ(mOut.str(), vst2) << other.api;
+  }
 }
 
 TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
@@ -200,37 +212,49 @@ TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
                    test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 44100, 20000, 0.6, 180.0));
   const std::vector<std::string> settings = {"--format", "double",         "--param", "Mode=D",
                                              "--param",  "Pres Comp=18",   "--param", "F Limit=on",
-                                             "--at",     "7000:Crispy=3.5"};
+                                             "--at",     "7000:Crispy=3.5", "--at",   "7001:Tighten=90"};
   std::vector<std::string> args = {"render", mDir.File("in.wav"), mDir.File("vst2.wav")};
   args.insert(args.end(), settings.begin(), settings.end());
-  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, args), kExitOk) << mErr.str();
-  args[2] = mDir.File("vst3.wav");
-  args.insert(args.end(), {"--save-state", mDir.File("vst3.state")});
-  ASSERT_EQ(RunWith(BREL_TEST_BUNDLE, args), kExitOk) << mErr.str();
-  AudioData vst2 = test::ReadAudio(mDir.File("vst2.wav")), vst3 = test::ReadAudio(mDir.File("vst3.wav"));
-  EXPECT_EQ(vst3.samples, vst2.samples);
-
-  EXPECT_EQ(test::ReadBytes(mDir.File("vst3.state")).size(), 92u) << "the VST3 stream, bypass flag last";
-  ASSERT_EQ(RunWith(BREL_TEST_BUNDLE, {"render", mDir.File("in.wav"), mDir.File("again.wav"), "--format",
-                                       "double", "--load-state", mDir.File("vst3.state")}),
-            kExitOk)
-      << mErr.str();
+  std::vector<std::string> saving = args;
+  saving.insert(saving.end(), {"--save-state", mDir.File("vst2.state")});
+  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, saving), kExitOk) << mErr.str();
+  const AudioData vst2 = test::ReadAudio(mDir.File("vst2.wav"));
   ASSERT_EQ(RunWith(BREL_TEST_PLUGIN,
                     {"render", mDir.File("in.wav"), mDir.File("same.wav"), "--format", "double", "--param",
-                     "Mode=D", "--param", "Pres Comp=18", "--param", "F Limit=on", "--param", "Crispy=3.5"}),
+                     "Mode=D", "--param", "Pres Comp=18", "--param", "F Limit=on", "--param", "Crispy=3.5",
+                     "--param", "Tighten=90"}),
             kExitOk)
       << mErr.str();
-  EXPECT_EQ(test::ReadAudio(mDir.File("again.wav")).samples, test::ReadAudio(mDir.File("same.wav")).samples);
+  const AudioData settled = test::ReadAudio(mDir.File("same.wav"));
+
+  for (const OtherModule& other : kOthers) {
+    SCOPED_TRACE(other.api);
+    saving[2] = mDir.File("other.wav");
+    saving.back() = mDir.File("other.state");
+    ASSERT_EQ(RunWith(other.path, saving), kExitOk) << mErr.str();
+    EXPECT_EQ(test::ReadAudio(mDir.File("other.wav")).samples, vst2.samples);
+
+    const std::vector<std::uint8_t> state = test::ReadBytes(mDir.File("other.state"));
+    if (other.vst3StreamBytes)
+      EXPECT_EQ(state.size(), other.vst3StreamBytes);
+    else
+      EXPECT_EQ(state, test::ReadBytes(mDir.File("vst2.state")));
+    ASSERT_EQ(RunWith(other.path, {"render", mDir.File("in.wav"), mDir.File("again.wav"), "--format", "double",
+                                   "--load-state", mDir.File("other.state")}),
+              kExitOk)
+        << mErr.str();
+    EXPECT_EQ(test::ReadAudio(mDir.File("again.wav")).samples, settled.samples);
+  }
 }
 
 // Each module tells the delay of the values it holds at the rate it was given, before anything is
 // processed: none with "Power" off; "Mode" 0 keeps the timing the chain took before it.
-TEST(ModuleDelay, BothModulesTellTheDelayOfTheirSettings) {
+TEST(ModuleDelay, EveryModuleTellsTheDelayOfItsSettings) {
   constexpr int kMode = BrelvaneParamIndex::kMode, kPower = BrelvaneParamIndex::kPower;
   // rate, normalized "Mode" and "Power", the mode whose delay is told (0: none)
   const std::tuple<int, float, float, int> cases[] = {
       {44100, 0.25f, 1, 1}, {48000, 0.5f, 1, 2}, {96000, 0.75f, 1, 3}, {22050, 1, 1, 4}, {48000, 0.5f, 0, 0}};
-  for (const char* module : {BREL_TEST_PLUGIN, BREL_TEST_BUNDLE})
+  for (const char* module : {BREL_TEST_PLUGIN, BREL_TEST_BUNDLE, BREL_TEST_CLAP})
     for (const auto& [rate, mode, power, told] : cases) {
       std::string why;
       std::unique_ptr<PluginPort> port = LoadPlugin(module, why);

@@ -172,7 +172,8 @@ std::string ManPage() {
   AddManSynopsis(page);
   page += ".SH DESCRIPTION\n.B brelvane\n" +
           Roff("is a host of the " + std::string(release::kProduct) +
-               " plug-in for batch work: it loads the plug-in's VST2 module or its VST3 bundle as a "
+               " plug-in for batch work: it loads the plug-in's VST2 module, its VST3 bundle or its "
+               "CLAP module as a "
                "digital audio workstation does, renders audio files through it, lists its parameters "
                "and draws its editor.") +
           "\n";
@@ -181,8 +182,9 @@ std::string ManPage() {
   page += ".SH FILES\n" +
           Roff(
               "Without --plugin the command loads Brelvane.so (with --api vst3, the bundle "
-              "Brelvane.vst3) found next to itself, in lib/vst (lib/vst3) beside the folder it is "
-              "installed in, in ~/.vst (~/.vst3), or in the build tree it was built in.") +
+              "Brelvane.vst3; with --api clap, Brelvane.clap) found next to itself, in lib/vst "
+              "(lib/vst3, lib/clap) beside the folder it is installed in, in ~/.vst (~/.vst3, "
+              "~/.clap), or in the build tree it was built in.") +
           "\n";
   page += ".SH EXIT STATUS\n" +
           Roff(
