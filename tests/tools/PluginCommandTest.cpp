@@ -210,19 +210,18 @@ TEST_F(BundleCommand, ListsTheParametersTheVst2ModuleLists) {
 TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
   test::WriteAudio(mDir.File("in.wav"),
                    test::Sine(SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 2, 44100, 20000, 0.6, 180.0));
-  const std::vector<std::string> settings = {"--format", "double",         "--param", "Mode=D",
-                                             "--param",  "Pres Comp=18",   "--param", "F Limit=on",
-                                             "--at",     "7000:Crispy=3.5", "--at",   "7001:Tighten=90"};
+  const std::vector<std::string> settings = {"--format", "double",          "--param", "Mode=D",
+                                             "--param",  "Pres Comp=18",    "--param", "F Limit=on",
+                                             "--at",     "7000:Crispy=3.5", "--at",    "7001:Tighten=90"};
   std::vector<std::string> args = {"render", mDir.File("in.wav"), mDir.File("vst2.wav")};
   args.insert(args.end(), settings.begin(), settings.end());
   std::vector<std::string> saving = args;
   saving.insert(saving.end(), {"--save-state", mDir.File("vst2.state")});
   ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, saving), kExitOk) << mErr.str();
   const AudioData vst2 = test::ReadAudio(mDir.File("vst2.wav"));
-  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN,
-                    {"render", mDir.File("in.wav"), mDir.File("same.wav"), "--format", "double", "--param",
-                     "Mode=D", "--param", "Pres Comp=18", "--param", "F Limit=on", "--param", "Crispy=3.5",
-                     "--param", "Tighten=90"}),
+  ASSERT_EQ(RunWith(BREL_TEST_PLUGIN, {"render", mDir.File("in.wav"), mDir.File("same.wav"), "--format",
+                                       "double", "--param", "Mode=D", "--param", "Pres Comp=18", "--param",
+                                       "F Limit=on", "--param", "Crispy=3.5", "--param", "Tighten=90"}),
             kExitOk)
       << mErr.str();
   const AudioData settled = test::ReadAudio(mDir.File("same.wav"));
@@ -239,8 +238,8 @@ TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
       EXPECT_EQ(state.size(), other.vst3StreamBytes);
     else
       EXPECT_EQ(state, test::ReadBytes(mDir.File("vst2.state")));
-    ASSERT_EQ(RunWith(other.path, {"render", mDir.File("in.wav"), mDir.File("again.wav"), "--format", "double",
-                                   "--load-state", mDir.File("other.state")}),
+    ASSERT_EQ(RunWith(other.path, {"render", mDir.File("in.wav"), mDir.File("again.wav"), "--format",
+                                   "double", "--load-state", mDir.File("other.state")}),
               kExitOk)
         << mErr.str();
     EXPECT_EQ(test::ReadAudio(mDir.File("again.wav")).samples, settled.samples);
