@@ -1,6 +1,16 @@
 # The plug-in modules: the one Brelvane source compiled once per module, against that module's
 # adapter (each module's folder puts its PluginAdapter.h on the include path).
 
+# A Linux module exports only what its version script names, and (outside the sanitizer trees,
+# whose runtimes the host brings) leaves no symbol to be found in the host.
+function(brel_module_exports target map)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${map})
+  if(NOT BREL_SANITIZE AND NOT BREL_TSAN)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
+  set_target_properties(${target} PROPERTIES LINK_DEPENDS ${map})
+endfunction()
+
 # VST2: Brelvane.so on Linux, Brelvane.dll on Windows, exporting VSTPluginMain and main only.
 add_library(BrelvaneVST2 MODULE
   ${CMAKE_CURRENT_SOURCE_DIR}/Brelvane.cpp
@@ -15,12 +25,7 @@ set_target_properties(BrelvaneVST2 PROPERTIES
 if(WIN32)
   target_sources(BrelvaneVST2 PRIVATE ${PROJECT_SOURCE_DIR}/adapters/vst2/win/VstDllMain.cpp)
 else()
-  set(exports_map ${PROJECT_SOURCE_DIR}/adapters/vst2/module/exports.map)
-  target_link_options(BrelvaneVST2 PRIVATE -Wl,--version-script=${exports_map})
-  if(NOT BREL_SANITIZE AND NOT BREL_TSAN)
-    target_link_options(BrelvaneVST2 PRIVATE -Wl,--no-undefined)
-  endif()
-  set_target_properties(BrelvaneVST2 PROPERTIES LINK_DEPENDS ${exports_map})
+  brel_module_exports(BrelvaneVST2 ${PROJECT_SOURCE_DIR}/adapters/vst2/module/exports.map)
 endif()
 
 brel_version_resource(TARGET BrelvaneVST2 DESCRIPTION "${BREL_PRODUCT} VST2 plug-in")
@@ -48,12 +53,8 @@ else()
   # The SDK's Linux entry exports ModuleEntry and ModuleExit.
   target_sources(BrelvaneVST3 PRIVATE ${vst3_main}/linuxmain.cpp)
   brel_vst3sdk_sources(${vst3_main}/linuxmain.cpp)
-  set(vst3_exports_map ${PROJECT_SOURCE_DIR}/adapters/vst3/module/exports.map)
-  target_link_options(BrelvaneVST3 PRIVATE -Wl,--version-script=${vst3_exports_map})
-  if(NOT BREL_SANITIZE AND NOT BREL_TSAN)
-    target_link_options(BrelvaneVST3 PRIVATE -Wl,--no-undefined)
-  endif()
-  set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .so LINK_DEPENDS ${vst3_exports_map}
+  brel_module_exports(BrelvaneVST3 ${PROJECT_SOURCE_DIR}/adapters/vst3/module/exports.map)
+  set_target_properties(BrelvaneVST3 PROPERTIES SUFFIX .so
     LIBRARY_OUTPUT_DIRECTORY ${BREL_VST3_BUNDLE}/Contents/x86_64-linux)
 endif()
 
@@ -89,12 +90,7 @@ set_target_properties(BrelvaneCLAP PROPERTIES
 if(WIN32)
   target_sources(BrelvaneCLAP PRIVATE ${PROJECT_SOURCE_DIR}/adapters/clap/win/ClapDllMain.cpp)
 else()
-  set(clap_exports_map ${PROJECT_SOURCE_DIR}/adapters/clap/module/exports.map)
-  target_link_options(BrelvaneCLAP PRIVATE -Wl,--version-script=${clap_exports_map})
-  if(NOT BREL_SANITIZE AND NOT BREL_TSAN)
-    target_link_options(BrelvaneCLAP PRIVATE -Wl,--no-undefined)
-  endif()
-  set_target_properties(BrelvaneCLAP PROPERTIES LINK_DEPENDS ${clap_exports_map})
+  brel_module_exports(BrelvaneCLAP ${PROJECT_SOURCE_DIR}/adapters/clap/module/exports.map)
 endif()
 
 brel_version_resource(TARGET BrelvaneCLAP DESCRIPTION "${BREL_PRODUCT} CLAP plug-in")
