@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <clap/version.h>
+
 #include "BrelvaneRelease.h"
 #include "adapters/vst2/VstInterface.h"
 #include "tools/brelvane/CommandTable.h"
@@ -160,8 +162,9 @@ std::string CommandHelp(Command command) {
 std::string VersionText() {
   return std::string("brelvane ") + release::kVersion + " (" + release::kProduct + " by " + release::kVendor +
          ", " + release::kUrl + ")\nhosts the plug-in as a VST " + std::to_string(kVstVersion / 1000) + "." +
-         std::to_string(kVstVersion / 100 % 10) + " module and as a VST 3 bundle (VST 3 SDK " +
-         release::kVst3SdkVersion + ")\n";
+         std::to_string(kVstVersion / 100 % 10) + " module, as a VST 3 bundle (VST 3 SDK " +
+         release::kVst3SdkVersion + ") and as a CLAP module (CLAP " + std::to_string(CLAP_VERSION_MAJOR) +
+         "." + std::to_string(CLAP_VERSION_MINOR) + "." + std::to_string(CLAP_VERSION_REVISION) + ")\n";
 }
 
 std::string ManPage() {
