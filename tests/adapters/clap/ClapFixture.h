@@ -37,8 +37,8 @@ protected:
 };
 
 inline double PlainAt(int index, double normalized) {
-  const ParamSpec& spec = kBrelvaneParams[index];
-  return normalized * (spec.max - spec.min) + spec.min;
+  const ParamSpec& entry = kBrelvaneParams[index];
+  return normalized * (entry.max - entry.min) + entry.min;
 }
 
 struct Change {

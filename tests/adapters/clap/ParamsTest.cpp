@@ -16,19 +16,19 @@ bool IsList(int i) { return i == P::kPower || i == P::kMode || i == P::kPLimit |
 TEST_F(ClapTest, EveryParameterIsItsTableEntry) {
   ASSERT_EQ(host.ParamCount(), static_cast<std::uint32_t>(kNumParams));
   for (int i = 0; i < kNumParams; ++i) {
-    const ParamSpec& spec = kBrelvaneParams[i];
+    const ParamSpec& entry = kBrelvaneParams[i];
     clap_param_info_t info{};
     double value = NAN;
     ASSERT_TRUE(host.ParamInfo(i, info) && host.ParamValue(i, value));
     EXPECT_EQ(info.id, static_cast<clap_id>(i));
-    EXPECT_STREQ(info.name, spec.name);
+    EXPECT_STREQ(info.name, entry.name);
     EXPECT_STREQ(info.module, "");
     EXPECT_EQ(std::vector<double>({info.min_value, info.max_value, info.default_value, value}),
-              std::vector<double>({spec.min, spec.max, spec.defaultValue, spec.defaultValue}));
-    const bool stepped = spec.type != ParamType::Double;
+              std::vector<double>({entry.min, entry.max, entry.defaultValue, entry.defaultValue}));
+    const bool stepped = entry.type != ParamType::Double;
     EXPECT_EQ(info.flags, CLAP_PARAM_IS_AUTOMATABLE | (stepped ? CLAP_PARAM_IS_STEPPED : 0) |
                               (IsList(i) ? CLAP_PARAM_IS_ENUM : 0))
-        << spec.name;
+        << entry.name;
   }
   clap_param_info_t info{};
   EXPECT_FALSE(host.ParamInfo(kNumParams, info));

@@ -160,25 +160,6 @@ TEST(ClapEditor, AKnobDraggedWithXTestReachesTheHostAsOneGestureInBlocksOrFlushe
   }
 }
 
-// CLAP has the host destroy a gui the plug-in says it destroyed; a window it merely closed is
-// not one.
-TEST(ClapEditor, AGuiThePlugInSaysItDestroyedIsDestroyedByTheHostAtItsNextStep) {
-  BREL_REQUIRE_X_SERVER();
-  Rig rig;
-  ASSERT_TRUE(rig.Start());
-  ASSERT_NE(rig.Open(), 0u);
-  const clap_host_t* host = rig.plugin.Host();
-  const auto* gui = static_cast<const clap_host_gui_t*>(host->get_extension(host, CLAP_EXT_GUI));
-  gui->closed(host, false);
-  rig.editor.Step();
-  EXPECT_TRUE(rig.editor.IsShown());
-  gui->closed(host, true);
-  rig.editor.Step();
-  EXPECT_FALSE(rig.editor.IsOpen());
-  EXPECT_TRUE(NothingRegistered(rig.plugin));
-  EXPECT_TRUE(WaitUntil([&] { return rig.window.Children().empty(); }));
-}
-
 TEST(ClapEditor, FiftyOpeningsAndClosingsRaiseNoErrorAndLeaveNothingBehind) {
   BREL_REQUIRE_X_SERVER();
   LICE_MemBitmap* snapshot = SnapshotPicture();

@@ -89,21 +89,4 @@ TEST_F(ClapEditor, AKnobDraggedWithWindowMessagesReachesTheHostAsOneGesture) {
   EXPECT_TRUE(IsOneGesture(plugin.OutputEvents(), param.id, values, 1e-9 * (param.max - param.min)));
 }
 
-TEST_F(ClapEditor, FiftyOpeningsAndClosingsLeaveNoWindowBehind) {
-  const int threadWindows = ThreadWindowCount();
-  for (int i = 0; i < 50; ++i) {
-    ASSERT_NE(OpenEditor(), nullptr) << "opening " << i;
-    ASSERT_EQ(window.Children().size(), 1u);
-    MessagePump::Run(1);
-    editor.Close();
-    ASSERT_TRUE(window.Children().empty()) << "closing " << i;
-    ASSERT_TRUE(NothingRegistered(plugin)) << "closing " << i;
-  }
-  EXPECT_EQ(ThreadWindowCount(), threadWindows);
-  HWND editorWindow = OpenEditor();
-  ASSERT_NE(editorWindow, nullptr);
-  ASSERT_TRUE(Settled(editorWindow));
-  EXPECT_TRUE(ShowsReferencePicture(editorWindow, "clap_editor_reopened_mismatch.png"));
-}
-
 }  // namespace
