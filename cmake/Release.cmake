@@ -6,8 +6,11 @@ set(BREL_PRODUCT "Brelvane")
 set(BREL_VENDOR "Orrindale")
 set(BREL_URL "https://www.orrindale.com")
 set(BREL_EMAIL "info@orrindale.com")
+# The LV2 plug-ins' URI: under the maker's address, never to change (hosts store songs by it).
+set(BREL_LV2_URI "${BREL_URL}/plugins/lv2/brelvane")
 set(BREL_COPYRIGHT "Copyright (C) 2026 ${BREL_VENDOR}")
-set(BREL_SUMMARY "vocal processor: drive, low cut, band limiters and air (VST2, VST3)")
+set(BREL_DESCRIPTION "Vocal processor: presence compression, tone shaping and limiting")
+set(BREL_SUMMARY "vocal processor: drive, low cut, band limiters and air (VST2, VST3, CLAP, LV2)")
 
 set(BREL_RELEASE_DIR ${CMAKE_BINARY_DIR}/generated/release)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BrelvaneRelease.h.in ${BREL_RELEASE_DIR}/BrelvaneRelease.h @ONLY)

@@ -3,4 +3,4 @@
 
 #include <cstdint>
 
-enum class ApiId : std::int32_t { Vst2 = 0, Vst3 = 1, Clap = 2 };
+enum class ApiId : std::int32_t { Vst2 = 0, Vst3 = 1, Clap = 2, Lv2 = 3 };

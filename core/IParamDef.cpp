@@ -64,7 +64,10 @@ double IParamDef::SnappedFromNormalized(double normalized) const {
   // A position outside 0..1 is the nearest end of the range: a value below the minimum would be
   // shown, saved in state and read back as a different value than the one the host set.
   normalized = std::clamp(normalized, 0.0, 1.0);
-  double value = FromNormalized(normalized);
+  return SnappedValue(FromNormalized(normalized));
+}
+
+double IParamDef::SnappedValue(double value) const {
   if (mType != ParamType::Double) value = std::floor(value / mStep + 0.5) * mStep;
   if (std::isnan(value)) return value;
   return std::clamp(value, mMin, mMax);

@@ -35,6 +35,8 @@ public:
   void SetFromNormalized(double normalized);
   // The value SetFromNormalized would store (steps applied, clamped); NaN for a NaN position.
   double SnappedFromNormalized(double normalized) const;
+  // A plain value as the parameter would store it: clamped, stepped types rounded to the step.
+  double SnappedValue(double value) const;
   double GetNormalizedValue() const;
   // The plain value that a normalized value stands for (no step rounding).
   double FromNormalized(double normalized) const;

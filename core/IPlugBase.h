@@ -13,6 +13,7 @@
 #include "core/HostId.h"
 #include "core/IEditor.h"
 #include "core/IParamDef.h"
+#include "core/MeterFeed.h"
 #include "core/MidiMessage.h"
 #include "core/PlugChannel.h"
 #include "core/PointerList.h"
@@ -79,6 +80,11 @@ public:
   // a host that lines its output up with its input itself; -1 when the plug-in cannot tell. Not
   // the latency: a plug-in may report none to its host and still run its signal late.
   virtual int GetProcessedDelay() { return -1; }
+  // The plug-in's level meters, for hosts that show them apart from its editor (LV2's output
+  // ports) and for an editor whose engine runs in another instance: how many, and each one.
+  virtual int NMeters() const { return 0; }
+  virtual MeterFeed* GetMeter(int index) { return nullptr; }
+  virtual const char* GetMeterName(int index) const { return ""; }
 
   // ---- The plug-in lock: recursive, one per instance.
   void Lock() { mMutex.lock(); }
@@ -101,6 +107,9 @@ public:
   // A normalized value from the host: the editor shows it first, then the parameter stores it
   // and the plug-in hears of it. The host is not told back.
   bool SetParamFromHost(int paramIndex, double normalized);
+  // A plain value from a host whose controls carry them (LV2's ports): clamped into the range and
+  // onto the parameter's steps, then handled as above.
+  bool SetParamValueFromHost(int paramIndex, double value);
   // A value the user typed into the host: refused when the parameter cannot read it.
   bool SetParamFromHostText(int paramIndex, const char* text);
   // The parameter's normalized value; 0.0 for an index out of range.

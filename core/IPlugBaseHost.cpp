@@ -18,6 +18,17 @@ bool IPlugBase::SetParamFromHost(int paramIndex, double normalized) {
   return true;
 }
 
+bool IPlugBase::SetParamValueFromHost(int paramIndex, double value) {
+  ScopedLock hold(*this);
+  IParamDef* param = GetParam(paramIndex);
+  if (!param || !std::isfinite(value)) return false;
+  const double stored = param->SnappedValue(value);
+  if (mEditor) mEditor->ApplyParameterFromPlug(paramIndex, stored, false);
+  param->SetValue(stored);
+  OnParamChanged(paramIndex);
+  return true;
+}
+
 bool IPlugBase::SetParamFromHostText(int paramIndex, const char* text) {
   ScopedLock hold(*this);
   IParamDef* param = GetParam(paramIndex);

@@ -94,6 +94,18 @@ void Brelvane::BuildPlugAndEditor() {
 const MeterFeed& Brelvane::PresMeter() const { return mPresMeter->Feed(); }
 const MeterFeed& Brelvane::FinalMeter() const { return mFinalMeter->Feed(); }
 
+MeterFeed* Brelvane::GetMeter(int index) {
+  if (index == 0) return &mPresMeter->Feed();
+  if (index == 1) return &mFinalMeter->Feed();
+  return nullptr;
+}
+
+const char* Brelvane::GetMeterName(int index) const {
+  if (index == 0) return "Pres Meter";
+  if (index == 1) return "Final Meter";
+  return "";
+}
+
 int Brelvane::HostRate() const {
   // 0 stands for "no usable rate" (the chain then keeps its own); anything beyond an int is
   // beyond every host.

@@ -30,6 +30,10 @@ public:
   // and the final limiter.
   const MeterFeed& PresMeter() const;
   const MeterFeed& FinalMeter() const;
+  // The two, in that order, to hosts that show them apart from the editor.
+  int NMeters() const override { return 2; }
+  MeterFeed* GetMeter(int index) override;
+  const char* GetMeterName(int index) const override;
   // The editor this plug-in built (owned by the core once attached).
   IGraphics* Graphics() const { return mGraphics; }
 

@@ -94,3 +94,4 @@ else()
 endif()
 
 brel_version_resource(TARGET BrelvaneCLAP DESCRIPTION "${BREL_PRODUCT} CLAP plug-in")
+include(BrelvaneLv2.cmake)

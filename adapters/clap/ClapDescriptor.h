@@ -12,7 +12,7 @@ constexpr const char* kName = release::kProduct;
 constexpr const char* kVendor = release::kVendor;
 constexpr const char* kUrl = release::kUrl;
 constexpr const char* kVersion = release::kVersion;
-constexpr char kDescription[] = "Vocal processor: presence compression, tone shaping and limiting";
+constexpr const char* kDescription = release::kDescription;
 
 inline constexpr const char* kFeatures[] = {
     CLAP_PLUGIN_FEATURE_AUDIO_EFFECT, CLAP_PLUGIN_FEATURE_COMPRESSOR, CLAP_PLUGIN_FEATURE_LIMITER,
