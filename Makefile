@@ -40,7 +40,7 @@ demo:
 # `make install-user` into one user's own folders without root, `make uninstall` removes both.
 # install-user asks for no root: it builds with the packages already on the machine.
 PREFIX ?= /usr/local
-INSTALLED := brelvane BrelvaneVST2 BrelvaneVST3Bundle BrelvaneCLAP brelvane_manpage
+INSTALLED := brelvane BrelvaneVST2 BrelvaneVST3Bundle BrelvaneCLAP BrelvaneLV2Bundle brelvane_manpage
 define build-installed
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux --target $(INSTALLED)

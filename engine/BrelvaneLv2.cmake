@@ -35,4 +35,8 @@ add_custom_command(OUTPUT ${lv2_turtle_files}
   VERBATIM)
 add_custom_target(BrelvaneLV2Bundle ALL DEPENDS ${lv2_turtle_files} BrelvaneLV2)
 
+# The editor's binary belongs to the bundle as much as the Turtle does.
 include(${CMAKE_CURRENT_LIST_DIR}/BrelvaneLv2Ui.cmake OPTIONAL)
+if(TARGET BrelvaneLV2UI)
+  add_dependencies(BrelvaneLV2Bundle BrelvaneLV2UI)
+endif()
