@@ -33,6 +33,10 @@ public:
   // without a window host on this platform opens none.
   virtual bool OpenEditorWindow(void* parentWindow) { return false; }
   virtual void CloseEditorWindow() {}
+  // The open window's native handle (an HWND, or an X window's id in the pointer), for a host
+  // that is handed the editor's window rather than giving it one (LV2's widget); null while no
+  // window is open, also once the host destroyed it.
+  virtual void* WindowHandle() { return nullptr; }
   // The kind of parent window OpenEditorWindow takes, named as VST 3 hosts name it ("HWND",
   // "X11EmbedWindowID"); "" for an editor that opens none.
   virtual const char* WindowType() const { return ""; }

@@ -71,8 +71,8 @@ public:
   // OpenEditorWindow comes from IEditor: the window host opens its native window there.
   virtual void Hook1() {}
   virtual void Hook2() {}
-  // CloseEditorWindow comes from IEditor.
-  virtual void* WindowHandle() = 0;
+  // CloseEditorWindow comes from IEditor, and so does WindowHandle, which every window host gives.
+  void* WindowHandle() override = 0;
   virtual bool ClipboardText(std::string& out) { return false; }
   ~IGraphics() override;
   virtual void HideCursor() {}
