@@ -1,0 +1,269 @@
+// The LV2 bundle's UI in the test host's X window, embedded as an LV2 host embeds an X11 UI: the
+// plug-ins it serves and the features it needs, its size and the snapshot's pixels, a knob
+// dragged with XTest as the host hears it (touch and the port's values) and moved by a port
+// event, the needles read from the playing instance or from the meters' ports, a window the
+// host destroyed, many openings.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "BrelvaneRelease.h"
+#include "adapters/lv2/Lv2PortLayout.h"
+#include "adapters/lv2/Lv2VendorExtension.h"
+#include "engine/BrelvaneLayout.h"
+#include "engine/BrelvaneParams.h"
+#include "hosts/linux/HostWindow.h"
+#include "hosts/linux/Lv2EditorHost.h"
+#include "hosts/linux/PointerInput.h"
+#include "hosts/lv2/Lv2Host.h"
+#include "tests/hosts/linux/EditorRig.h"
+#include "tests/support/linux/PrivateXServer.h"
+#include "tools/brelvane/Snapshot.h"
+
+namespace {
+
+using namespace brel::x11;
+using namespace x11test;
+using Kind = brel::Lv2UiCall::Kind;
+
+constexpr int kPresComp = BrelvaneParamIndex::kPresComp;
+constexpr Lv2PortLayout kPorts{BrelvaneParamIndex::kNumParams, 2, 2};
+const std::string kBundle = BRELVANE_LV2_BUNDLE;
+
+// The bundle's stereo plug-in through lilv, at its defaults, playing a tone loud enough to move
+// both needles.
+struct Dsp {
+  ::testing::AssertionResult Start() {
+    if (!host.LoadBundle(kBundle) || !host.Instantiate(release::kLv2StereoUri, 48000.0, 256) ||
+        !host.Activate())
+      return ::testing::AssertionFailure() << host.LastError();
+    std::vector<float> tone(48000), out(tone.size());
+    for (std::size_t i = 0; i < tone.size(); ++i) tone[i] = 0.7f * static_cast<float>(std::sin(0.13 * i));
+    float* in[2] = {tone.data(), tone.data()};
+    float* outs[2] = {out.data(), out.data()};
+    if (!host.Run(in, outs, static_cast<std::uint32_t>(tone.size())))
+      return ::testing::AssertionFailure() << host.LastError();
+    return ::testing::AssertionSuccess();
+  }
+  Lv2MeterReading Meter(std::uint32_t i) const {
+    const Lv2BrelvanePrivate* table = host.Private(release::kLv2PrivateUri);
+    Lv2MeterReading reading{};
+    EXPECT_TRUE(table && table->readMeter(host.Handle(), i, &reading));
+    return reading;
+  }
+  brel::Lv2InstanceAccess Access() const { return {host.Handle(), host.Descriptor()->extension_data}; }
+
+  brel::Lv2Host host;
+};
+
+struct Rig {
+  ::testing::AssertionResult Start() {
+    if (!window.IsOpen()) return ::testing::AssertionFailure() << window.Problem();
+    if (!PointerInput::Available(window.Connection()))
+      return ::testing::AssertionFailure() << "the server offers no XTest";
+    if (!editor.Load(kBundle + "/BrelvaneUI.so", release::kLv2UiUri))
+      return ::testing::AssertionFailure() << editor.Problem();
+    return ::testing::AssertionSuccess();
+  }
+  Window Open(const char* plugin = release::kLv2StereoUri, const brel::Lv2InstanceAccess* dsp = nullptr) {
+    const Window editorWindow = editor.Open(window, plugin, kBundle, dsp);
+    EXPECT_NE(editorWindow, 0u) << editor.Problem();
+    return editorWindow;
+  }
+  ::testing::AssertionResult Shows(LICE_IBitmap& expected, const std::string& name) {
+    return ComesToShow(editor.Stepper(), window.Connection(), editor.EditorWindow(), expected, name);
+  }
+
+  HostWindow window{200, 100};
+  Lv2EditorHost editor;
+};
+
+// What `brelvane snapshot --meters PRES,FINAL` draws.
+std::unique_ptr<LICE_MemBitmap> MeterSnapshot(double pres, double final) {
+  brel::cmd::CommandLine request;
+  request.command = brel::cmd::Command::Snapshot;
+  request.output = PicturePath("brelvane_snapshot_meters.png");
+  request.meters = brel::cmd::MeterLevels{pres, final};
+  std::ostringstream out, err;
+  EXPECT_EQ(brel::cmd::RunSnapshot(request, out, err), 0) << err.str();
+  return LoadPicture("brelvane_snapshot_meters.png");
+}
+
+TEST(Lv2Editor, TheUiServesBothPluginsAtItsSizeInTheHostsWindowAndDrawsTheSnapshot) {
+  BREL_REQUIRE_X_SERVER();
+  LICE_MemBitmap* snapshot = SnapshotPicture();
+  ASSERT_NE(snapshot, nullptr) << SnapshotProblem();
+  Rig rig;
+  ASSERT_TRUE(rig.Start());
+  const LV2UI_Descriptor& ui = *rig.editor.Descriptor();
+  EXPECT_NE(ui.extension_data(LV2_UI__idleInterface), nullptr);
+  EXPECT_EQ(ui.extension_data(LV2_UI__showInterface), nullptr);
+  int marker = 0;
+  LV2UI_Widget widget = &marker;
+  EXPECT_EQ(ui.instantiate(&ui, release::kLv2StereoUri, kBundle.c_str(), nullptr, nullptr, &widget, nullptr),
+            nullptr)
+      << "no ui:parent";
+  EXPECT_EQ(widget, nullptr);
+  EXPECT_EQ(rig.editor.Open(rig.window, "urn:another:plugin", kBundle), 0u);
+
+  for (const char* plugin : {release::kLv2StereoUri, release::kLv2MonoUri}) {
+    SCOPED_TRACE(plugin);
+    const Window editorWindow = rig.Open(plugin);
+    ASSERT_NE(editorWindow, 0u);
+    EXPECT_EQ(rig.editor.Widget(), editorWindow);
+    const std::vector<std::pair<int, int>> told{{layout::kEditorWidth, layout::kEditorHeight}};
+    EXPECT_EQ(rig.editor.ResizeRequests(), told);
+    int width = 0, height = 0;
+    EXPECT_TRUE(rig.window.Size(width, height) && width == layout::kEditorWidth &&
+                height == layout::kEditorHeight);
+    ASSERT_TRUE(rig.Shows(*snapshot, "lv2_editor_mismatch.png"));
+    WindowPicture picture;
+    ASSERT_TRUE(CaptureWindow(rig.window.Connection(), editorWindow, picture));
+    ASSERT_TRUE(SavePicture(picture, "lv2_editor.png"));  // for people to look at
+    rig.editor.Close();
+    EXPECT_TRUE(WaitUntil([&] { return rig.window.Children().empty(); }));
+  }
+}
+
+// A drag is touch on, the port's plain values, touch off; a host without
+// ui:touch hears the values alone. The host's value moves the knob.
+TEST(Lv2Editor, AKnobDraggedWritesItsPortBetweenTouchesAndAPortEventMovesIt) {
+  BREL_REQUIRE_X_SERVER();
+  LICE_MemBitmap* snapshot = SnapshotPicture();
+  ASSERT_NE(snapshot, nullptr) << SnapshotProblem();
+  const ParamSpec& spec = kBrelvaneParams[kPresComp];
+  for (const bool touch : {true, false}) {
+    SCOPED_TRACE(touch ? "with ui:touch" : "without ui:touch");
+    Rig rig;
+    ASSERT_TRUE(rig.Start());
+    rig.editor.OfferTouch(touch);
+    const Window editorWindow = rig.Open();
+    ASSERT_NE(editorWindow, 0u);
+    const Area knob = KnobArea(kPresComp);
+    PointerInput input(rig.window.Connection(), editorWindow);
+    ASSERT_TRUE(input.MoveTo(knob.CentreX(), knob.CentreY()));
+    Pump(rig.editor.Stepper(), 2);
+    const auto heard = [&](std::size_t count) {
+      return PumpUntil(
+          rig.editor.Stepper(), [&] { return rig.editor.Calls().size() >= count; }, kArrivalSteps);
+    };
+    const std::size_t touches = touch ? 1 : 0;
+    input.Press();
+    std::vector<double> values;
+    const double start = (spec.defaultValue - spec.min) / (spec.max - spec.min);
+    for (int i = 1; i <= 3; ++i) {
+      input.MoveTo(knob.CentreX(), knob.CentreY() - 6 * i);
+      values.push_back(spec.min + (start + KnobStep(kPresComp, 6 * i)) * (spec.max - spec.min));
+      ASSERT_TRUE(heard(touches + i)) << "step " << i;
+    }
+    input.Release();
+    Pump(rig.editor.Stepper(), 5);
+    const std::vector<brel::Lv2UiCall>& calls = rig.editor.Calls();
+    ASSERT_EQ(calls.size(), values.size() + 2 * touches);
+    if (touch) {
+      EXPECT_TRUE(calls.front().kind == Kind::TouchOn && calls.back().kind == Kind::TouchOff);
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const brel::Lv2UiCall& call = calls[touches + i];
+      EXPECT_EQ(call.kind, Kind::Value);
+      EXPECT_EQ(call.size, sizeof(float));
+      EXPECT_EQ(call.protocol, 0u);
+      EXPECT_NEAR(call.value, values[i], 1e-6 * (spec.max - spec.min)) << "value " << i;
+    }
+    for (const brel::Lv2UiCall& call : calls) EXPECT_EQ(call.port, static_cast<std::uint32_t>(kPresComp));
+
+    // Back to the default through the port, then well away from it: the knob follows.
+    rig.editor.PortEvent(kPresComp, static_cast<float>(spec.defaultValue));
+    ASSERT_TRUE(rig.Shows(*snapshot, "lv2_editor_port_default_mismatch.png"));
+    rig.editor.PortEvent(kPresComp, static_cast<float>(spec.max));
+    WindowPicture picture;
+    Difference moved;
+    EXPECT_TRUE(PumpUntil(
+        rig.editor.Stepper(),
+        [&] {
+          return CaptureWindow(rig.window.Connection(), editorWindow, picture) &&
+                 (moved = Compare(picture, *snapshot)).pixels > 0;
+        },
+        kMaxSteps));
+    EXPECT_TRUE(knob.Contains(moved.bounds.left, moved.bounds.top) &&
+                knob.Contains(moved.bounds.right - 1, moved.bounds.bottom - 1));
+    EXPECT_EQ(rig.editor.Calls().size(), calls.size()) << "the host's value is not written back";
+  }
+}
+
+// With instance access the needles are the playing instance's, whatever the meters' ports say;
+// without it they are the ports'. Either way they show what the snapshot draws at those levels.
+TEST(Lv2Editor, TheNeedlesFollowThePlayingInstanceWhereGrantedAndTheMeterPortsOtherwise) {
+  BREL_REQUIRE_X_SERVER();
+  Dsp dsp;
+  ASSERT_TRUE(dsp.Start());
+  const Lv2MeterReading pres = dsp.Meter(0), final = dsp.Meter(1);
+  ASSERT_GT(pres.level, 0.2);
+  ASSERT_GT(final.level, 0.2);
+  for (const bool access : {true, false}) {
+    SCOPED_TRACE(access ? "instance access" : "meter ports");
+    Rig rig;
+    ASSERT_TRUE(rig.Start());
+    const brel::Lv2InstanceAccess instance = dsp.Access();
+    ASSERT_NE(rig.Open(release::kLv2StereoUri, access ? &instance : nullptr), 0u);
+    const float portLevels[2] = {0.75f, 0.5f};
+    for (std::uint32_t i = 0; i < 2; ++i) {
+      rig.editor.PortEvent(kPorts.FirstMeter() + i, sizeof(double), 0, &pres.level);  // not one float
+      rig.editor.PortEvent(kPorts.FirstMeter() + i, portLevels[i]);
+    }
+    const auto expected = access ? MeterSnapshot(pres.level, final.level) : MeterSnapshot(0.75, 0.5);
+    ASSERT_NE(expected, nullptr);
+    EXPECT_TRUE(rig.Shows(*expected, access ? "lv2_editor_meters_instance_mismatch.png"
+                                            : "lv2_editor_meters_ports_mismatch.png"));
+  }
+}
+
+// A host that destroys the editor's window hears it from idle, and cleans up without an error.
+TEST(Lv2Editor, IdleSaysWhenTheHostDestroyedTheWindow) {
+  BREL_REQUIRE_X_SERVER();
+  Rig rig;
+  ASSERT_TRUE(rig.Start());
+  XErrorCounter errors;
+  const Window editorWindow = rig.Open();
+  ASSERT_NE(editorWindow, 0u);
+  Pump(rig.editor.Stepper(), 2);
+  EXPECT_FALSE(rig.editor.UiClosed());
+  XDestroyWindow(rig.window.Connection(), editorWindow);
+  XSync(rig.window.Connection(), False);
+  EXPECT_TRUE(PumpUntil(
+      rig.editor.Stepper(), [&] { return rig.editor.UiClosed(); }, kArrivalSteps));
+  rig.editor.Close();
+  EXPECT_EQ(errors.Count(), 0) << errors.First();
+}
+
+TEST(Lv2Editor, FiftyOpeningsAndClosingsRaiseNoErrorAndLeaveNothingBehind) {
+  BREL_REQUIRE_X_SERVER();
+  LICE_MemBitmap* snapshot = SnapshotPicture();
+  ASSERT_NE(snapshot, nullptr) << SnapshotProblem();
+  Rig rig;
+  ASSERT_TRUE(rig.Start());
+  XErrorCounter errors;
+  const int windows = ServerWindowCount(rig.window.Connection());
+  int descriptors = -1;
+  for (int i = 0; i < 50; ++i) {
+    // After the first opening: whatever the binary keeps for the whole process is there by then.
+    if (i == 1) descriptors = OpenDescriptorCount();
+    ASSERT_NE(rig.Open(), 0u) << "opening " << i;
+    ASSERT_EQ(rig.window.Children().size(), 1u);
+    Pump(rig.editor.Stepper(), 2);
+    rig.editor.Close();
+    ASSERT_TRUE(WaitUntil([&] { return rig.window.Children().empty(); })) << "closing " << i;
+  }
+  EXPECT_TRUE(WaitUntil([&] { return ServerWindowCount(rig.window.Connection()) == windows; }))
+      << ServerWindowCount(rig.window.Connection()) << " windows, " << windows << " before";
+  EXPECT_EQ(OpenDescriptorCount(), descriptors) << "connections or files left open";
+  ASSERT_NE(rig.Open(), 0u);
+  EXPECT_TRUE(rig.Shows(*snapshot, "lv2_editor_reopened_mismatch.png"));
+  EXPECT_EQ(errors.Count(), 0) << errors.First();
+  EXPECT_TRUE(errors.StillInstalled()) << "the UI left its own X error handler installed";
+}
+
+}  // namespace
