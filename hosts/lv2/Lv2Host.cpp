@@ -195,7 +195,8 @@ bool Lv2Host::ReadPorts() {
   return true;
 }
 
-bool Lv2Host::Instantiate(const std::string& uri, double sampleRate, std::uint32_t blockSize) {
+bool Lv2Host::Instantiate(const std::string& pluginUri, double sampleRate, std::uint32_t blockSize) {
+  const std::string uri = pluginUri;  // PluginUri() itself, say, which Release() clears
   Release();
   if (!mWorld) return Fail("no bundle is loaded");
   if (!(sampleRate > 0.0) || !std::isfinite(sampleRate) || blockSize == 0)
@@ -228,6 +229,15 @@ bool Lv2Host::Instantiate(const std::string& uri, double sampleRate, std::uint32
   }
   mSilence.assign(blockSize, 0.0f);
   mDiscard.assign(blockSize, 0.0f);
+  ConnectScratch();
+  return true;
+}
+
+bool Lv2Host::SetBlockSize(std::uint32_t frames) {
+  if (!mInstance || frames == 0) return Fail("a plug-in runs in blocks of at least one frame");
+  mBlockSize = frames;
+  mSilence.assign(frames, 0.0f);
+  mDiscard.assign(frames, 0.0f);
   ConnectScratch();
   return true;
 }

@@ -91,6 +91,8 @@ public:
   std::uint32_t AudioInputCount() const { return static_cast<std::uint32_t>(mAudioIns.size()); }
   std::uint32_t AudioOutputCount() const { return static_cast<std::uint32_t>(mAudioOuts.size()); }
   std::uint32_t BlockSize() const { return mBlockSize; }
+  // LV2 tells a plug-in no block size, so the host's own may change at any time outside Run.
+  bool SetBlockSize(std::uint32_t frames);
 
   // --- Processing ------------------------------------------------------------------------------
   bool Activate();

@@ -91,8 +91,9 @@ TEST(CommandLine, TheApiNamesTheInterfaceForEitherCommand) {
   EXPECT_FALSE(Parsed({"params"}).api.has_value());
   EXPECT_EQ(Parsed({"params", "--api", "vst3"}).api, PluginApi::Vst3);
   EXPECT_EQ(Parsed({"render", "a.wav", "b.wav", "--api=vst2"}).api, PluginApi::Vst2);
-  EXPECT_EQ(Failure({"params", "--api", "VST3"}), "--api must be vst2, vst3 or clap, got 'VST3'");
+  EXPECT_EQ(Failure({"params", "--api", "VST3"}), "--api must be vst2, vst3, clap or lv2, got 'VST3'");
   EXPECT_EQ(Parsed({"params", "--api", "clap"}).api, PluginApi::Clap);
+  EXPECT_EQ(Parsed({"render", "a.wav", "b.wav", "--api", "lv2"}).api, PluginApi::Lv2);
 }
 
 TEST(CommandLine, RejectsMissingOrUnknownCommands) {

@@ -135,20 +135,33 @@ TEST(PluginLocator, LooksNextToTheExecutableThenInTheBuildTreeThenWhereAnInstall
   for (int i = 8; i >= 0; --i) ::rmdir(dir.File(folders[i]).c_str());
 }
 
-TEST(PluginLocator, TheVst3BundleIsAFolderFoundNextToTheExecutableOrInModulesVst3) {
-  TempDir dir;
-  ::mkdir(dir.File("bin").c_str(), 0755);
-  std::string path, error;
-  EXPECT_FALSE(LocatePlugin("", dir.File("bin"), path, error, PluginApi::Vst3));
-  EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/Brelvane.vst3") + ", " +
-                       dir.File("bin/../modules/vst3/Brelvane.vst3") + " and " +
-                       dir.File("bin/../lib/vst3/Brelvane.vst3") + "); name it with --plugin PATH");
-  for (const char* d : {"modules", "modules/vst3", "modules/vst3/Brelvane.vst3"})
-    ::mkdir(dir.File(d).c_str(), 0755);
-  ASSERT_TRUE(LocatePlugin("", dir.File("bin"), path, error, PluginApi::Vst3)) << error;
-  EXPECT_EQ(path, dir.File("bin/../modules/vst3/Brelvane.vst3"));
-  for (const char* d : {"modules/vst3/Brelvane.vst3", "modules/vst3", "modules", "bin"})
-    ::rmdir(dir.File(d).c_str());
+// A VST3 or LV2 bundle is a folder, of the kind's name in each place: modules/vst3 or modules/lv2
+// in the build tree, lib/vst3 or lib/lv2 installed, ~/.vst3 or ~/.lv2.
+TEST(PluginLocator, ABundleIsAFolderFoundNextToTheExecutableInTheBuildTreeOrWhereAnInstallPutsIt) {
+  for (const auto& [api, kind] : {std::pair(PluginApi::Vst3, "vst3"), std::pair(PluginApi::Lv2, "lv2")}) {
+    TempDir dir;
+    const std::string name = std::string("Brelvane.") + kind, home = dir.File("home");
+    const std::string user = "home/." + std::string(kind), built = "modules/" + std::string(kind);
+    for (const std::string& d : {std::string("bin"), std::string("home"), user, user + "/" + name})
+      ::mkdir(dir.File(d).c_str(), 0755);
+    test::WriteText(dir.File("bin/" + name), "");  // a file of that name is no bundle
+    std::string path, error;
+    ASSERT_TRUE(LocatePlugin("", dir.File("bin"), home, path, error, api)) << error;
+    EXPECT_EQ(path, dir.File(user + "/" + name));
+    for (const std::string& d : {std::string("modules"), built, built + "/" + name})
+      ::mkdir(dir.File(d).c_str(), 0755);
+    ASSERT_TRUE(LocatePlugin("", dir.File("bin"), home, path, error, api)) << error;
+    EXPECT_EQ(path, dir.File("bin/../" + built + "/" + name));
+    ::unlink(dir.File("bin/" + name).c_str());
+    for (const std::string& d : {built + "/" + name, built, std::string("modules"), user + "/" + name, user,
+                                 std::string("home"), std::string("bin")})
+      ::rmdir(dir.File(d).c_str());
+    EXPECT_FALSE(LocatePlugin("", dir.File("bin"), path, error, api));
+    EXPECT_EQ(error, "cannot find the plug-in (looked for " + dir.File("bin/" + name) + ", " +
+                         dir.File("bin/../" + built + "/" + name) + " and " +
+                         dir.File("bin/../lib/" + std::string(kind) + "/" + name) +
+                         "); name it with --plugin PATH");
+  }
 }
 
 TEST(PluginLocator, AnApiGivenWithAPathMustFitIt) {
@@ -166,6 +179,12 @@ TEST(PluginLocator, AnApiGivenWithAPathMustFitIt) {
   EXPECT_FALSE(LocatePlugin("/x/Brelvane.clap", "/bin", path, error, PluginApi::Vst3));
   EXPECT_EQ(error,
             "--api vst3 needs a VST3 bundle (a folder NAME.vst3), not the CLAP module '/x/Brelvane.clap'");
+  ASSERT_TRUE(LocatePlugin("/x/Brelvane.lv2/", "/bin", path, error, PluginApi::Lv2));
+  EXPECT_EQ(path, "/x/Brelvane.lv2");
+  EXPECT_FALSE(LocatePlugin("/x/Brelvane.so", "/bin", path, error, PluginApi::Lv2));
+  EXPECT_EQ(error, "--api lv2 needs an LV2 bundle (a folder NAME.lv2), not '/x/Brelvane.so'");
+  EXPECT_FALSE(LocatePlugin("/x/Brelvane.lv2", "/bin", path, error, PluginApi::Clap));
+  EXPECT_EQ(error, "--api clap needs a CLAP module (a file NAME.clap), not the LV2 bundle '/x/Brelvane.lv2'");
 }
 
 TEST(RenderSummary, LevelsAndSpeedReadCleanly) {

@@ -205,6 +205,44 @@ TEST_F(BundleCommand, ListsTheParametersTheVst2ModuleLists) {
     ASSERT_EQ(RunWith(other.path, {"params", "--api", other.api}), kExitOk) << mErr.str();
     EXPECT_EQ(mOut.str(), vst2) << other.api;
   }
+  ASSERT_EQ(RunWith(BREL_TEST_LV2, {"params", "--api", "lv2"}), kExitOk) << mErr.str();
+  EXPECT_EQ(mOut.str(), vst2) << "lv2";
+}
+
+// LV2 audio is 32-bit, so the LV2 bundle renders what the VST2 module renders on its 32-bit path.
+// Its ports carry floats: every value here is exact as a float (18, 3.5, 90) and, for the whole
+// ones, as the VST2 module's normalized float (Mode D is 1, B is 0.5), so both plug-ins hold the
+// same doubles. The stereo take at 48 kHz and the mono one at 44.1 kHz each take the bundle's
+// other instance than the one it loads with.
+TEST_F(BundleCommand, TheLv2BundleRendersWhatTheVst2ModuleRendersInFloatAndSavesItsState) {
+  const std::vector<std::string> settings = {
+      "--format",   "float", "--param",         "Mode=D", "--param",         "Pres Comp=18", "--param",
+      "F Limit=on", "--at",  "7000:Crispy=3.5", "--at",   "7001:Tighten=90", "--at",         "9000:Mode=B"};
+  for (const int channels : {2, 1}) {
+    SCOPED_TRACE(std::to_string(channels) + " channels");
+    test::WriteAudio(mDir.File("in.wav"), test::Sine(SF_FORMAT_WAV | SF_FORMAT_FLOAT, channels,
+                                                     channels == 2 ? 48000 : 44100, 20000, 0.6, 180.0));
+    AudioData renders[2];
+    std::vector<std::uint8_t> states[2];
+    const char* plugins[] = {BREL_TEST_PLUGIN, BREL_TEST_LV2};
+    for (int i = 0; i < 2; ++i) {
+      std::vector<std::string> args = {"render", mDir.File("in.wav"), mDir.File("out.wav"), "--save-state",
+                                       mDir.File("out.state")};
+      args.insert(args.end(), settings.begin(), settings.end());
+      ASSERT_EQ(RunWith(plugins[i], args), kExitOk) << mErr.str();
+      renders[i] = test::ReadAudio(mDir.File("out.wav"));
+      states[i] = test::ReadBytes(mDir.File("out.state"));
+    }
+    EXPECT_EQ(renders[1].channels, channels);
+    EXPECT_EQ(renders[1].samples, renders[0].samples);
+    EXPECT_EQ(states[1], states[0]);
+    // The VST2 module's state restored into the bundle: the values the take ended with.
+    ASSERT_EQ(RunWith(BREL_TEST_LV2, {"render", mDir.File("in.wav"), mDir.File("again.wav"), "--load-state",
+                                      mDir.File("out.state"), "--save-state", mDir.File("again.state")}),
+              kExitOk)
+        << mErr.str();
+    EXPECT_EQ(test::ReadBytes(mDir.File("again.state")), states[0]);
+  }
 }
 
 TEST_F(BundleCommand, RendersWhatTheVst2ModuleRendersAndRestoresItsOwnState) {
@@ -253,7 +291,7 @@ TEST(ModuleDelay, EveryModuleTellsTheDelayOfItsSettings) {
   // rate, normalized "Mode" and "Power", the mode whose delay is told (0: none)
   const std::tuple<int, float, float, int> cases[] = {
       {44100, 0.25f, 1, 1}, {48000, 0.5f, 1, 2}, {96000, 0.75f, 1, 3}, {22050, 1, 1, 4}, {48000, 0.5f, 0, 0}};
-  for (const char* module : {BREL_TEST_PLUGIN, BREL_TEST_BUNDLE, BREL_TEST_CLAP})
+  for (const char* module : {BREL_TEST_PLUGIN, BREL_TEST_BUNDLE, BREL_TEST_CLAP, BREL_TEST_LV2})
     for (const auto& [rate, mode, power, told] : cases) {
       std::string why;
       std::unique_ptr<PluginPort> port = LoadPlugin(module, why);

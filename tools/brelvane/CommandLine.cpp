@@ -92,8 +92,10 @@ bool TakeApi(const Option& option, const std::string& value, CommandLine& out, s
     out.api = PluginApi::Vst3;
   } else if (value == "clap") {
     out.api = PluginApi::Clap;
+  } else if (value == "lv2") {
+    out.api = PluginApi::Lv2;
   } else {
-    return Refuse(error, option, " must be vst2, vst3 or clap, got '" + value + "'");
+    return Refuse(error, option, " must be vst2, vst3, clap or lv2, got '" + value + "'");
   }
   return true;
 }
@@ -149,9 +151,10 @@ constexpr Option kOptions[] = {
     {"--format", "float|double|pcm16|pcm24", "output sample format (default: the input's)", kRender,
      TakeFormat},
     {"--plugin", "PATH",
-     "the plug-in to use: a VST2 module, a VST3 bundle\n(a folder NAME.vst3) or a CLAP module (NAME.clap)",
+     "the plug-in to use: a VST2 module, a VST3 bundle\n(a folder NAME.vst3), a CLAP module (NAME.clap)\nor "
+     "an LV2 bundle (a folder NAME.lv2)",
      kRender | kParams, TakeFileName<&CommandLine::plugin>},
-    {"--api", "vst2|vst3|clap",
+    {"--api", "vst2|vst3|clap|lv2",
      "the plug-in interface; without --plugin, the\ninstalled or built module of that kind\n(default vst2)",
      kRender | kParams, TakeApi},
     {"--meters", "PRES,FINAL",

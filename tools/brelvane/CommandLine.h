@@ -12,8 +12,9 @@ namespace brel::cmd {
 
 enum class Command { Help, Version, Render, Params, Snapshot };
 
-// The plug-in interface the command hosts: the VST2 module, the VST3 bundle or the CLAP module.
-enum class PluginApi { Vst2, Vst3, Clap };
+// The plug-in interface the command hosts: the VST2 module, the VST3 bundle, the CLAP module or
+// the LV2 bundle.
+enum class PluginApi { Vst2, Vst3, Clap, Lv2 };
 
 // NAME=VALUE exactly as typed; NAME is resolved against the plug-in's parameters later.
 struct ParamAssignment {

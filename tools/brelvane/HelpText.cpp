@@ -159,12 +159,25 @@ std::string CommandHelp(Command command) {
   return text;
 }
 
+// The LV2 bundle is hosted where the command was built with the LV2 host library (Linux).
+std::string Lv2Hosting() {
+#ifdef BREL_CMD_LILV_VERSION
+  return std::string(" and as an LV2 bundle (LV2 ") + BREL_CMD_LV2_VERSION + ", lilv " +
+         BREL_CMD_LILV_VERSION + ")";
+#else
+  return "";
+#endif
+}
+
 std::string VersionText() {
+  const std::string clap = std::string("a CLAP module (CLAP ") + std::to_string(CLAP_VERSION_MAJOR) + "." +
+                           std::to_string(CLAP_VERSION_MINOR) + "." + std::to_string(CLAP_VERSION_REVISION) +
+                           ")";
+  const std::string lv2 = Lv2Hosting();
   return std::string("brelvane ") + release::kVersion + " (" + release::kProduct + " by " + release::kVendor +
          ", " + release::kUrl + ")\nhosts the plug-in as a VST " + std::to_string(kVstVersion / 1000) + "." +
          std::to_string(kVstVersion / 100 % 10) + " module, as a VST 3 bundle (VST 3 SDK " +
-         release::kVst3SdkVersion + ") and as a CLAP module (CLAP " + std::to_string(CLAP_VERSION_MAJOR) +
-         "." + std::to_string(CLAP_VERSION_MINOR) + "." + std::to_string(CLAP_VERSION_REVISION) + ")\n";
+         release::kVst3SdkVersion + ")" + (lv2.empty() ? " and" : ",") + " as " + clap + lv2 + "\n";
 }
 
 std::string ManPage() {
@@ -175,8 +188,8 @@ std::string ManPage() {
   AddManSynopsis(page);
   page += ".SH DESCRIPTION\n.B brelvane\n" +
           Roff("is a host of the " + std::string(release::kProduct) +
-               " plug-in for batch work: it loads the plug-in's VST2 module, its VST3 bundle or its "
-               "CLAP module as a "
+               " plug-in for batch work: it loads the plug-in's VST2 module, its VST3 bundle, its "
+               "CLAP module or (on Linux) its LV2 bundle as a "
                "digital audio workstation does, renders audio files through it, lists its parameters "
                "and draws its editor.") +
           "\n";
@@ -185,9 +198,10 @@ std::string ManPage() {
   page += ".SH FILES\n" +
           Roff(
               "Without --plugin the command loads Brelvane.so (with --api vst3, the bundle "
-              "Brelvane.vst3; with --api clap, Brelvane.clap) found next to itself, in lib/vst "
-              "(lib/vst3, lib/clap) beside the folder it is installed in, in ~/.vst (~/.vst3, "
-              "~/.clap), or in the build tree it was built in.") +
+              "Brelvane.vst3; with --api clap, Brelvane.clap; with --api lv2, the bundle "
+              "Brelvane.lv2) found next to itself, in lib/vst (lib/vst3, lib/clap, lib/lv2) beside "
+              "the folder it is installed in, in ~/.vst (~/.vst3, ~/.clap, ~/.lv2), or in the build "
+              "tree it was built in.") +
           "\n";
   page += ".SH EXIT STATUS\n" +
           Roff(

@@ -18,33 +18,48 @@ const KindPlaces& PlacesOf(PluginApi api) {
   static const KindPlaces kVst2{"Brelvane.so", "/../modules/vst2/", "/../lib/vst/", "/.vst/"};
   static const KindPlaces kVst3{"Brelvane.vst3", "/../modules/vst3/", "/../lib/vst3/", "/.vst3/"};
   static const KindPlaces kClap{"Brelvane.clap", "/../modules/clap/", "/../lib/clap/", "/.clap/"};
-  return api == PluginApi::Vst3 ? kVst3 : api == PluginApi::Clap ? kClap : kVst2;
+  static const KindPlaces kLv2{"Brelvane.lv2", "/../modules/lv2/", "/../lib/lv2/", "/.lv2/"};
+  switch (api) {
+    case PluginApi::Vst3: return kVst3;
+    case PluginApi::Clap: return kClap;
+    case PluginApi::Lv2: return kLv2;
+    case PluginApi::Vst2: break;
+  }
+  return kVst2;
 }
+
+// VST3 and LV2 plug-ins are bundles, folders; the others module files.
+bool IsBundleKind(PluginApi api) { return api == PluginApi::Vst3 || api == PluginApi::Lv2; }
 
 bool Exists(const std::string& path, PluginApi api) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return false;
-  return api == PluginApi::Vst3 ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
+  return IsBundleKind(api) ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
   return text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-std::string ApiName(PluginApi api) {
-  return api == PluginApi::Vst3 ? "vst3" : api == PluginApi::Clap ? "clap" : "vst2";
-}
+// How messages name each kind: its --api word, what a path of it is, and one such path.
+struct KindNames {
+  const char* api;
+  const char* path;
+  const char* the;
+};
 
-std::string KindOfPath(PluginApi api) {
-  return api == PluginApi::Vst3   ? "a VST3 bundle (a folder NAME.vst3)"
-         : api == PluginApi::Clap ? "a CLAP module (a file NAME.clap)"
-                                  : "a VST2 module";
-}
-
-std::string TheKindOf(PluginApi api) {
-  return api == PluginApi::Vst3   ? "the VST3 bundle"
-         : api == PluginApi::Clap ? "the CLAP module"
-                                  : "the VST2 module";
+const KindNames& NamesOf(PluginApi api) {
+  static const KindNames kVst2{"vst2", "a VST2 module", "the VST2 module"};
+  static const KindNames kVst3{"vst3", "a VST3 bundle (a folder NAME.vst3)", "the VST3 bundle"};
+  static const KindNames kClap{"clap", "a CLAP module (a file NAME.clap)", "the CLAP module"};
+  static const KindNames kLv2{"lv2", "an LV2 bundle (a folder NAME.lv2)", "the LV2 bundle"};
+  switch (api) {
+    case PluginApi::Vst3: return kVst3;
+    case PluginApi::Clap: return kClap;
+    case PluginApi::Lv2: return kLv2;
+    case PluginApi::Vst2: break;
+  }
+  return kVst2;
 }
 
 // Shell completion writes a folder with a trailing slash; the bundle's name is the last
@@ -82,6 +97,7 @@ bool IsVst3Bundle(const std::string& path) { return EndsWith(WithoutTrailingSlas
 
 PluginApi ApiOfPath(const std::string& path) {
   if (IsVst3Bundle(path)) return PluginApi::Vst3;
+  if (EndsWith(WithoutTrailingSlashes(path), ".lv2")) return PluginApi::Lv2;
   return EndsWith(path, ".clap") ? PluginApi::Clap : PluginApi::Vst2;
 }
 
@@ -92,8 +108,8 @@ bool LocatePlugin(const std::string& pluginOption, const std::string& executable
     const std::string plugin = WithoutTrailingSlashes(pluginOption);
     const PluginApi given = ApiOfPath(plugin);
     if (api && *api != given) {
-      error = "--api " + ApiName(*api) + " needs " + KindOfPath(*api) + ", not " +
-              (given == PluginApi::Vst2 ? "'" + plugin + "'" : TheKindOf(given) + " '" + plugin + "'");
+      error = std::string("--api ") + NamesOf(*api).api + " needs " + NamesOf(*api).path + ", not " +
+              (given == PluginApi::Vst2 ? "'" + plugin + "'" : NamesOf(given).the + (" '" + plugin + "'"));
       return false;
     }
     path = plugin;

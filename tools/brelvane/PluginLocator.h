@@ -1,9 +1,10 @@
 #pragma once
 // Finds the plug-in the command loads when --plugin does not name one: the module of the --api
-// kind (Brelvane.so, the bundle Brelvane.vst3, Brelvane.clap) next to the executable, else in
-// the build tree's folder of that kind beside the executable's (modules/vst2 or adapters/vst2,
-// modules/vst3, modules/clap), else where an install put it (lib/vst, lib/vst3, lib/clap beside
-// the executable's folder, or the user's ~/.vst, ~/.vst3, ~/.clap).
+// kind (Brelvane.so, the bundle Brelvane.vst3, Brelvane.clap, the bundle Brelvane.lv2) next to
+// the executable, else in the build tree's folder of that kind beside the executable's
+// (modules/vst2 or adapters/vst2, modules/vst3, modules/clap, modules/lv2), else where an install
+// put it (lib/vst, lib/vst3, lib/clap, lib/lv2 beside the executable's folder, or the user's
+// ~/.vst, ~/.vst3, ~/.clap, ~/.lv2).
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,8 +18,9 @@ std::vector<std::string> DefaultPluginCandidates(const std::string& executableDi
                                                  PluginApi api = PluginApi::Vst2,
                                                  const std::string& homeDir = "");
 
-// A VST3 plug-in is a bundle, a folder whose name ends in ".vst3"; a CLAP plug-in a module file
-// whose name ends in ".clap"; anything else is taken for a VST2 module.
+// A VST3 plug-in is a bundle, a folder whose name ends in ".vst3"; an LV2 plug-in one whose name
+// ends in ".lv2"; a CLAP plug-in a module file whose name ends in ".clap"; anything else is taken
+// for a VST2 module.
 bool IsVst3Bundle(const std::string& path);
 PluginApi ApiOfPath(const std::string& path);
 

@@ -53,6 +53,9 @@ TEST(Lv2Host, LoadsTheBundleWithoutAWordFromLilvAndFindsBothPlugIns) {
   EXPECT_EQ(host.Private("http://example.org/made-up#extension"), nullptr);
   EXPECT_NE(host.Handle(), nullptr);
   EXPECT_NE(host.Descriptor(), nullptr);
+  // Another rate is another instance of the same plug-in.
+  EXPECT_TRUE(host.Instantiate(host.PluginUri(), 96000.0)) << host.LastError();
+  EXPECT_EQ(host.PluginUri(), release::kLv2MonoUri);
 }
 
 // Every control port as the parameter table has it, then the meters and the audio, in both plug-ins.
