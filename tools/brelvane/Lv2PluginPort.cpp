@@ -45,7 +45,8 @@ public:
   void Open() override {}
   // LV2 gives a plug-in its rate when it is instantiated, so another rate is another instance.
   void SetSampleRate(float rate) override {
-    if (mHost.HasInstance() && rate != mHost.SampleRate()) Reinstantiate(mHost.PluginUri(), rate);
+    mRate = rate;
+    if (rate != mHost.SampleRate()) Reinstantiate(mUri, rate);
   }
   void SetBlockSize(int frames) override {
     if (frames > 0) mHost.SetBlockSize(static_cast<std::uint32_t>(frames));
@@ -54,7 +55,7 @@ public:
   bool SetChannels(int channels) override {
     if (channels != 1 && channels != 2) return false;
     const std::string uri = channels == 1 ? release::kLv2MonoUri : release::kLv2StereoUri;
-    return uri == mHost.PluginUri() || Reinstantiate(uri, mHost.SampleRate());
+    return (uri == mHost.PluginUri() && mRate == mHost.SampleRate()) || Reinstantiate(uri, mRate);
   }
   void Resume() override { mResumed = mHost.Activate(); }
   void Suspend() override {
@@ -139,7 +140,11 @@ private:
   static std::uint32_t Param(std::size_t index) { return static_cast<std::uint32_t>(index); }
   const Lv2BrelvanePrivate* Private() const { return mHost.Private(release::kLv2PrivateUri); }
 
+  // The plug-in and rate asked for are kept when an instance fails, so the next request retries
+  // them rather than what no longer exists.
   bool Instantiate(const std::string& uri, double rate) {
+    mUri = uri;
+    mRate = rate;
     const std::uint32_t block = mHost.BlockSize() > 0 ? mHost.BlockSize() : 512;
     mParams.clear();
     if (!mHost.Instantiate(uri, rate, block) || !mHost.Activate()) return false;
@@ -205,6 +210,8 @@ private:
   Lv2Host mHost;
   std::vector<std::uint32_t> mParams;  // the control inputs' port indices
   std::vector<std::string> mLabels;
+  std::string mUri;
+  double mRate = kFirstRate;
   bool mPending = false;  // a port moved since the plug-in last ran
   bool mResumed = false;
 };
