@@ -109,7 +109,10 @@ void VocalChain::OnParamChanged(int index, double value) {
     case kMode: ApplyMode(value); break;
     case kPLimit: mBandAttackMs = value >= 0.5 ? 0.0 : 1.0; break;
     case kFLimit: mFinalAttackMs = value >= 0.5 ? 0.0 : 1.0; break;
-    default: break;  // "Power" is read every block; other indices mean nothing here
+    // The signal takes "Power" every block; the lamp shows the switch at once, so an editor whose
+    // engine is not running (stopped audio, the LV2 UI's model) shows it too.
+    case kPower: ShowPower(value); break;
+    default: break;  // other indices mean nothing here
   }
 }
 
@@ -121,6 +124,11 @@ void VocalChain::ApplyMode(double value) {
   if (mPresMeter) mPresMeter->SetMode(mode);
   if (mFinalMeter) mFinalMeter->SetMode(mode);
   if (mode >= 1 && mode <= 4) mTiming = kModeTimings[mode - 1];
+}
+
+void VocalChain::ShowPower(double power) {
+  if (mPresMeter) mPresMeter->SetLamp(power >= 0.5);
+  if (mFinalMeter) mFinalMeter->SetLamp(power >= 0.5);
 }
 
 int VocalChain::DspRate(int hostRate) const {
@@ -148,8 +156,7 @@ void VocalChain::Process(const double* const* inputs, double* const* outputs, in
   // "Power" is a switch: anything from 0.5 up is on, so a stray value can never scale the signal.
   const double p = power >= 0.5 ? 1.0 : 0.0;
   // The lamp follows the switch; it cannot change within a block, so one write per block suffices.
-  if (mPresMeter) mPresMeter->SetLamp(p >= 0.5);
-  if (mFinalMeter) mFinalMeter->SetLamp(p >= 0.5);
+  ShowPower(p);
   const double* inL = inputs[0];
   const double* inR = inputs[1];
   double* outL = outputs[0];

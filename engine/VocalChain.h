@@ -74,6 +74,8 @@ public:
 
 private:
   void ApplyMode(double value);
+  // The meters' lamps, lit while "Power" is on.
+  void ShowPower(double power);
   // The chain runs a block in chunks of kChunk frames, stage by stage (see ProcessChunk).
   static constexpr int kChunk = 64;
   void ProcessChunk(const double* inL, const double* inR, double* outL, double* outR, int count, double p,
