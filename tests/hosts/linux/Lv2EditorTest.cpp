@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -81,15 +82,17 @@ struct Rig {
   Lv2EditorHost editor;
 };
 
-// What `brelvane snapshot --meters PRES,FINAL` draws.
-std::unique_ptr<LICE_MemBitmap> MeterSnapshot(double pres, double final) {
+// What `brelvane snapshot` draws with these values and, when given, these needle levels.
+std::unique_ptr<LICE_MemBitmap> Snapshot(std::vector<brel::cmd::ParamAssignment> params,
+                                         std::optional<brel::cmd::MeterLevels> meters = std::nullopt) {
   brel::cmd::CommandLine request;
   request.command = brel::cmd::Command::Snapshot;
-  request.output = PicturePath("brelvane_snapshot_meters.png");
-  request.meters = brel::cmd::MeterLevels{pres, final};
+  request.output = PicturePath("brelvane_snapshot_lv2.png");
+  request.params = std::move(params);
+  request.meters = meters;
   std::ostringstream out, err;
   EXPECT_EQ(brel::cmd::RunSnapshot(request, out, err), 0) << err.str();
-  return LoadPicture("brelvane_snapshot_meters.png");
+  return LoadPicture("brelvane_snapshot_lv2.png");
 }
 
 TEST(Lv2Editor, TheUiServesBothPluginsAtItsSizeInTheHostsWindowAndDrawsTheSnapshot) {
@@ -214,11 +217,25 @@ TEST(Lv2Editor, TheNeedlesFollowThePlayingInstanceWhereGrantedAndTheMeterPortsOt
       rig.editor.PortEvent(kPorts.FirstMeter() + i, sizeof(double), 0, &pres.level);  // not one float
       rig.editor.PortEvent(kPorts.FirstMeter() + i, portLevels[i]);
     }
-    const auto expected = access ? MeterSnapshot(pres.level, final.level) : MeterSnapshot(0.75, 0.5);
+    const auto expected = Snapshot(
+        {}, access ? brel::cmd::MeterLevels{pres.level, final.level} : brel::cmd::MeterLevels{0.75, 0.5});
     ASSERT_NE(expected, nullptr);
     EXPECT_TRUE(rig.Shows(*expected, access ? "lv2_editor_meters_instance_mismatch.png"
                                             : "lv2_editor_meters_ports_mismatch.png"));
   }
+}
+
+// A switch the host turns off shows as the plug-in shows it, lamps included, though the UI's
+// engine never runs.
+TEST(Lv2Editor, TheHostsPowerSwitchShowsAsTheSnapshotOfItDraws) {
+  BREL_REQUIRE_X_SERVER();
+  const auto off = Snapshot({{"Power", "0"}});
+  ASSERT_NE(off, nullptr);
+  Rig rig;
+  ASSERT_TRUE(rig.Start());
+  ASSERT_NE(rig.Open(), 0u);
+  rig.editor.PortEvent(BrelvaneParamIndex::kPower, 0.0f);
+  EXPECT_TRUE(rig.Shows(*off, "lv2_editor_power_off_mismatch.png"));
 }
 
 // A host that destroys the editor's window hears it from idle, and cleans up without an error.
