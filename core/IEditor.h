@@ -15,8 +15,23 @@ class IEditor {
 public:
   virtual ~IEditor() = default;
 
+  // The editor's own size. Its layout, controls and pointer work in these logical pixels at every
+  // scale; the window is WindowSize.
   virtual int GetWidth() const = 0;
   virtual int GetHeight() const = 0;
+  // The window's size in the platform's pixels: the logical size times the editor's scale. Unless
+  // a host has given its scale, the platform's factor is read first (the desktop's, or that of the
+  // monitor the host's window is on), so a host asking before it opens the editor gets the size
+  // the window will have.
+  virtual void WindowSize(int& width, int& height) {
+    width = GetWidth();
+    height = GetHeight();
+  }
+  // The host's scale factor for the editor (VST3's content scale, CLAP's set_scale, LV2's
+  // ui:scaleFactor): from then on it wins over the platform's. Clamped to 1..3; an open window
+  // takes the new size and the host is asked to follow. False from an editor that cannot scale.
+  virtual bool SetHostScale(double factor) { return false; }
+  virtual double Scale() const { return 1.0; }
   // Sets every control bound to the parameter, and the first auxiliary slot bound to it on each
   // control, to the normalized value. Called once per parameter while the editor is attached,
   // before any other thread can reach it.

@@ -74,6 +74,9 @@ struct MouseModifiers {
 // The bitmap belongs to the process-wide cache; null when the image could not be loaded.
 struct BitmapStrip {
   LICE_IBitmap* bitmap = nullptr;
+  // The image it was loaded as; an editor drawing at twice the resolution finds the image's
+  // twice-as-large twin through it.
+  int resourceId = 0;
   int width = 0;
   int height = 0;
   int frames = 1;

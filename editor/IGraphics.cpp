@@ -1,6 +1,8 @@
 #include "editor/IGraphics.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -22,6 +24,7 @@ namespace {
 struct CachedImage {
   int id;
   LICE_IBitmap* bitmap;
+  std::string fileName;
 };
 
 struct ImageCache {
@@ -99,6 +102,18 @@ int IGraphics::CachedImageCount() {
 }
 
 BitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, int frames) {
+  LICE_IBitmap* bitmap = CachedImageFor(resourceId, fileName);
+  if (mArtScale == 2) LoadHiResImages();
+  BitmapStrip strip;
+  strip.bitmap = bitmap;
+  strip.resourceId = resourceId;
+  strip.width = bitmap ? bitmap->Width() : 0;
+  strip.height = bitmap ? bitmap->Height() : 0;
+  strip.frames = frames < 1 ? 1 : frames;
+  return strip;
+}
+
+LICE_IBitmap* IGraphics::CachedImageFor(int resourceId, const char* fileName) {
   LICE_IBitmap* bitmap = nullptr;
   if (!FindCachedImage(resourceId, bitmap)) {
     // Decoding runs outside the lock; two editors loading the same image at once would both
@@ -116,16 +131,56 @@ BitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, int
     if (found) {
       delete loaded;
     } else {
-      gImageCache.entries.push_back({resourceId, loaded});
+      gImageCache.entries.push_back({resourceId, loaded, fileName ? fileName : ""});
       bitmap = loaded;
     }
   }
-  BitmapStrip strip;
-  strip.bitmap = bitmap;
-  strip.width = bitmap ? bitmap->Width() : 0;
-  strip.height = bitmap ? bitmap->Height() : 0;
-  strip.frames = frames < 1 ? 1 : frames;
-  return strip;
+  return bitmap;
+}
+
+namespace {
+
+// Every pixel as a 2x2 block: what an editor draws with when an image's twin is missing or has
+// the wrong size, so the editor still shows every control in its place.
+std::unique_ptr<LICE_MemBitmap> Doubled(LICE_IBitmap& image) {
+  auto doubled = std::make_unique<LICE_MemBitmap>(image.Width() * 2, image.Height() * 2);
+  if (!doubled->Pixels() || !image.Pixels()) return nullptr;
+  for (int y = 0; y < image.Height(); ++y) {
+    const LicePixel* from = RowPointer(image, y);
+    LicePixel* upper = RowPointer(*doubled, 2 * y);
+    LicePixel* lower = RowPointer(*doubled, 2 * y + 1);
+    for (int x = 0; x < image.Width(); ++x)
+      upper[2 * x] = upper[2 * x + 1] = lower[2 * x] = lower[2 * x + 1] = from[x];
+  }
+  return doubled;
+}
+
+}  // namespace
+
+void IGraphics::LoadHiResImages() {
+  std::vector<CachedImage> images;
+  {
+    std::lock_guard<std::mutex> hold(gImageCacheLock);
+    for (const CachedImage& entry : gImageCache.entries)
+      if (entry.id < kHiResImageIdOffset && entry.bitmap) images.push_back(entry);
+  }
+  for (const CachedImage& image : images) {
+    if (HiResOf(image.bitmap)) continue;
+    LICE_IBitmap* twin = CachedImageFor(image.id + kHiResImageIdOffset, image.fileName.c_str());
+    if (!twin || twin->Width() != 2 * image.bitmap->Width() || twin->Height() != 2 * image.bitmap->Height()) {
+      std::unique_ptr<LICE_MemBitmap> doubled = Doubled(*image.bitmap);
+      if (!doubled) continue;
+      twin = doubled.get();
+      mDoubledImages.push_back(std::move(doubled));
+    }
+    mHiRes.emplace_back(image.bitmap, twin);
+  }
+}
+
+LICE_IBitmap* IGraphics::HiResOf(const LICE_IBitmap* bitmap) const {
+  for (const auto& pair : mHiRes)
+    if (pair.first == bitmap) return pair.second;
+  return nullptr;
 }
 
 IControl* IGraphics::AddControl(IControl* control) {
@@ -233,14 +288,94 @@ void IGraphics::AskValueFromUser(IControl* control, int paramIndex, const Rect& 
   } else {
     std::snprintf(text, sizeof(text), "%d", static_cast<int>(value));
   }
-  OpenTextEntry(control, control->Style(), rect, text, paramIndex);
+  if (mScale == 1.0) {
+    OpenTextEntry(control, control->Style(), rect, text, paramIndex);
+    return;
+  }
+  // The native box sits in window pixels, its text at the size it has on screen.
+  TextStyle boxStyle = control->Style();
+  boxStyle.size = static_cast<int>(std::lround(boxStyle.size * mScale));
+  boxStyle.cachedFont = nullptr;
+  OpenTextEntry(control, boxStyle, ToWindow(rect), text, paramIndex);
 }
 
 // ---- Drawing.
 
 void IGraphics::CreateDrawingSurfaces() {
-  mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth, mHeight);
-  mScratchBitmap = std::make_unique<LICE_MemBitmap>(mWidth, mHeight);
+  mDrawBitmap = std::make_unique<LICE_SysBitmap>(mWidth * mArtScale, mHeight * mArtScale);
+  mScratchBitmap = std::make_unique<LICE_MemBitmap>(mWidth * mArtScale, mHeight * mArtScale);
+  mScreenBitmap.reset();
+  if (mScale == mArtScale) return;
+  int width = 0;
+  int height = 0;
+  ScaledSize(width, height);
+  mScreenBitmap = std::make_unique<LICE_SysBitmap>(width, height);
+  mResampler.Prepare(mDrawBitmap->Width(), mDrawBitmap->Height(), width, height);
+}
+
+LICE_IBitmap* IGraphics::ScreenBitmap() const {
+  return mScreenBitmap ? static_cast<LICE_IBitmap*>(mScreenBitmap.get()) : mDrawBitmap.get();
+}
+
+// ---- Scale.
+
+void IGraphics::ScaledSize(int& width, int& height) const {
+  width = static_cast<int>(std::lround(mWidth * mScale));
+  height = static_cast<int>(std::lround(mHeight * mScale));
+}
+
+void IGraphics::WindowSize(int& width, int& height) {
+  if (!mHostScaled && !IsWindowOpen()) FollowPlatformScale();
+  ScaledSize(width, height);
+}
+
+bool IGraphics::SetHostScale(double factor) {
+  mHostScaled = true;
+  ApplyScale(factor);
+  return true;
+}
+
+void IGraphics::FollowPlatformScale() {
+  if (!mHostScaled) ApplyScale(PlatformScale());
+}
+
+bool IGraphics::ApplyScale(double factor) {
+  // Hosts have sent 0, negative and non-finite factors; the editor never shrinks below its size.
+  if (!std::isfinite(factor)) factor = 1.0;
+  factor = std::clamp(factor, 1.0, 3.0);
+  if (factor == mScale) return false;
+  mScale = factor;
+  mArtScale = factor > 1.0 ? 2 : 1;
+  if (mArtScale == 2) LoadHiResImages();
+  mCaptured = -1;
+  mLastMouseX = mLastMouseY = -1;
+  if (mDrawBitmap) CreateDrawingSurfaces();
+  MarkAllDirty();
+  if (IsWindowOpen()) {
+    OnScaleChanged();
+    int width = 0;
+    int height = 0;
+    ScaledSize(width, height);
+    if (mPlug) mPlug->ResizeEditor(width, height);
+  }
+  return true;
+}
+
+int IGraphics::ToEditor(int windowPixel) const { return static_cast<int>(std::floor(windowPixel / mScale)); }
+
+Rect IGraphics::ToEditor(const Rect& windowRect) const {
+  if (windowRect.Empty() || mScale == 1.0) return windowRect;
+  return Rect{ToEditor(windowRect.left), ToEditor(windowRect.top),
+              static_cast<int>(std::ceil(windowRect.right / mScale)),
+              static_cast<int>(std::ceil(windowRect.bottom / mScale))};
+}
+
+Rect IGraphics::ToWindow(const Rect& editorRect) const {
+  if (editorRect.Empty() || mScale == 1.0) return editorRect;
+  return Rect{static_cast<int>(std::floor(editorRect.left * mScale)),
+              static_cast<int>(std::floor(editorRect.top * mScale)),
+              static_cast<int>(std::ceil(editorRect.right * mScale)),
+              static_cast<int>(std::ceil(editorRect.bottom * mScale))};
 }
 
 void IGraphics::Resize(int width, int height) {
@@ -252,7 +387,10 @@ void IGraphics::Resize(int width, int height) {
   mDrawBitmap.reset();
   mScratchBitmap.reset();
   CreateDrawingSurfaces();
-  if (mPlug) mPlug->ResizeEditor(width, height);
+  int windowWidth = 0;
+  int windowHeight = 0;
+  ScaledSize(windowWidth, windowHeight);
+  if (mPlug) mPlug->ResizeEditor(windowWidth, windowHeight);
 }
 
 bool IGraphics::RebuildAtSize(int width, int height) {
@@ -278,12 +416,16 @@ bool IGraphics::DrawBitmapRegion(const BitmapStrip& strip, const Rect& dest, int
   if (!strip.bitmap || !mDrawBitmap) return true;
   const Rect visible = dest.Intersect(mDrawRect);
   if (visible.right <= visible.left || visible.bottom <= visible.top) return true;
+  // At the second art scale the same region comes from the image's twin, every edge doubled.
+  LICE_IBitmap* image = mArtScale == 1 ? strip.bitmap : HiResOf(strip.bitmap);
+  if (!image) return true;
+  const int k = mArtScale;
   LiceRect source;
-  source.left = sourceX + (visible.left - dest.left);
-  source.top = sourceY + (visible.top - dest.top);
-  source.right = source.left + visible.W();
-  source.bottom = source.top + visible.H();
-  BlitBitmap(mDrawBitmap.get(), strip.bitmap, visible.left, visible.top, &source, blend.weight,
+  source.left = k * (sourceX + (visible.left - dest.left));
+  source.top = k * (sourceY + (visible.top - dest.top));
+  source.right = source.left + k * visible.W();
+  source.bottom = source.top + k * visible.H();
+  BlitBitmap(mDrawBitmap.get(), image, k * visible.left, k * visible.top, &source, blend.weight,
              BlitModeFor(blend));
   return true;
 }
@@ -302,10 +444,20 @@ bool IGraphics::DrawBitmapFrame(const BitmapStrip& strip, const Rect& dest, int 
 
 bool IGraphics::DrawText(TextStyle& style, const char* text, const Rect& rect) {
   if (!text || !text[0]) return true;
-  LICE_IFont* font = style.cachedFont ? style.cachedFont : FontCache::FontFor(style);
+  // Text is drawn at the backing bitmap's resolution, with a font of that size, not stretched.
+  LICE_IFont* font = nullptr;
+  if (mArtScale == 1) {
+    font = style.cachedFont ? style.cachedFont : FontCache::FontFor(style);
+  } else {
+    TextStyle scaled = style;
+    scaled.size = style.size * mArtScale;
+    scaled.cachedFont = nullptr;
+    font = FontCache::FontFor(scaled);
+  }
   if (!font || !mDrawBitmap) return false;
   font->SetTextColour(PackedColour(style.colour));
-  LiceRect area{rect.left, rect.top, rect.right, rect.bottom};
+  const int k = mArtScale;
+  LiceRect area{k * rect.left, k * rect.top, k * rect.right, k * rect.bottom};
   font->DrawString(mDrawBitmap.get(), text, -1, &area, TextFlags(style));
   return true;
 }
@@ -364,8 +516,9 @@ void IGraphics::DrawNonStrict() {
   }
 }
 
-bool IGraphics::RedrawRegion(const Rect& update) {
+bool IGraphics::RedrawRegion(const Rect& windowUpdate) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::RedrawRegion");
+  const Rect update = ToEditor(windowUpdate);
   // Without controls nothing is drawn, but the region still goes to the window, or the window
   // would ask for it again and again.
   if (!mControls.empty()) {
@@ -375,7 +528,13 @@ bool IGraphics::RedrawRegion(const Rect& update) {
       DrawNonStrict();
     }
   }
-  return PaintScreen(update);
+  if (mScreenBitmap && mDrawBitmap) {
+    // The non-strict pass may have drawn outside the update: resample all it can have touched.
+    const Rect drawn = ToWindow(mStrictDrawing ? update : Rect{0, 0, mWidth, mHeight});
+    const LiceRect area{drawn.left, drawn.top, drawn.right, drawn.bottom};
+    mResampler.Run(*mDrawBitmap, *mScreenBitmap, area);
+  }
+  return PaintScreen(windowUpdate);
 }
 
 bool IGraphics::TimerStep(Rect& dirtyOut) {
@@ -390,7 +549,7 @@ bool IGraphics::TimerStep(Rect& dirtyOut) {
     any = true;
     dirty = dirty.Union(control->GetRect());
   }
-  dirtyOut = dirty;
+  dirtyOut = ToWindow(dirty);
   if (any) mEntry.FrameDrawn();
   return any;
 }
@@ -411,8 +570,10 @@ int IGraphics::HitSearch(int x, int y, bool forMouseOver) const {
   return -1;
 }
 
-void IGraphics::HandleMouseDown(int x, int y, const MouseModifiers& mods) {
+void IGraphics::HandleMouseDown(int windowX, int windowY, const MouseModifiers& mods) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDown");
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   mCaptured = -1;
   mLastMouseX = mLastMouseY = -1;
   const int hit = HitSearch(x, y, false);
@@ -425,14 +586,17 @@ void IGraphics::HandleMouseDown(int x, int y, const MouseModifiers& mods) {
   if (mPlug && mPlug->GetApiId() == ApiId::Vst3 && mods.right && param >= 0) {
     mCaptured = -1;
     mLastMouseX = mLastMouseY = -1;
-    mPlug->OpenHostParamMenu(param, x, y);
+    // The host places its menu in its own (window) pixels.
+    mPlug->OpenHostParamMenu(param, windowX, windowY);
     return;
   }
   if (mPlug && param >= 0) mPlug->BeginParamEdit(param);
   control->OnMouseDown(x, y, mods);
 }
 
-void IGraphics::HandleMouseUp(int x, int y, const MouseModifiers& mods) {
+void IGraphics::HandleMouseUp(int windowX, int windowY, const MouseModifiers& mods) {
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseUp");
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
   mCaptured = -1;
@@ -443,7 +607,9 @@ void IGraphics::HandleMouseUp(int x, int y, const MouseModifiers& mods) {
   if (mPlug && control->ParamIndex() >= 0) mPlug->EndParamEdit(control->ParamIndex());
 }
 
-bool IGraphics::HandleMouseOver(int x, int y, const MouseModifiers& mods) {
+bool IGraphics::HandleMouseOver(int windowX, int windowY, const MouseModifiers& mods) {
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   if (!mHandleMouseOver) return false;
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, true);
   if (target < 0) return mHandleMouseOver;
@@ -456,7 +622,9 @@ bool IGraphics::HandleMouseOver(int x, int y, const MouseModifiers& mods) {
   return mHandleMouseOver;
 }
 
-void IGraphics::HandleMouseDrag(int x, int y, const MouseModifiers& mods) {
+void IGraphics::HandleMouseDrag(int windowX, int windowY, const MouseModifiers& mods) {
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDrag");
   if (mEntry.IsOpen()) return;
   if (mCaptured < 0 || mCaptured >= NControls()) return;
@@ -471,7 +639,9 @@ void IGraphics::ReleaseMouseCapture() {
   mLastMouseX = mLastMouseY = -1;
 }
 
-bool IGraphics::HandleMouseDoubleClick(int x, int y, const MouseModifiers& mods) {
+bool IGraphics::HandleMouseDoubleClick(int windowX, int windowY, const MouseModifiers& mods) {
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseDoubleClick");
   ReleaseMouseCapture();
   const int hit = HitSearch(x, y, false);
@@ -494,7 +664,9 @@ void IGraphics::HandleMouseOut() {
   mMouseOver = -1;
 }
 
-void IGraphics::HandleMouseWheel(int x, int y, const MouseModifiers& mods, int notches) {
+void IGraphics::HandleMouseWheel(int windowX, int windowY, const MouseModifiers& mods, int notches) {
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleMouseWheel");
   if (mEntry.TakesWheel()) return;
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);
@@ -502,7 +674,9 @@ void IGraphics::HandleMouseWheel(int x, int y, const MouseModifiers& mods, int n
   mControls[target]->OnMouseWheel(x, y, mods, notches);
 }
 
-bool IGraphics::HandleKeyDown(int x, int y, EditorKey key) {
+bool IGraphics::HandleKeyDown(int windowX, int windowY, EditorKey key) {
+  const int x = ToEditor(windowX);
+  const int y = ToEditor(windowY);
   if (key == EditorKey::NoKey) return false;
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::HandleKeyDown");
   const int target = mCaptured >= 0 ? mCaptured : HitSearch(x, y, false);

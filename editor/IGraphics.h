@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/EditorParamMailbox.h"
@@ -20,6 +21,7 @@
 #include "editor/EditorTypes.h"
 #include "editor/IControl.h"
 #include "editor/ValueEntry.h"
+#include "raster/AreaResample.h"
 
 class IPlugBase;
 class LICE_IBitmap;
@@ -38,6 +40,19 @@ public:
   void ApplyPlugValueToControls(int paramIndex, double normalized) override;
   void CreateDrawingSurfaces() override;
   void ApplyParameterFromPlug(int paramIndex, double value, bool isNormalized) override;
+
+  // ---- Scale. The editor keeps its logical size, layout and control rectangles at every factor;
+  // only the window is larger. Factors above 1 draw the controls at twice the resolution from the
+  // second image set; a factor other than 2 then shows that picture resampled to the window.
+  void WindowSize(int& width, int& height) override;
+  bool SetHostScale(double factor) override;
+  double Scale() const override { return mScale; }
+  // The resolution the backing bitmap is drawn at: 1, or 2 for every factor above 1.
+  int ArtScale() const { return mArtScale; }
+  // Window pixels to editor pixels (a position; a rectangle grows to cover), and back.
+  int ToEditor(int windowPixel) const;
+  Rect ToEditor(const Rect& windowRect) const;
+  Rect ToWindow(const Rect& editorRect) const;
 
   // ---- The window host's half, in slot order. The window's own operations have no body here;
   // the services a window host may not offer (menus, dialogs, folders, the clipboard, addresses)
@@ -102,8 +117,11 @@ public:
   bool DrawBitmapFrame(const BitmapStrip& strip, const Rect& dest, int frame, const BlendSpec& blend);
   bool DrawText(TextStyle& style, const char* text, const Rect& rect);
   const Rect& DrawRect() const { return mDrawRect; }
-  // The backing bitmap (null until the editor is attached).
+  // The backing bitmap (null until the editor is attached), at ArtScale times the editor's size.
   LICE_IBitmap* DrawBitmap() const;
+  // What the window shows, at the window's size: the backing bitmap, or its resampled copy at a
+  // factor between the art scales.
+  LICE_IBitmap* ScreenBitmap() const;
 
   // ---- The parameter exchange, editor side.
   // A control moved by the user: remembered as the shown value and set in the core.
@@ -116,16 +134,17 @@ public:
   // ---- The window host's timer and paint.
   // One step of the repaint timer. A frame the value box spends (a pending commit or cancel
   // carried out) draws nothing. Otherwise the controls move to every value posted since the last
-  // step, and `dirtyOut` gets the bounding box of the dirty controls, which the host paints now
-  // when the answer is true (the value box then counts the frame as drawn).
+  // step, and `dirtyOut` gets the bounding box of the dirty controls in window pixels, which the
+  // host paints now when the answer is true (the value box then counts the frame as drawn).
   bool TimerStep(Rect& dirtyOut);
-  // The drawing pass over `update`; then PaintScreen, with no controls too (a window asks for
-  // its region again until it is painted).
+  // The drawing pass over the editor pixels covering `update` (window pixels); then PaintScreen of
+  // `update` from ScreenBitmap, with no controls too (a window asks for its region again until it
+  // is painted).
   bool RedrawRegion(const Rect& update);
   // Every control dirty, as when the window opens.
   void MarkAllDirty();
 
-  // ---- Mouse and keys, in client pixels.
+  // ---- Mouse and keys, in window pixels; the controls hear editor pixels.
   // A button pressed in the window (not a double click's second press). While the value box is
   // open the press is the box's (ValueEntry::TakesPress). True when it goes on to the controls:
   // the host then takes the keyboard and the pointer, and calls HandleMouseDown.
@@ -163,6 +182,15 @@ protected:
   bool ResizesHostWindow() const;
   // Forgets the captured control and the last mouse position (a menu or a double click takes over).
   void ReleaseMouseCapture();
+  // The platform's factor: the monitor's the open window is on, or the desktop's while none is
+  // open. 1 where the platform has no such setting.
+  virtual double PlatformScale() { return 1.0; }
+  // An open window follows a new scale: the window host gives its native window (and its
+  // surfaces) the new WindowSize. Drawing is already at the new scale.
+  virtual void OnScaleChanged() {}
+  // Unless the host gave its factor, the editor takes the platform's now (before a window opens,
+  // and when the platform's changes under an open one).
+  void FollowPlatformScale();
 
 private:
   int HitSearch(int x, int y, bool forMouseOver) const;
@@ -170,6 +198,12 @@ private:
   void DrawStrict(const Rect& update);
   void DrawNonStrict();
   void DeleteControls();
+  bool ApplyScale(double factor);
+  void ScaledSize(int& width, int& height) const;
+  void LoadHiResImages();
+  LICE_IBitmap* HiResOf(const LICE_IBitmap* bitmap) const;
+  // The cached image with this id, decoded and cached now when it is not there yet.
+  LICE_IBitmap* CachedImageFor(int resourceId, const char* fileName);
 
   std::vector<IControl*> mControls;  // owned; deleted last to first
   IPlugBase* mPlug;
@@ -179,6 +213,14 @@ private:
   int mWidth;
   int mHeight;
   int mFrameRate;
+  double mScale = 1.0;
+  int mArtScale = 1;
+  bool mHostScaled = false;
+  std::unique_ptr<LICE_SysBitmap> mScreenBitmap;  // only while the factor is not the art scale
+  AreaResampler mResampler;
+  // Each 1x image's twin at twice the resolution, found once when the art scale becomes 2.
+  std::vector<std::pair<const LICE_IBitmap*, LICE_IBitmap*>> mHiRes;
+  std::vector<std::unique_ptr<LICE_MemBitmap>> mDoubledImages;  // stand-ins for missing twins
   int mCaptured = -1;
   int mMouseOver = -1;
   int mLastMouseX = 0;

@@ -21,3 +21,6 @@ struct EmbeddedResource {
 
 // The embedded file with this resource id, or null when there is none.
 const EmbeddedResource* FindEmbeddedResource(int id);
+
+// The image of id N drawn at twice the resolution is embedded as N + kHiResImageIdOffset.
+constexpr int kHiResImageIdOffset = 1000;
