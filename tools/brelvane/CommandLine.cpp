@@ -128,6 +128,14 @@ bool TakeMeters(const Option& option, const std::string& value, CommandLine& out
   return true;
 }
 
+bool TakeScale(const Option& option, const std::string& value, CommandLine& out, std::string& error) {
+  double scale = 0.0;
+  if (!ParseNumber(value, scale) || !(scale >= kMinEditorScale && scale <= kMaxEditorScale))
+    return Refuse(error, option, " needs a factor from 1 to 3, got '" + value + "'");
+  out.scale = scale;
+  return true;
+}
+
 constexpr CommandSet kRender = Of(Command::Render), kParams = Of(Command::Params),
                      kSnapshot = Of(Command::Snapshot);
 
@@ -160,6 +168,9 @@ constexpr Option kOptions[] = {
     {"--meters", "PRES,FINAL",
      "show the two meters at these linear levels\n(1.0 lights the clip LED, 1.99526 is the end stop)",
      kSnapshot, TakeMeters},
+    {"--scale", "F",
+     "draw the editor at this factor of its size, as a\nscreen at F x 100% shows it (1 to 3, default 1)",
+     kSnapshot, TakeScale},
 };
 
 constexpr CommandInfo kCommands[] = {
@@ -172,7 +183,7 @@ constexpr CommandInfo kCommands[] = {
      "texts."},
     {Command::Snapshot, "snapshot", "OUT.png", "draw the plug-in's editor into a PNG picture",
      "Builds the plug-in and its editor in-process, applies the values, lets the status lamps settle "
-     "and writes the editor's picture (904 by 416 pixels) as a PNG file."},
+     "and writes the editor's picture (904 by 416 pixels, or that times --scale) as a PNG file."},
     {Command::Help, "help", "[COMMAND]", "show this text, or a command's own",
      "Shows every command and its options; with a COMMAND, that command's own help, which "
      "'brelvane COMMAND --help' shows too."},

@@ -50,6 +50,7 @@ struct CommandLine {
   double prerollSeconds = 1.0;        // silence run through the plug-in, and discarded, before the input
   bool align = false;                 // shift the output earlier by the processed path's delay
   std::optional<MeterLevels> meters;  // snapshot: levels shown at once; otherwise the needles rest
+  double scale = 1.0;                 // snapshot: the editor's scale factor
 };
 
 constexpr int kMaxBlockSize = 65536;
@@ -57,6 +58,9 @@ constexpr double kMaxPrerollSeconds = 600.0;
 // Audio outside these rates is not a vocal recording but a damaged or mistaken header.
 constexpr int kMinSampleRate = 8000;
 constexpr int kMaxSampleRate = 768000;
+// The editor's scale factors.
+constexpr double kMinEditorScale = 1.0;
+constexpr double kMaxEditorScale = 3.0;
 // --meters levels beyond this are no reading of the meter at all.
 constexpr double kMaxMeterLevel = 1000.0;
 

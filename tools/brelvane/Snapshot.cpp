@@ -54,14 +54,16 @@ int RunSnapshot(const CommandLine& request, std::ostream& out, std::ostream& err
     const_cast<MeterFeed&>(plug->PresMeter()).SetLevel(request.meters->pres);
     const_cast<MeterFeed&>(plug->FinalMeter()).SetLevel(request.meters->final);
   }
+  graphics->SetHostScale(request.scale);
   DrawWholeEditor(*graphics, VuControl::kLampFadeFrames);
   std::vector<unsigned char> png;
-  if (!graphics->DrawBitmap() || !EncodePngImage(*graphics->DrawBitmap(), png))
+  LICE_IBitmap* picture = graphics->ScreenBitmap();
+  if (!picture || !EncodePngImage(*picture, png))
     return ReportError(err, "cannot encode the picture for '" + request.output + "'");
   PendingFile file(request.output);
   if (!file.Create(error) || !file.WriteAll(png.data(), png.size(), error) || !file.Commit(error))
     return ReportError(err, error);
-  out << request.output << ": " << graphics->GetWidth() << " x " << graphics->GetHeight() << "\n";
+  out << request.output << ": " << picture->Width() << " x " << picture->Height() << "\n";
   return kExitOk;
 }
 
