@@ -103,7 +103,7 @@ int IGraphics::CachedImageCount() {
 
 BitmapStrip IGraphics::LoadBitmapStrip(int resourceId, const char* fileName, int frames) {
   LICE_IBitmap* bitmap = CachedImageFor(resourceId, fileName);
-  if (mArtScale == 2) LoadHiResImages();
+  mHiResLoaded = false;  // a new image's twin is found at the next drawing pass
   BitmapStrip strip;
   strip.bitmap = bitmap;
   strip.resourceId = resourceId;
@@ -346,7 +346,6 @@ bool IGraphics::ApplyScale(double factor) {
   if (factor == mScale) return false;
   mScale = factor;
   mArtScale = factor > 1.0 ? 2 : 1;
-  if (mArtScale == 2) LoadHiResImages();
   mCaptured = -1;
   mLastMouseX = mLastMouseY = -1;
   if (mDrawBitmap) CreateDrawingSurfaces();
@@ -519,6 +518,12 @@ void IGraphics::DrawNonStrict() {
 bool IGraphics::RedrawRegion(const Rect& windowUpdate) {
   BREL_EXPECT_EDITOR_THREAD(mThreadCheck, "IGraphics::RedrawRegion");
   const Rect update = ToEditor(windowUpdate);
+  // The twice-size images are decoded when they are first drawn, not when a host merely asks for
+  // the window's size, so scans and renders never pay for them.
+  if (mArtScale == 2 && !mHiResLoaded) {
+    LoadHiResImages();
+    mHiResLoaded = true;
+  }
   // Without controls nothing is drawn, but the region still goes to the window, or the window
   // would ask for it again and again.
   if (!mControls.empty()) {

@@ -218,9 +218,10 @@ private:
   bool mHostScaled = false;
   std::unique_ptr<LICE_SysBitmap> mScreenBitmap;  // only while the factor is not the art scale
   AreaResampler mResampler;
-  // Each 1x image's twin at twice the resolution, found once when the art scale becomes 2.
+  // Each 1x image's twin at twice the resolution, found at the first drawing pass at art scale 2.
   std::vector<std::pair<const LICE_IBitmap*, LICE_IBitmap*>> mHiRes;
   std::vector<std::unique_ptr<LICE_MemBitmap>> mDoubledImages;  // stand-ins for missing twins
+  bool mHiResLoaded = false;
   int mCaptured = -1;
   int mMouseOver = -1;
   int mLastMouseX = 0;
