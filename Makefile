@@ -85,13 +85,15 @@ fuzz-build:
 fuzz: fuzz-build
 	./scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
-# Redraws the editor's images into resources/img/ with the cairo artwork tool (Linux only; not
-# part of the build or the tests). The output is the same on every run; commit what changes.
+# Redraws the editor's images into resources/img/ with the cairo artwork tool, and the same
+# drawings at twice the resolution into resources/img/2x/ (Linux only; not part of the build or
+# the tests). The output is the same on every run; commit what changes.
 artwork:
 	./scripts/install-deps --artwork
 	cmake -S tools/artwork -B build/artwork -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build build/artwork
 	build/artwork/brel_artwork .
+	build/artwork/brel_artwork . --scale 2
 
 # clang-tidy's fault-finding checks (.clang-tidy) over every source of ours in the Linux tree
 # (the artwork tool is a project of its own, outside that tree).

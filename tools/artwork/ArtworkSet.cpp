@@ -1,5 +1,8 @@
 #include "tools/artwork/ArtworkSet.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "tools/artwork/Layout.h"
 #include "tools/artwork/Painters.h"
 
@@ -46,16 +49,28 @@ const Artwork* FindArtwork(const std::string& name) {
   return nullptr;
 }
 
-SurfacePtr RenderStrip(const Artwork& artwork) {
-  SurfacePtr strip = NewSurface(artwork.width, artwork.frameHeight * artwork.frames);
-  ContextPtr cr = NewContext(strip.get());
-  for (int f = 0; f < artwork.frames; ++f) {
-    cairo_save(cr.get());
-    cairo_translate(cr.get(), 0, f * artwork.frameHeight);
-    cairo_rectangle(cr.get(), 0, 0, artwork.width, artwork.frameHeight);
-    cairo_clip(cr.get());
-    artwork.paint(cr.get(), f, artwork.frames);
-    cairo_restore(cr.get());
+std::vector<cairo_surface_t*> Strip::Bands() const {
+  std::vector<cairo_surface_t*> surfaces;
+  for (const SurfacePtr& band : bands) surfaces.push_back(band.get());
+  return surfaces;
+}
+
+Strip RenderStrip(const Artwork& artwork, int scale) {
+  constexpr int kMaxSurfaceRows = 32767;
+  Strip strip{{}, std::max(1, std::min(artwork.frames, kMaxSurfaceRows / (artwork.frameHeight * scale)))};
+  for (int first = 0; first < artwork.frames; first += strip.framesPerBand) {
+    const int count = std::min(strip.framesPerBand, artwork.frames - first);
+    SurfacePtr band = NewSurface(artwork.width, artwork.frameHeight * count, scale);
+    ContextPtr cr = NewContext(band.get());
+    for (int f = first; f < first + count; ++f) {
+      cairo_save(cr.get());
+      cairo_translate(cr.get(), 0, (f - first) * artwork.frameHeight);
+      cairo_rectangle(cr.get(), 0, 0, artwork.width, artwork.frameHeight);
+      cairo_clip(cr.get());
+      artwork.paint(cr.get(), f, artwork.frames);
+      cairo_restore(cr.get());
+    }
+    strip.bands.push_back(std::move(band));
   }
   return strip;
 }

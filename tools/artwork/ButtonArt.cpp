@@ -44,7 +44,7 @@ void PaintLightRing(cairo_t* cr, int size, double c, double radius, double width
     cairo_stroke(cr);
     return;
   }
-  SurfacePtr glow = NewSurface(size, size);
+  SurfacePtr glow = NewScratch(cr, size, size);
   ContextPtr gc = NewContext(glow.get());
   CirclePath(gc.get(), c, c, radius);
   cairo_set_line_width(gc.get(), width * 1.6);
@@ -86,7 +86,7 @@ void PaintDomeFace(cairo_t* cr, double c, double radius, bool warm) {
 void StrokeLit(cairo_t* cr, int width, int height, double lineWidth, bool on) {
   cairo_path_t* path = cairo_copy_path(cr);
   if (on) {
-    SurfacePtr glow = NewSurface(width, height);
+    SurfacePtr glow = NewScratch(cr, width, height);
     ContextPtr gc = NewContext(glow.get());
     cairo_append_path(gc.get(), path);
     cairo_set_line_cap(gc.get(), CAIRO_LINE_CAP_ROUND);
@@ -170,7 +170,7 @@ void PaintModeButton(cairo_t* cr, const char* letter, bool lit) {
 
   const Lettering look{Face::SansBold, 16, 0, Align::Centre};
   if (lit) {
-    SurfacePtr glow = NewSurface(kModeSize, kModeSize);
+    SurfacePtr glow = NewScratch(cr, kModeSize, kModeSize);
     ContextPtr gc = NewContext(glow.get());
     TextPath(gc.get(), look, letter, 25, 34);
     SetColor(gc.get(), kAmber);

@@ -38,13 +38,35 @@ void CirclePath(cairo_t* cr, double cx, double cy, double r) {
   cairo_close_path(cr);
 }
 
-SurfacePtr NewSurface(int width, int height) {
-  return SurfacePtr(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+namespace {
+
+constexpr double kTolerance = 0.1;  // cairo's own default
+
+}  // namespace
+
+SurfacePtr NewSurface(int width, int height, int scale) {
+  SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale));
+  cairo_surface_set_device_scale(surface.get(), scale, scale);
+  return surface;
+}
+
+int SurfaceScale(cairo_surface_t* surface) {
+  double x = 1, y = 1;
+  cairo_surface_get_device_scale(surface, &x, &y);
+  return static_cast<int>(std::lround(x));
+}
+
+SurfacePtr NewScratch(cairo_t* cr, int width, int height) {
+  return NewSurface(width, height, SurfaceScale(cairo_get_target(cr)));
 }
 
 ContextPtr NewContext(cairo_surface_t* surface) {
   ContextPtr cr(cairo_create(surface));
   cairo_set_antialias(cr.get(), CAIRO_ANTIALIAS_GRAY);
+  // cairo flattens arcs and curves to within a tolerance in device pixels. Held to the same
+  // tolerance in drawing units, every scale outlines the same polygons: the 2x circles are the
+  // 1x circles, not rounder ones whose edges fall elsewhere.
+  cairo_set_tolerance(cr.get(), kTolerance * SurfaceScale(surface));
   return cr;
 }
 
@@ -69,10 +91,17 @@ void BoxLine(std::uint32_t* line, int count, int step, int radius, std::vector<s
   }
 }
 
+// The box radius of one pass, in device pixels. Three boxes of radius r spread as far as one
+// gaussian of variance r(r + 1); at scale s the spread must grow s times, its variance s * s
+// times, which whole-pixel radii can only come near: 2r, 2r + 1, 2r at 2x meet 4r(r + 1) exactly
+// for r = 1 and within a few percent for larger radii.
+int PassRadius(int radius, int scale, int pass) { return radius * scale + (pass == 1 ? scale / 2 : 0); }
+
 }  // namespace
 
 void BlurSurface(cairo_surface_t* surface, int radius) {
   if (radius <= 0) return;
+  const int scale = SurfaceScale(surface);
   cairo_surface_flush(surface);
   const int w = cairo_image_surface_get_width(surface);
   const int h = cairo_image_surface_get_height(surface);
@@ -80,15 +109,16 @@ void BlurSurface(cairo_surface_t* surface, int radius) {
   auto* px = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface));
   std::vector<std::uint32_t> scratch;
   for (int pass = 0; pass < 3; ++pass) {
-    for (int y = 0; y < h; ++y) BoxLine(px + y * stride, w, 1, radius, scratch);
-    for (int x = 0; x < w; ++x) BoxLine(px + x, h, stride, radius, scratch);
+    const int r = PassRadius(radius, scale, pass);
+    for (int y = 0; y < h; ++y) BoxLine(px + y * stride, w, 1, r, scratch);
+    for (int x = 0; x < w; ++x) BoxLine(px + x, h, stride, r, scratch);
   }
   cairo_surface_mark_dirty(surface);
 }
 
 void PaintShadow(cairo_t* cr, int width, int height, const std::function<void(cairo_t*)>& shape, double dx,
                  double dy, int blur, double alpha) {
-  SurfacePtr mask = NewSurface(width, height);
+  SurfacePtr mask = NewScratch(cr, width, height);
   ContextPtr mc = NewContext(mask.get());
   cairo_set_source_rgba(mc.get(), 0, 0, 0, 1);
   shape(mc.get());
@@ -129,8 +159,25 @@ void ConicFill(cairo_t* cr, double cx, double cy, double radius, const std::func
   cairo_pattern_destroy(mesh);
 }
 
+namespace {
+
+// Adds `n` (in 8-bit levels of an opaque pixel) to one premultiplied pixel's colour.
+void ShiftPixel(std::uint32_t& p, double n) {
+  std::uint32_t out = p & 0xff000000u;
+  const double a = (p >> 24) & 0xff;
+  for (int c = 0; c < 3; ++c) {
+    const double v = (p >> (8 * c)) & 0xff;
+    const double shifted = std::clamp(std::round(v + n * a / 255.0), 0.0, a);
+    out |= static_cast<std::uint32_t>(shifted) << (8 * c);
+  }
+  p = out;
+}
+
+}  // namespace
+
 void BrushMetal(cairo_surface_t* surface, int x0, int y0, int width, int height, double strength,
                 std::uint32_t seed) {
+  const int scale = SurfaceScale(surface);
   cairo_surface_flush(surface);
   const int stride = cairo_image_surface_get_stride(surface) / 4;
   auto* px = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(surface));
@@ -146,17 +193,13 @@ void BrushMetal(cairo_surface_t* surface, int x0, int y0, int width, int height,
       run += (grain[x] - run) * 0.04;
       streak[x] = run;
     }
-    for (int x = 0; x < width; ++x) {
-      const double n = (rowTone + streak[x] * 2.2 + grain[x] * 0.25) * strength;
-      std::uint32_t& p = px[y * stride + x0 + x];
-      std::uint32_t out = p & 0xff000000u;
-      const double a = (p >> 24) & 0xff;
-      for (int c = 0; c < 3; ++c) {
-        const double v = (p >> (8 * c)) & 0xff;
-        const double shifted = std::clamp(std::round(v + n * a / 255.0), 0.0, a);
-        out |= static_cast<std::uint32_t>(shifted) << (8 * c);
+    // One unit's grain covers its scale x scale block of device pixels.
+    for (int dy = 0; dy < scale; ++dy) {
+      std::uint32_t* row = px + (y * scale + dy) * stride + x0 * scale;
+      for (int x = 0; x < width; ++x) {
+        const double n = (rowTone + streak[x] * 2.2 + grain[x] * 0.25) * strength;
+        for (int dx = 0; dx < scale; ++dx) ShiftPixel(row[x * scale + dx], n);
       }
-      p = out;
     }
   }
   cairo_surface_mark_dirty(surface);
@@ -186,34 +229,43 @@ struct PngFile {
 };
 
 // cairo keeps premultiplied native-endian ARGB words; PNG wants straight R, G, B, A bytes.
-std::vector<png_byte> StraightRgba(cairo_surface_t* surface) {
-  cairo_surface_flush(surface);
-  const int w = cairo_image_surface_get_width(surface);
-  const int h = cairo_image_surface_get_height(surface);
-  const int stride = cairo_image_surface_get_stride(surface) / 4;
-  const auto* px = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(surface));
-  std::vector<png_byte> rgba(static_cast<std::size_t>(w) * h * 4);
+void StraightRgbaRow(const std::uint32_t* px, int width, std::vector<png_byte>& rgba) {
   std::size_t o = 0;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = px[y * stride + x];
-      const std::uint32_t a = p >> 24;
-      for (int shift : {16, 8, 0}) {
-        const std::uint32_t c = (p >> shift) & 0xff;
-        rgba[o++] = static_cast<png_byte>(a == 0 ? 0 : std::min(255u, (c * 255 + a / 2) / a));
-      }
-      rgba[o++] = static_cast<png_byte>(a);
+  for (int x = 0; x < width; ++x) {
+    const std::uint32_t p = px[x];
+    const std::uint32_t a = p >> 24;
+    for (int shift : {16, 8, 0}) {
+      const std::uint32_t c = (p >> shift) & 0xff;
+      rgba[o++] = static_cast<png_byte>(a == 0 ? 0 : std::min(255u, (c * 255 + a / 2) / a));
     }
+    rgba[o++] = static_cast<png_byte>(a);
   }
-  return rgba;
+}
+
+struct ImageSize {
+  int width;
+  int height;
+};
+
+// The bands stacked, or 0 x 0 unless they share one width and all were made: a surface cairo
+// could not make (taller than it allows, say) has no pixels to write.
+ImageSize StackedSize(const std::vector<cairo_surface_t*>& bands) {
+  ImageSize size{bands.empty() ? 0 : cairo_image_surface_get_width(bands.front()), 0};
+  for (cairo_surface_t* band : bands) {
+    if (cairo_surface_status(band) != CAIRO_STATUS_SUCCESS ||
+        cairo_image_surface_get_width(band) != size.width)
+      return {0, 0};
+    size.height += cairo_image_surface_get_height(band);
+  }
+  return size;
 }
 
 }  // namespace
 
-bool WritePng(cairo_surface_t* surface, const std::string& path) {
-  const int w = cairo_image_surface_get_width(surface);
-  const int h = cairo_image_surface_get_height(surface);
-  std::vector<png_byte> rgba = StraightRgba(surface);
+bool WritePng(const std::vector<cairo_surface_t*>& bands, const std::string& path) {
+  const ImageSize size = StackedSize(bands);
+  const int w = size.width, h = size.height;
+  if (w <= 0 || h <= 0) return false;
   PngFile out;
   out.file = std::fopen(path.c_str(), "wb");
   if (!out.file) return false;
@@ -227,7 +279,16 @@ bool WritePng(cairo_surface_t* surface, const std::string& path) {
   png_set_IHDR(out.png, out.info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(out.png, out.info);
-  for (int y = 0; y < h; ++y) png_write_row(out.png, &rgba[static_cast<std::size_t>(y) * w * 4]);
+  std::vector<png_byte> row(static_cast<std::size_t>(w) * 4);
+  for (cairo_surface_t* band : bands) {
+    cairo_surface_flush(band);
+    const int stride = cairo_image_surface_get_stride(band) / 4;
+    const auto* px = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(band));
+    for (int y = 0; y < cairo_image_surface_get_height(band); ++y) {
+      StraightRgbaRow(px + static_cast<std::size_t>(y) * stride, w, row);
+      png_write_row(out.png, row.data());
+    }
+  }
   png_write_end(out.png, out.info);
   return std::fflush(out.file) == 0;
 }

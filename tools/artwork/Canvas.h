@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace brel::artwork {
 
@@ -38,11 +39,17 @@ struct ContextDeleter {
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using ContextPtr = std::unique_ptr<cairo_t, ContextDeleter>;
 
-// A transparent ARGB32 surface and a context on it.
-SurfacePtr NewSurface(int width, int height);
+// A transparent ARGB32 surface of width x height drawing units, `scale` device pixels to a unit
+// each way: its contexts draw the same picture at any scale. And a context on it.
+SurfacePtr NewSurface(int width, int height, int scale = 1);
 ContextPtr NewContext(cairo_surface_t* surface);
+// The device pixels per drawing unit of a surface made by NewSurface.
+int SurfaceScale(cairo_surface_t* surface);
+// A scratch surface of width x height units at the scale of the surface `cr` draws on.
+SurfacePtr NewScratch(cairo_t* cr, int width, int height);
 
-// Three box passes each way come close to a gaussian of the same radius.
+// Three box passes each way come close to a gaussian of the same radius, given in drawing
+// units: at 2x the blur spreads as far over the picture as at 1x.
 void BlurSurface(cairo_surface_t* surface, int radius);
 
 // Paints a blurred, offset silhouette of whatever `shape` fills, under the current drawing.
@@ -55,7 +62,9 @@ void PaintShadow(cairo_t* cr, int width, int height, const std::function<void(ca
 void ConicFill(cairo_t* cr, double cx, double cy, double radius, const std::function<Rgb(double)>& colour,
                int segments = 96);
 
-// Fine horizontal streaks over an opaque area, as left by brushing the metal.
+// Fine horizontal streaks over an opaque area (in drawing units), as left by brushing the metal.
+// The grain is one value per unit, the same at every scale, so a 2x panel is the 1x panel's
+// metal at twice the resolution rather than a finer, fainter one.
 void BrushMetal(cairo_surface_t* surface, int x0, int y0, int width, int height, double strength,
                 std::uint32_t seed);
 
@@ -71,7 +80,8 @@ private:
   std::uint32_t mState;
 };
 
-// 8-bit RGBA, straight alpha, maximum compression; the bytes depend only on the pixels.
-bool WritePng(cairo_surface_t* surface, const std::string& path);
+// 8-bit RGBA, straight alpha, maximum compression; the bytes depend only on the pixels. The
+// bands, of one width, are stacked from the top down into one image.
+bool WritePng(const std::vector<cairo_surface_t*>& bands, const std::string& path);
 
 }  // namespace brel::artwork

@@ -12,20 +12,22 @@ namespace {
 
 struct Stacker {
   cairo_t* cr;
-  const std::function<cairo_surface_t*(const std::string&)>& strip;
+  const std::function<const Strip*(const std::string&)>& strip;
   bool complete = true;
 
   void Draw(const std::string& name, int frame, double x, double y) {
     const Artwork* artwork = FindArtwork(name);
-    cairo_surface_t* surface = strip(name);
-    if (!artwork || !surface) {
+    const Strip* drawn = strip(name);
+    if (!artwork || !drawn) {
       complete = false;
       return;
     }
+    cairo_surface_t* band = drawn->bands[frame / drawn->framesPerBand].get();
+    const int row = frame % drawn->framesPerBand;
     cairo_save(cr);
     cairo_rectangle(cr, x, y, artwork->width, artwork->frameHeight);
     cairo_clip(cr);
-    cairo_set_source_surface(cr, surface, x, y - frame * artwork->frameHeight);
+    cairo_set_source_surface(cr, band, x, y - row * artwork->frameHeight);
     cairo_paint(cr);
     cairo_restore(cr);
   }
@@ -42,9 +44,9 @@ struct Stacker {
 
 }  // namespace
 
-bool WriteComposite(const std::function<cairo_surface_t*(const std::string&)>& strip,
+bool WriteComposite(const std::function<const Strip*(const std::string&)>& strip, int scale,
                     const std::string& path) {
-  SurfacePtr panel = NewSurface(kPanelWidth, kPanelHeight);
+  SurfacePtr panel = NewSurface(kPanelWidth, kPanelHeight, scale);
   ContextPtr cr = NewContext(panel.get());
   Stacker s{cr.get(), strip};
   s.Draw("Background", 0, 0, 0);
@@ -61,7 +63,7 @@ bool WriteComposite(const std::function<cairo_surface_t*(const std::string&)>& s
   s.Meter("FinalCompFace", kFinalMeterBox, 1.5, false, 59);
   const char* modes[] = {"ModeA", "ModeB", "ModeC", "ModeD"};
   for (int i = 0; i < 4; ++i) s.Draw(modes[i], i == 0 ? 1 : 0, kModeBoxes[i].left, kModeBoxes[i].top);
-  return s.complete && WritePng(panel.get(), path);
+  return s.complete && WritePng({panel.get()}, path);
 }
 
 }  // namespace brel::artwork

@@ -5,12 +5,13 @@
 #include <functional>
 #include <string>
 
-#include "tools/artwork/Canvas.h"
+#include "tools/artwork/ArtworkSet.h"
 
 namespace brel::artwork {
 
-// `strip` gives the rendered strip of a manifest name, or null when it was not drawn.
-bool WriteComposite(const std::function<cairo_surface_t*(const std::string&)>& strip,
+// `strip` gives the rendered strip of a manifest name, or null when it was not drawn; the
+// preview has the strips' scale.
+bool WriteComposite(const std::function<const Strip*(const std::string&)>& strip, int scale,
                     const std::string& path);
 
 }  // namespace brel::artwork

@@ -49,7 +49,7 @@ void PaintTrackAndArc(cairo_t* cr, int size, const KnobGeometry& g, double posit
   if (position <= 0) return;
 
   const double now = KnobAngle(position);
-  SurfacePtr glow = NewSurface(size, size);
+  SurfacePtr glow = NewScratch(cr, size, size);
   ContextPtr gc = NewContext(glow.get());
   cairo_set_line_cap(gc.get(), CAIRO_LINE_CAP_ROUND);
   ArcPath(gc.get(), g, start, now);

@@ -236,7 +236,7 @@ void PaintMeterCap(cairo_t* cr) {
 
 void PaintMeterFrame(cairo_t* cr) {
   // Shadow the bezel casts into the window.
-  SurfacePtr inner = NewSurface(kMeterWidth, kMeterHeight);
+  SurfacePtr inner = NewScratch(cr, kMeterWidth, kMeterHeight);
   {
     ContextPtr ic = NewContext(inner.get());
     cairo_set_fill_rule(ic.get(), CAIRO_FILL_RULE_EVEN_ODD);
