@@ -9,6 +9,7 @@ struct ImageResource {
   int id;
   const char* fileName;
   int frames;
+  const char* hiResFileName;  // the twin at twice the resolution, at id + kHiResImageIdOffset
 };
 
 // The bytes of one embedded file; they live as long as the module.

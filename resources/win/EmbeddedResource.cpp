@@ -17,17 +17,23 @@ HMODULE ThisModule() {
   return module;
 }
 
-// The listed images the module holds; a locked resource stays valid as long as the module.
+void AddModuleImage(HMODULE module, int id, const char* fileName, std::vector<EmbeddedResource>& images) {
+  HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), "PNG");
+  HGLOBAL handle = info ? LoadResource(module, info) : nullptr;
+  const void* data = handle ? LockResource(handle) : nullptr;
+  if (!data) return;
+  images.push_back({id, fileName, static_cast<const unsigned char*>(data),
+                    static_cast<std::size_t>(SizeofResource(module, info))});
+}
+
+// The listed images and their 2x twins that the module holds; a locked resource stays valid as
+// long as the module.
 std::vector<EmbeddedResource> ModuleImages() {
   std::vector<EmbeddedResource> images;
   const HMODULE module = ThisModule();
   for (const ImageResource& image : kImageResources) {
-    HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(image.id), "PNG");
-    HGLOBAL handle = info ? LoadResource(module, info) : nullptr;
-    const void* data = handle ? LockResource(handle) : nullptr;
-    if (!data) continue;
-    images.push_back({image.id, image.fileName, static_cast<const unsigned char*>(data),
-                      static_cast<std::size_t>(SizeofResource(module, info))});
+    AddModuleImage(module, image.id, image.fileName, images);
+    AddModuleImage(module, image.id + kHiResImageIdOffset, image.hiResFileName, images);
   }
   return images;
 }
