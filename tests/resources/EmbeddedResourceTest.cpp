@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "resources/EmbeddedResource.h"
@@ -40,29 +41,67 @@ constexpr LayoutImage kLayoutImages[] = {
     {120, 50, 100, 2},    {121, 50, 100, 2},
 };
 
+struct PngHeader {
+  std::uint32_t width;
+  std::uint32_t height;
+  int bitDepth;
+  int colourType;
+  int interlace;
+};
+
+// The first chunk of a PNG is IHDR: width, height, bit depth, colour type, ..., interlace.
+bool ReadHeader(const EmbeddedResource& resource, PngHeader& header) {
+  if (resource.size < 33) return false;
+  const unsigned char* ihdr = resource.data + 8;
+  if (BigEndian(ihdr) != 13u || std::memcmp(ihdr + 4, "IHDR", 4) != 0) return false;
+  header = {BigEndian(ihdr + 8), BigEndian(ihdr + 12), ihdr[16], ihdr[17], ihdr[20]};
+  return true;
+}
+
 const ImageResource* ManifestEntry(int id) {
   for (const ImageResource& image : kImageResources)
     if (image.id == id) return &image;
   return nullptr;
 }
 
-TEST(EmbeddedResource, EveryListedImageIsEmbeddedByteForByte) {
+TEST(EmbeddedResource, EveryListedImageAndItsTwinAreEmbeddedByteForByte) {
   for (const ImageResource& image : kImageResources) {
-    SCOPED_TRACE(image.fileName);
+    for (const auto& [id, fileName] : {std::pair{image.id, image.fileName},
+                                       std::pair{image.id + kHiResImageIdOffset, image.hiResFileName}}) {
+      SCOPED_TRACE(fileName);
+      const EmbeddedResource* resource = FindEmbeddedResource(id);
+      ASSERT_NE(resource, nullptr);
+      EXPECT_EQ(resource->id, id);
+      EXPECT_STREQ(resource->fileName, fileName);
+      ASSERT_GT(resource->size, sizeof(kPngSignature));
+      EXPECT_EQ(std::memcmp(resource->data, kPngSignature, sizeof(kPngSignature)), 0);
+      const std::vector<unsigned char> committed = CommittedFile(fileName);
+      ASSERT_EQ(resource->size, committed.size());
+      EXPECT_EQ(std::memcmp(resource->data, committed.data(), committed.size()), 0);
+    }
+  }
+}
+
+TEST(EmbeddedResource, EachTwinIsItsImageAtTwiceTheWidthAndHeight) {
+  for (const ImageResource& image : kImageResources) {
+    SCOPED_TRACE(image.hiResFileName);
     const EmbeddedResource* resource = FindEmbeddedResource(image.id);
+    const EmbeddedResource* twin = FindEmbeddedResource(image.id + kHiResImageIdOffset);
     ASSERT_NE(resource, nullptr);
-    EXPECT_EQ(resource->id, image.id);
-    EXPECT_STREQ(resource->fileName, image.fileName);
-    ASSERT_GT(resource->size, sizeof(kPngSignature));
-    EXPECT_EQ(std::memcmp(resource->data, kPngSignature, sizeof(kPngSignature)), 0);
-    const std::vector<unsigned char> committed = CommittedFile(image.fileName);
-    ASSERT_EQ(resource->size, committed.size());
-    EXPECT_EQ(std::memcmp(resource->data, committed.data(), committed.size()), 0);
+    ASSERT_NE(twin, nullptr);
+    PngHeader header, twinHeader;
+    ASSERT_TRUE(ReadHeader(*resource, header));
+    ASSERT_TRUE(ReadHeader(*twin, twinHeader));
+    EXPECT_EQ(twinHeader.width, 2 * header.width);
+    EXPECT_EQ(twinHeader.height, 2 * header.height);
+    EXPECT_EQ(twinHeader.bitDepth, 8);
+    EXPECT_EQ(twinHeader.colourType, 6) << "RGBA";
+    EXPECT_EQ(twinHeader.interlace, 0);
   }
 }
 
 TEST(EmbeddedResource, UnknownIdsFindNothing) {
-  for (int id : {0, -1, 100, 102, 110, 113, 116, 125, INT_MAX, INT_MIN})
+  for (int id : {0, -1, 100, 102, 110, 113, 116, 125, 1000, 1102, 1125, 2101, INT_MAX, INT_MIN})
     EXPECT_EQ(FindEmbeddedResource(id), nullptr);
 }
 
@@ -75,16 +114,13 @@ TEST(EmbeddedResource, ImagesAreRgbaStripsOfTheLayoutsSizes) {
     ASSERT_NE(listed, nullptr);
     ASSERT_NE(resource, nullptr);
     EXPECT_EQ(listed->frames, expected.frames);
-    // The first chunk of a PNG is IHDR: width, height, bit depth, colour type, ..., interlace.
-    ASSERT_GE(resource->size, 33u);
-    const unsigned char* ihdr = resource->data + 8;
-    EXPECT_EQ(BigEndian(ihdr), 13u);
-    EXPECT_EQ(std::memcmp(ihdr + 4, "IHDR", 4), 0);
-    EXPECT_EQ(BigEndian(ihdr + 8), expected.width);
-    EXPECT_EQ(BigEndian(ihdr + 12), expected.height);
-    EXPECT_EQ(ihdr[16], 8) << "bits per channel";
-    EXPECT_EQ(ihdr[17], 6) << "colour type RGBA";
-    EXPECT_EQ(ihdr[20], 0) << "not interlaced";
+    PngHeader header;
+    ASSERT_TRUE(ReadHeader(*resource, header));
+    EXPECT_EQ(header.width, expected.width);
+    EXPECT_EQ(header.height, expected.height);
+    EXPECT_EQ(header.bitDepth, 8) << "bits per channel";
+    EXPECT_EQ(header.colourType, 6) << "colour type RGBA";
+    EXPECT_EQ(header.interlace, 0) << "not interlaced";
     EXPECT_EQ(expected.height % expected.frames, 0u);
   }
 }
