@@ -7,12 +7,17 @@
 
 #include <algorithm>
 
+#include "core/IPlugBase.h"
 #include "raster/Bitmap.h"
 
 namespace {
 
 constexpr char kWindowClass[] = "IPlugWndClass";
 constexpr UINT_PTR kTimerId = 2;
+constexpr double kBaseDpi = 96.0;  // the DPI of scale 1
+// Sent when the monitor's DPI changes under the window; the toolchain's headers may not name them.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 // Editor windows of this module open now; the class stays registered while there is one.
 int gOpenWindows = 0;
@@ -42,6 +47,55 @@ void AcquireWindowClass(HINSTANCE instance, WNDPROC proc) {
 void ReleaseWindowClass(HINSTANCE instance) {
   if (--gOpenWindows == 0) UnregisterClassA(kWindowClass, instance);
 }
+
+// The DPI functions came with Windows 10; they are looked up so that older systems still load us.
+template <typename Function>
+Function User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleA("user32.dll");
+  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+UINT ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : static_cast<UINT>(kBaseDpi);
+}
+
+// The DPI of the monitor `window` is on, or the system's without a window.
+UINT DpiOf(HWND window) {
+  static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  static const auto forSystem = User32Function<UINT(WINAPI*)()>("GetDpiForSystem");
+  UINT dpi = 0;
+  if (window && IsWindow(window)) {
+    if (forWindow) dpi = forWindow(window);
+  } else if (forSystem) {
+    dpi = forSystem();
+  }
+  return dpi > 0 ? dpi : ScreenDpi();
+}
+
+// While alive, windows this thread makes are per-monitor DPI aware (the second version where the
+// system has it), so the system never stretches the editor's picture; the host's context returns
+// after.
+class PerMonitorDpiAwareness {
+public:
+  PerMonitorDpiAwareness() {
+    if (!set) return;
+    mPrevious = set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    if (!mPrevious) mPrevious = set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+  }
+  ~PerMonitorDpiAwareness() {
+    if (mPrevious) set(mPrevious);
+  }
+  PerMonitorDpiAwareness(const PerMonitorDpiAwareness&) = delete;
+  PerMonitorDpiAwareness& operator=(const PerMonitorDpiAwareness&) = delete;
+
+private:
+  using SetContext = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  static inline const SetContext set = User32Function<SetContext>("SetThreadDpiAwarenessContext");
+  DPI_AWARENESS_CONTEXT mPrevious = nullptr;
+};
 
 MouseModifiers ModifiersOf(WPARAM keys) {
   MouseModifiers mods;
@@ -103,24 +157,37 @@ IGraphicsWin::~IGraphicsWin() { CloseEditorWindow(); }
 
 bool IGraphicsWin::OpenEditorWindow(void* parentWindow) {
   HWND parent = static_cast<HWND>(parentWindow);
-  mParentWindow = parent;
-  RECT place{0, 0, GetWidth(), GetHeight()};
+  POINT place{0, 0};
   if (mWindow) {
-    // A window already open moves to the new parent, keeping its place and size.
-    GetWindowRect(mWindow, &place);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&place), 2);
+    // A window already open moves to the new parent, keeping its place.
+    RECT old;
+    GetWindowRect(mWindow, &old);
+    place = POINT{old.left, old.top};
+    MapWindowPoints(HWND_DESKTOP, parent, &place, 1);
     CloseEditorWindow();
   }
+  // A host that asked for the size first was told the system's DPI; the monitor its window is on
+  // may have another, and the host then hears of the new size.
+  mParentWindow = parent;
+  const double askedScale = Scale();
+  FollowPlatformScale();
+  int width = 0;
+  int height = 0;
+  WindowSize(width, height);
   AcquireWindowClass(mInstance, &Win::WindowProc);
   gFrameRate = FrameRate();
-  HWND window =
-      CreateWindowExA(0, kWindowClass, "IPlug", WS_CHILD | WS_VISIBLE, place.left, place.top,
-                      place.right - place.left, place.bottom - place.top, parent, nullptr, mInstance, this);
+  HWND window = nullptr;
+  {
+    PerMonitorDpiAwareness awareness;
+    window = CreateWindowExA(0, kWindowClass, "IPlug", WS_CHILD | WS_VISIBLE, place.x, place.y, width, height,
+                             parent, nullptr, mInstance, this);
+  }
   if (!window) {
     mWindow = nullptr;
     ReleaseWindowClass(mInstance);
     return false;
   }
+  if (Scale() != askedScale && Plug()) Plug()->ResizeEditor(width, height);
   MarkAllDirty();
   if (mTooltipsEnabled) CreateTooltip();
   return true;
@@ -212,6 +279,8 @@ LRESULT IGraphicsWin::Win::Dispatch(IGraphicsWin& editor, HWND window, UINT msg,
       editor.HideTooltip();
       editor.HandleMouseOut();
       return 0;
+    case kDpiChangedAfterParent:
+    case kDpiChanged: editor.FollowPlatformScale(); return 0;
   }
   return DefWindowProcA(window, msg, wParam, lParam);
 }
@@ -229,7 +298,7 @@ bool IGraphicsWin::PaintScreen(const Rect& rect) {
   if (!mWindow) return true;
   PAINTSTRUCT paint;
   HDC screen = BeginPaint(mWindow, &paint);
-  LICE_IBitmap* bitmap = DrawBitmap();
+  LICE_IBitmap* bitmap = ScreenBitmap();
   HDC source = bitmap ? static_cast<HDC>(bitmap->DeviceContext()) : nullptr;
   if (screen && source)
     BitBlt(screen, rect.left, rect.top, rect.W(), rect.H(), source, rect.left, rect.top, SRCCOPY);
@@ -244,7 +313,7 @@ void IGraphicsWin::FrameStep() {
   InvalidateRect(mWindow, &area, FALSE);
   if (const IControl* under = Entry().Control()) {
     // The box stays on top: the control under it is not painted over it.
-    const RECT box = ToRECT(under->GetRect());
+    const RECT box = ToRECT(ToWindow(under->GetRect()));
     ValidateRect(mWindow, &box);
   }
   UpdateWindow(mWindow);
@@ -320,12 +389,37 @@ LRESULT IGraphicsWin::Win::OnWheel(IGraphicsWin& editor, HWND window, WPARAM wPa
 // ---- Size.
 
 void IGraphicsWin::Resize(int width, int height) {
-  const int dw = width - GetWidth();
-  const int dh = height - GetHeight();
-  if (!RebuildAtSize(width, height) || !mWindow) return;
-  ResizeWindows(dw, dh);
-  const RECT all{0, 0, width, height};
+  if (!mWindow) {
+    RebuildAtSize(width, height);
+    return;
+  }
+  int oldWidth = 0;
+  int oldHeight = 0;
+  WindowSize(oldWidth, oldHeight);
+  if (!RebuildAtSize(width, height)) return;
+  int newWidth = 0;
+  int newHeight = 0;
+  WindowSize(newWidth, newHeight);
+  ResizeWindows(newWidth - oldWidth, newHeight - oldHeight);
+  const RECT all{0, 0, newWidth, newHeight};
   InvalidateRect(mWindow, &all, FALSE);
+}
+
+// ---- Scale.
+
+double IGraphicsWin::PlatformScale() { return DpiOf(mParentWindow) / kBaseDpi; }
+
+void IGraphicsWin::OnScaleChanged() {
+  if (!mWindow) return;
+  // The box's place and type size belong to the old scale.
+  Entry().Close();
+  RECT client;
+  GetClientRect(mWindow, &client);
+  int width = 0;
+  int height = 0;
+  WindowSize(width, height);
+  ResizeWindows(width - client.right, height - client.bottom);
+  InvalidateRect(mWindow, nullptr, FALSE);
 }
 
 void IGraphicsWin::ResizeWindows(int dw, int dh) {

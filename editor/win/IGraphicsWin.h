@@ -2,7 +2,9 @@
 // The Windows editor: the editor core inside a Win32 child window of the host's window. It
 // registers the window class, runs the core's frames from a window timer and paints what they
 // leave dirty, turns mouse and key messages into the core's entry points, makes the value box's
-// EDIT window (its rules are the core's), and offers menus, tooltips and dialogs.
+// EDIT window (its rules are the core's), and offers menus, tooltips and dialogs. The window is
+// per-monitor DPI aware: its scale follows the monitor the host's window is on, unless the host
+// gave one.
 //
 // Threads: everything here runs on the thread that owns the host's window; the timer is a window
 // timer, so its steps never overlap message handling. The count of open windows (which keeps the
@@ -55,6 +57,12 @@ public:
   void SetTooltipsEnabled(bool enabled) { mTooltipsEnabled = enabled; }
   // The period the window's repaint timer was last started with, in milliseconds; 0 before.
   int TimerPeriod() const { return mTimerPeriod; }
+
+protected:
+  // The DPI of the host's window (or the system's before there is one), 96 being 1.
+  double PlatformScale() override;
+  // The window, and the host's where the editor sizes it, take the new WindowSize.
+  void OnScaleChanged() override;
 
 private:
   // The window procedures and message handlers (IGraphicsWinMessages.h).

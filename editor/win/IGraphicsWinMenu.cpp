@@ -74,7 +74,9 @@ PopupMenu* IGraphicsWin::RunPopupMenu(PopupMenu& menu, const Rect& rect) {
   if (!mWindow) return nullptr;
   int nextId = 0;
   HMENU native = BuildMenu(menu, nextId);
-  POINT at{rect.left, rect.bottom};
+  // The control's rectangle is in the editor's pixels.
+  const Rect below = ToWindow(rect);
+  POINT at{below.left, below.bottom};
   ClientToScreen(mWindow, &at);
   TrackPopupMenu(native, TPM_LEFTBUTTON, at.x, at.y, 0, mWindow, nullptr);
   // The choice arrives as a command posted to the window.
@@ -85,7 +87,6 @@ PopupMenu* IGraphicsWin::RunPopupMenu(PopupMenu& menu, const Rect& rect) {
     chosen = OwnerOf(menu, first, LOWORD(command.wParam));
   }
   DestroyMenu(native);
-  const RECT all{0, 0, GetWidth(), GetHeight()};
-  InvalidateRect(mWindow, &all, FALSE);
+  InvalidateRect(mWindow, nullptr, FALSE);
   return chosen;
 }
