@@ -73,8 +73,7 @@ struct Difference {
   Area bounds;  // of the differing pixels
 };
 
-inline Difference CompareWithReference(const brel::win::WindowPicture& picture) {
-  LICE_MemBitmap& reference = ReferencePicture();
+inline Difference CompareWith(const brel::win::WindowPicture& picture, LICE_IBitmap& reference) {
   Difference difference;
   difference.sameSize = picture.width == reference.Width() && picture.height == reference.Height();
   if (!difference.sameSize) return difference;
@@ -90,13 +89,18 @@ inline Difference CompareWithReference(const brel::win::WindowPicture& picture) 
   return difference;
 }
 
-// Passes when the window shows the reference picture exactly; otherwise saves what it showed as
-// `name` and says how many pixels differ.
-inline ::testing::AssertionResult ShowsReferencePicture(HWND window, const std::string& name) {
+inline Difference CompareWithReference(const brel::win::WindowPicture& picture) {
+  return CompareWith(picture, ReferencePicture());
+}
+
+// Passes when the window shows `reference` exactly; otherwise saves what it showed as `name` and
+// says how many pixels differ.
+inline ::testing::AssertionResult ShowsPicture(HWND window, LICE_IBitmap& reference,
+                                               const std::string& name) {
   brel::win::WindowPicture picture;
   if (!brel::win::CaptureWindow(window, picture))
     return ::testing::AssertionFailure() << "the window's pixels could not be read";
-  const Difference difference = CompareWithReference(picture);
+  const Difference difference = CompareWith(picture, reference);
   if (difference.sameSize && difference.pixels == 0) return ::testing::AssertionSuccess();
   std::string error;
   brel::win::SavePng(picture, PicturePath(name), error);
@@ -107,6 +111,10 @@ inline ::testing::AssertionResult ShowsReferencePicture(HWND window, const std::
   const Area& b = difference.bounds;
   return failure << difference.pixels << " pixels differ from the reference, within (" << b.left << ", "
                  << b.top << ") to (" << b.right << ", " << b.bottom << "); saved as " << PicturePath(name);
+}
+
+inline ::testing::AssertionResult ShowsReferencePicture(HWND window, const std::string& name) {
+  return ShowsPicture(window, ReferencePicture(), name);
 }
 
 // The width and height of one frame of an image strip the modules hold, read from its PNG header.

@@ -1,9 +1,11 @@
 // The Windows VST2 module's editor in the test host's window, driven as a VST 2.4 host drives it:
 // the editor opcodes, a knob dragged with window messages (one gesture to the host, the parameter
-// following), the window's pixels against the reference picture, many openings, two instances.
+// following), the window's pixels against the reference picture, many openings, two instances;
+// and at the desktop's DPI, which VST2 editors follow for want of a host's scale.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "hosts/win/HostWindow.h"
 #include "hosts/win/Vst2EditorHost.h"
 #include "hosts/win/WindowInput.h"
+#include "tests/editor/PlugRig.h"
 #include "tests/hosts/win/EditorWindowRig.h"
 
 namespace {
@@ -220,6 +223,53 @@ TEST_F(Vst2Editor, TwoInstancesOpenAtOnceEachKeepTheirOwnWindowAndMouse) {
   // The first keeps drawing after the other closed.
   EXPECT_TRUE(MessagePump::RunTimerTicks(first, 3, kMaxIterations));
   EXPECT_TRUE(ShowsReferencePicture(first, "vst2_editor_after_two_mismatch.png"));
+}
+
+// win_editor_dpi_tests runs these with the desktop at 192 DPI; the usual run, at 96, skips them.
+class Vst2EditorAtDesktopDpi : public Vst2Editor {
+protected:
+  void SetUp() override {
+    if (!std::getenv("BREL_WINE_DPI")) GTEST_SKIP() << "for a desktop at 192 DPI";
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, 192) << "the desktop's DPI in this run";
+    Vst2Editor::SetUp();
+  }
+};
+
+TEST_F(Vst2EditorAtDesktopDpi, TheEditorOpensAtTwiceItsSizeShowingTheCoresTwiceSizePicture) {
+  ERect rect = {};
+  ASSERT_TRUE(editor.Rect(rect));
+  EXPECT_EQ(rect.right - rect.left, 2 * layout::kEditorWidth);
+  EXPECT_EQ(rect.bottom - rect.top, 2 * layout::kEditorHeight);
+  HWND editorWindow = OpenEditor();
+  ASSERT_NE(editorWindow, nullptr);
+  RECT client = {};
+  GetClientRect(editorWindow, &client);
+  EXPECT_EQ(client.right, 2 * layout::kEditorWidth);
+  EXPECT_EQ(client.bottom, 2 * layout::kEditorHeight);
+  EXPECT_EQ(window.ClientSize().cx, 2 * layout::kEditorWidth);
+
+  // The core's own drawing at 2, in-process, made as the reference picture is at 1.
+  auto reference = editortest::MakeBrelvane();
+  reference->SetSampleRateFromHost(48000.0);
+  reference->NotifyAllParamsChanged();
+  editortest::ProcessSilence(*reference);
+  IGraphics& graphics = *reference->Graphics();
+  graphics.SetHostScale(2.0);
+  ASSERT_TRUE(DrawWholeEditor(graphics, VuControl::kLampFadeFrames));
+  ASSERT_TRUE(Settled(editorWindow));
+  EXPECT_TRUE(ShowsPicture(editorWindow, *graphics.ScreenBitmap(), "vst2_editor_2x_mismatch.png"));
+}
+
+TEST_F(Vst2EditorAtDesktopDpi, ADragOfWindowPixelsTurnsAKnobAsHalfAsFarDoesAtOne) {
+  HWND editorWindow = OpenEditor();
+  ASSERT_NE(editorWindow, nullptr);
+  const Area knob = KnobArea(kPresComp);
+  const double start = plugin.GetParameter(kPresComp);
+  WindowInput(editorWindow).Drag(knob.left + knob.right, knob.top + knob.bottom, 0, -8, 2);
+  EXPECT_FLOAT_EQ(plugin.GetParameter(kPresComp), static_cast<float>(start + KnobStep(kPresComp, 8)));
 }
 
 }  // namespace
