@@ -276,7 +276,7 @@ void IGraphics::AskValueFromUser(IControl* control, int paramIndex, const Rect& 
       if (item->text == current) item->flags |= PopupMenuItem::kChecked;
       menu.items.push_back(std::move(item));
     }
-    PopupMenu* chosen = RunPopupMenu(menu, rect);
+    PopupMenu* chosen = RunPopupMenu(menu, ToWindow(rect));
     if (chosen && chosen->chosenIndex >= 0) control->ApplyUserValue(param->ToNormalized(chosen->chosenIndex));
     return;
   }

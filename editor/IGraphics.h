@@ -65,6 +65,7 @@ public:
   virtual bool IsWindowOpen() { return WindowHandle() != nullptr; }
   virtual const char* GraphicsApiName() { return ""; }
   virtual int ShowMessageBox(const char* text, const char* caption, int type) { return 0; }
+  // The menu opens below `rect`, in window pixels as every rectangle the window host is given.
   virtual PopupMenu* RunPopupMenu(PopupMenu& menu, const Rect& rect) { return nullptr; }
   // Opens the native value box over the control; the host then hands it to BeginTextEntry.
   virtual void OpenTextEntry(IControl* control, const TextStyle& style, const Rect& rect, const char* text,

@@ -74,9 +74,7 @@ PopupMenu* IGraphicsWin::RunPopupMenu(PopupMenu& menu, const Rect& rect) {
   if (!mWindow) return nullptr;
   int nextId = 0;
   HMENU native = BuildMenu(menu, nextId);
-  // The control's rectangle is in the editor's pixels.
-  const Rect below = ToWindow(rect);
-  POINT at{below.left, below.bottom};
+  POINT at{rect.left, rect.bottom};
   ClientToScreen(mWindow, &at);
   TrackPopupMenu(native, TPM_LEFTBUTTON, at.x, at.y, 0, mWindow, nullptr);
   // The choice arrives as a command posted to the window.
