@@ -5,6 +5,7 @@
 #include "editor/linux/IGraphicsLinuxEvents.h"
 #include "editor/linux/XErrorTrap.h"
 #include "editor/linux/XImageSurface.h"
+#include "editor/linux/XResourceScale.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -93,23 +94,22 @@ unsigned long IGraphicsLinux::RequestsSent() const { return mDisplay ? NextReque
 
 bool IGraphicsLinux::OpenEditorWindow(void* parentWindow) {
   const auto parent = static_cast<::Window>(reinterpret_cast<std::uintptr_t>(parentWindow));
-  int x = 0, y = 0, w = GetWidth(), h = GetHeight();
+  int x = 0, y = 0;
   if (mDisplay && mWindow) {
-    // A window already open moves to the new parent, keeping its place and size.
+    // A window already open moves to the new parent, keeping its place.
     XErrorTrap trap(mDisplay);
-    XWindowAttributes now;
     ::Window child = 0;
-    if (XGetWindowAttributes(mDisplay, mWindow, &now)) {
-      w = now.width;
-      h = now.height;
-      if (!XTranslateCoordinates(mDisplay, mWindow, parent, 0, 0, &x, &y, &child)) x = y = 0;
-    }
+    if (!XTranslateCoordinates(mDisplay, mWindow, parent, 0, 0, &x, &y, &child)) x = y = 0;
     if (trap.Failed()) x = y = 0;
   }
   CloseEditorWindow();
   if (parent == 0) return false;
   mDisplay = XOpenDisplay(nullptr);
   if (!mDisplay) return false;
+  // The desktop's factor as the server has it now, unless the host gave its own.
+  FollowPlatformScale();
+  int w = 0, h = 0;
+  WindowSize(w, h);
   if (!CreateWindow(parent, x, y, w, h)) {
     DestroyWindowResources();
     return false;
@@ -132,8 +132,7 @@ bool IGraphicsLinux::CreateWindow(unsigned long parent, int x, int y, int w, int
   mParent = parent;
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
   mSurface = std::make_unique<XImageSurface>();
-  if (!mSurface->Create(mDisplay, host.visual, host.depth, GetWidth(), GetHeight(), mAllowSharedMemory))
-    return false;
+  if (!mSurface->Create(mDisplay, host.visual, host.depth, w, h, mAllowSharedMemory)) return false;
   XMapWindow(mDisplay, mWindow);
   // The parent may go while the window is made: the host must hear of no editor then.
   if (trap.Failed()) return false;
@@ -278,7 +277,7 @@ void IGraphicsLinux::PaintPending() {
 
 bool IGraphicsLinux::PaintScreen(const Rect& rect) {
   if (!mDisplay || !mWindow || !mSurface) return true;
-  LICE_IBitmap* bitmap = DrawBitmap();
+  LICE_IBitmap* bitmap = ScreenBitmap();
   if (!bitmap || !bitmap->Pixels()) return true;
   XErrorTrap trap(mDisplay);
   mSurface->Put(mWindow, mGC, bitmap->Pixels(), bitmap->RowSpan(), rect.left, rect.top, rect.W(), rect.H());
@@ -378,14 +377,27 @@ void IGraphicsLinux::X::ForwardKey(IGraphicsLinux& editor, XKeyEvent& event) {
 // ---- Size.
 
 void IGraphicsLinux::Resize(int width, int height) {
-  const int dw = width - GetWidth();
-  const int dh = height - GetHeight();
   if (!RebuildAtSize(width, height) || !mDisplay || !mWindow) return;
+  FitWindowToScale();
+}
+
+void IGraphicsLinux::OnScaleChanged() {
+  if (!mDisplay || !mWindow) return;
+  // The box sits at the old scale's pixels; the core's rules close it as a rebuild does.
+  Entry().Close();
+  FitWindowToScale();
+}
+
+void IGraphicsLinux::FitWindowToScale() {
+  int width = 0, height = 0;
+  WindowSize(width, height);
   XErrorTrap trap(mDisplay);
   XWindowAttributes now;
   if (!XGetWindowAttributes(mDisplay, mWindow, &now)) return;
-  XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(std::max(now.width + dw, 1)),
-                static_cast<unsigned>(std::max(now.height + dh, 1)));
+  const int dw = width - now.width;
+  const int dh = height - now.height;
+  XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(std::max(width, 1)),
+                static_cast<unsigned>(std::max(height, 1)));
   mSurface = std::make_unique<XImageSurface>();
   mSurface->Create(mDisplay, now.visual, now.depth, width, height, mAllowSharedMemory);
   XWindowAttributes parent;
@@ -393,4 +405,16 @@ void IGraphicsLinux::Resize(int width, int height) {
     XResizeWindow(mDisplay, mParent, static_cast<unsigned>(std::max(parent.width + dw, 1)),
                   static_cast<unsigned>(std::max(parent.height + dh, 1)));
   mPendingPaint = Rect{0, 0, width, height};
+}
+
+// ---- Scale.
+
+double IGraphicsLinux::PlatformScale() {
+  if (mDisplay) return ScaleFromXResources(XResourceManagerString(mDisplay));
+  // No window, no connection: one for the question alone, so a changed setting is seen.
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 1.0;
+  const double scale = ScaleFromXResources(XResourceManagerString(display));
+  XCloseDisplay(display);
+  return scale;
 }

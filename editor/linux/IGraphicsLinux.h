@@ -5,6 +5,9 @@
 // frame period, runs the core's frame and paints what it left dirty. A press captures the pointer
 // until its release. The value box is a child window drawn with the raster fonts; its rules are
 // the core's.
+// The window is the editor's WindowSize: its size at its scale, which is the X server's Xft.dpi
+// over 96 unless the host gives a factor of its own; painting, pointer and value box are in the
+// window's pixels, which the core maps to its own.
 //
 // Threads: everything here runs on the host's user-interface thread (docs/threads.md). X errors
 // on the editor's connection (a host window destroyed under the editor, a server that cannot
@@ -73,12 +76,22 @@ public:
   static constexpr unsigned long kDoubleClickMs = 500;
   static constexpr int kDoubleClickDistance = 2;
 
+protected:
+  // The X server's Xft.dpi over 96, on the window's connection or, while none is open, on one
+  // opened for the question (the server's resources may have changed since the last).
+  double PlatformScale() override;
+  // The window, its picture and (where the editor sizes the host's window) the parent follow.
+  void OnScaleChanged() override;
+
 private:
   // The event handlers (IGraphicsLinuxEvents.h).
   struct X;
 
   bool CreateWindow(unsigned long parent, int x, int y, int w, int h);
   void DestroyWindowResources();
+  // The window and its surface take WindowSize; the parent, where the editor sizes it, grows or
+  // shrinks by as much. Everything is painted again.
+  void FitWindowToScale();
   void ForgetWindow();
   // Idle's parts, inside the trap of the host's call.
   void HandleEvents();
