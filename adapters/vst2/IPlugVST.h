@@ -63,6 +63,8 @@ private:
   VstIntPtr DispatchPrograms(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr);
   VstIntPtr DispatchParams(VstInt32 opcode, VstInt32 index, void* ptr);
   VstIntPtr DispatchEditor(VstInt32 opcode, void* ptr);
+  // The rectangle effEditGetRect hands out, from the editor's window size now.
+  void UpdateEditorRect();
   VstIntPtr DispatchIdentity(VstInt32 opcode, void* ptr);
   VstIntPtr GetChunk(VstInt32 index, void* ptr);
   VstIntPtr SetChunk(VstInt32 index, VstIntPtr size, void* ptr);

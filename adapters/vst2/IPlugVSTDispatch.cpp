@@ -117,6 +117,7 @@ VstIntPtr IPlugVST::DispatchEditor(VstInt32 opcode, void* ptr) {
   switch (opcode) {
     case effEditGetRect:
       if (!ptr) return 0;
+      UpdateEditorRect();  // the scale may have changed since the host last asked
       *static_cast<ERect**>(ptr) = &mEditorRect;
       return 1;
     case effEditOpen:

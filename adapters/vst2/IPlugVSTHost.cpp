@@ -91,11 +91,18 @@ HostId IPlugVST::GetHostId() {
 }
 
 void IPlugVST::ResizeEditor(int width, int height) {
+  if (!GetEditor()) return;
+  UpdateEditorRect();
+  OnEditorResized();
+}
+
+// The host sizes its window in the platform's pixels: the editor's window size at its scale.
+void IPlugVST::UpdateEditorRect() {
   IEditor* editor = GetEditor();
   if (!editor) return;
-  mEditorRect =
-      ERect{0, 0, static_cast<VstInt16>(editor->GetHeight()), static_cast<VstInt16>(editor->GetWidth())};
-  OnEditorResized();
+  int width = 0, height = 0;
+  editor->WindowSize(width, height);
+  mEditorRect = ERect{0, 0, static_cast<VstInt16>(height), static_cast<VstInt16>(width)};
 }
 
 void IPlugVST::InitForHost() {

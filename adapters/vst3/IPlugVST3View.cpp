@@ -28,6 +28,7 @@ IPlugVST3View::~IPlugVST3View() {
 
 tresult PLUGIN_API IPlugVST3View::queryInterface(const TUID iid, void** obj) noexcept {
   if (!obj) return kInvalidArgument;
+  QUERY_INTERFACE(iid, obj, IPlugViewContentScaleSupport::iid, IPlugViewContentScaleSupport)
   return CPluginView::queryInterface(iid, obj);
 }
 
@@ -71,11 +72,18 @@ void IPlugVST3View::CloseWindow() {
 }
 
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size) noexcept {
-  const IEditor* editor = mPlug->GetEditor();
+  IEditor* editor = mPlug->GetEditor();
   if (!editor) return kResultFalse;
   if (!size) return kInvalidArgument;
-  *size = ViewRect(0, 0, editor->GetWidth(), editor->GetHeight());
+  int width = 0, height = 0;
+  editor->WindowSize(width, height);
+  *size = ViewRect(0, 0, width, height);
   return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3View::setContentScaleFactor(ScaleFactor factor) noexcept {
+  IEditor* editor = mPlug->GetEditor();
+  return editor && editor->SetHostScale(factor) ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize) noexcept {

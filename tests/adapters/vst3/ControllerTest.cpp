@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "public.sdk/source/vst/utility/stringconvert.h"
 #include "tests/adapters/vst3/Vst3Fixture.h"
@@ -112,6 +113,31 @@ TEST_F(Controller, AViewIsOfferedOnlyWhereTheEditorCanOpenAWindow) {
   IPlugView* view = EditController().createView(Vst::ViewType::kEditor);
   EXPECT_EQ(view != nullptr, BREL_EXPECT_EDITOR_WINDOW != 0);
   if (view) view->release();
+}
+
+// The host's content scale sizes the view in the platform's pixels; a factor that is no scale,
+// or one beyond the editor's range, is held within 1 to 3.
+TEST_F(Controller, TheHostsContentScaleSizesTheViewWithinTheEditorsRange) {
+  IPlugView* view = EditController().createView(Vst::ViewType::kEditor);
+  if (!view) GTEST_SKIP() << "no editor window on this platform";
+  IPlugViewContentScaleSupport* scaling = nullptr;
+  ASSERT_EQ(view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
+            kResultOk);
+  struct Case {
+    float factor;
+    int width, height;
+  };
+  const Case cases[] = {{2.0f, 1808, 832}, {1.5f, 1356, 624}, {0.0f, 904, 416},     {5.0f, 2712, 1248},
+                        {-2.0f, 904, 416}, {NAN, 904, 416},   {INFINITY, 904, 416}, {1.0f, 904, 416}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(scaling->setContentScaleFactor(c.factor), kResultOk) << c.factor;
+    ViewRect size;
+    ASSERT_EQ(view->getSize(&size), kResultOk);
+    EXPECT_EQ(std::vector<int>({size.getWidth(), size.getHeight()}), (std::vector<int>{c.width, c.height}))
+        << c.factor;
+  }
+  scaling->release();
+  view->release();
 }
 
 TEST_F(Controller, ASecondInitializeIsRefusedButStillRestoresPresetZero) {
