@@ -129,7 +129,8 @@ private:
   bool GuiApiSupported(const char* api, bool isFloating) const;
   bool GuiCreate(const char* api, bool isFloating);
   void GuiDestroy();
-  bool GuiSize(std::uint32_t& width, std::uint32_t& height) const;
+  bool GuiSetScale(double scale);
+  bool GuiSize(std::uint32_t& width, std::uint32_t& height);
   bool GuiSetParent(const clap_window_t& window);
   bool GuiShow();
   bool GuiHide();

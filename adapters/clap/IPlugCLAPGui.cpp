@@ -1,7 +1,9 @@
-// IPlugCLAP: the editor embedded in the host's window, of the editor's fixed size, and the
+// IPlugCLAP: the editor embedded in the host's window, of the editor's fixed size at the host's
+// scale (CLAP's X11 and Win32 sizes are the platform's pixels), and the
 // host's timer and descriptor calls that keep it going where the window system needs them
 // (ClapEditorPump). One editor window per instance; everything here runs on the main thread.
 
+#include <cmath>
 #include <cstring>
 
 #include "adapters/clap/ClapAbi.h"
@@ -33,8 +35,9 @@ struct ClapGuiAbi {
   static void CLAP_ABI Destroy(const clap_plugin_t* plugin) noexcept {
     GuardedCall(plugin, [](IPlugCLAP& plug) { plug.GuiDestroy(); });
   }
-  // The editor draws at its own size: the host's scale is not applied.
-  static bool CLAP_ABI SetScale(const clap_plugin_t*, double) noexcept { return false; }
+  static bool CLAP_ABI SetScale(const clap_plugin_t* plugin, double scale) noexcept {
+    return Guarded(plugin, false, [&](IPlugCLAP& plug) { return plug.GuiSetScale(scale); });
+  }
   static bool CLAP_ABI GetSize(const clap_plugin_t* plugin, std::uint32_t* width,
                                std::uint32_t* height) noexcept {
     if (!width || !height) return false;
@@ -109,12 +112,23 @@ void IPlugCLAP::GuiDestroy() {
   mGuiCreated = false;
 }
 
-bool IPlugCLAP::GuiSize(std::uint32_t& width, std::uint32_t& height) const {
+// A factor that is no scale at all (zero, negative, not a number) is refused; the editor holds
+// any other within its range.
+bool IPlugCLAP::GuiSetScale(double scale) {
+  ExpectThread(ClapThread::Main, "gui.set_scale");
+  IEditor* editor = GetEditor();
+  if (!mGuiCreated || !editor || !std::isfinite(scale) || scale <= 0.0) return false;
+  return editor->SetHostScale(scale);
+}
+
+bool IPlugCLAP::GuiSize(std::uint32_t& width, std::uint32_t& height) {
   ExpectThread(ClapThread::Main, "gui.get_size");
-  const IEditor* editor = GetEditor();
+  IEditor* editor = GetEditor();
   if (!mGuiCreated || !editor) return false;
-  width = static_cast<std::uint32_t>(editor->GetWidth());
-  height = static_cast<std::uint32_t>(editor->GetHeight());
+  int w = 0, h = 0;
+  editor->WindowSize(w, h);
+  width = static_cast<std::uint32_t>(w);
+  height = static_cast<std::uint32_t>(h);
   return true;
 }
 

@@ -2,8 +2,10 @@
 // ports and their configurations, the processed delay, the gui's answers that need no window,
 // and calls on a thread the host's rules forbid.
 
+#include <cmath>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "BrelvaneRelease.h"
 #include "adapters/clap/ClapVendorExtension.h"
@@ -83,7 +85,7 @@ TEST_F(ClapTest, ProcessedDelayIsTheVst2ModulesInEveryMode) {
   }
 }
 
-TEST_F(ClapTest, GuiIsEmbeddedAtTheEditorsFixedSize) {
+TEST_F(ClapTest, GuiIsEmbeddedAtTheEditorsFixedSizeAtTheHostsScale) {
   const auto* gui = host.ExtensionAs<clap_plugin_gui_t>(CLAP_EXT_GUI);
   const clap_plugin_t* plugin = host.Plugin();
   const char* api = nullptr;
@@ -98,9 +100,23 @@ TEST_F(ClapTest, GuiIsEmbeddedAtTheEditorsFixedSize) {
   EXPECT_FALSE(gui->create(plugin, api, true));
   ASSERT_TRUE(gui->create(plugin, api, false));
   EXPECT_FALSE(gui->create(plugin, api, false)) << "one at a time";
-  ASSERT_TRUE(gui->get_size(plugin, &width, &height));
-  EXPECT_EQ(std::vector<std::uint32_t>({width, height}), (std::vector<std::uint32_t>{904, 416}));
-  EXPECT_FALSE(gui->can_resize(plugin) || gui->set_scale(plugin, 2.0) || gui->set_size(plugin, 905, 416));
+  // X11's and Win32's sizes are the platform's pixels: the host's scale multiplies the editor's;
+  // what is no scale at all is refused and changes nothing.
+  struct Scaled {
+    double factor;
+    bool taken;
+    std::uint32_t width, height;
+  };
+  const Scaled scales[] = {{2.0, true, 1808, 832},  {0.0, false, 1808, 832}, {-1.0, false, 1808, 832},
+                           {NAN, false, 1808, 832}, {1.5, true, 1356, 624},  {4.0, true, 2712, 1248},
+                           {1.0, true, 904, 416}};
+  for (const Scaled& s : scales) {
+    EXPECT_EQ(gui->set_scale(plugin, s.factor), s.taken) << s.factor;
+    ASSERT_TRUE(gui->get_size(plugin, &width, &height));
+    EXPECT_EQ(std::vector<std::uint32_t>({width, height}), (std::vector<std::uint32_t>{s.width, s.height}))
+        << s.factor;
+  }
+  EXPECT_FALSE(gui->can_resize(plugin) || gui->set_size(plugin, 905, 416));
   EXPECT_TRUE(gui->set_size(plugin, 904, 416));
   EXPECT_FALSE(gui->show(plugin)) << "no parent yet";
   gui->destroy(plugin);
