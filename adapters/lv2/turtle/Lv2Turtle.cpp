@@ -18,10 +18,12 @@ constexpr char kPrefixes[] =
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
     "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
-    "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+    "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
+    "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
 constexpr char kInstanceAccess[] = "http://lv2plug.in/ns/ext/instance-access";
 constexpr char kDataAccess[] = "http://lv2plug.in/ns/ext/data-access";
 constexpr char kLicense[] = "http://usefulinc.com/doap/licenses/gpl";
@@ -171,7 +173,9 @@ void WriteUi(std::ostream& out, IPlugBase& plug, const std::string& uiBinary) {
   out << Uri(release::kLv2UiUri) << "\n\ta ui:X11UI ;\n\tlv2:binary " << Uri(uiBinary) << " ;\n";
   out << "\tlv2:requiredFeature ui:idleInterface , ui:parent ;\n";
   out << "\tlv2:optionalFeature ui:touch , ui:noUserResize , " << Uri(kInstanceAccess) << " , "
-      << Uri(kDataAccess) << " ;\n";
+      << Uri(kDataAccess) << " , urid:map , opts:options ;\n";
+  // The host's scale for the editor; without it the editor follows the desktop's.
+  out << "\topts:supportedOption ui:scaleFactor ;\n";
   out << "\tlv2:extensionData ui:idleInterface";
   // Output ports reach an editor only when it asks for them; its needles need the meters.
   for (const PluginVariant& variant : kVariants) {

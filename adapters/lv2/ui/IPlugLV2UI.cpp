@@ -26,13 +26,18 @@ void IPlugLV2UI::Prepare() {
 bool IPlugLV2UI::Open(const Lv2UiHost& host) {
   IEditor* editor = GetEditor();
   if (mOpen || !host.parent || !editor) return false;
+  if (host.hasScale) editor->SetHostScale(host.scale);
   if (!editor->OpenEditorWindow(host.parent)) return false;
   mHost = host;
   mOpen = true;
   OnEditorOpened();
-  // The editor keeps its own size; a host that can hear it is told, so it fits its window.
-  if (host.resize && host.resize->ui_resize)
-    host.resize->ui_resize(host.resize->handle, editor->GetWidth(), editor->GetHeight());
+  // The editor keeps its own size (at its scale); a host that can hear it is told, so it fits its
+  // window.
+  if (host.resize && host.resize->ui_resize) {
+    int width = 0, height = 0;
+    editor->WindowSize(width, height);
+    host.resize->ui_resize(host.resize->handle, width, height);
+  }
   return true;
 }
 

@@ -32,6 +32,8 @@ struct Lv2UiHost {
   const LV2UI_Resize* resize = nullptr;     // optional: told the editor's size, never asked
   LV2_Handle instance = nullptr;            // instance-access: the playing instance
   const Lv2BrelvanePrivate* dsp = nullptr;  // its private table, through data-access
+  bool hasScale = false;                    // the host gave ui:scaleFactor (options, urid:map)
+  float scale = 1.0f;
 };
 
 class IPlugLV2UI : public IPlugBase {

@@ -6,8 +6,11 @@
 #include <memory>
 #include <mutex>
 
+#include <lv2/atom/atom.h>
 #include <lv2/data-access/data-access.h>
 #include <lv2/instance-access/instance-access.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
 
 #include "BrelvaneRelease.h"
 #include "adapters/lv2/ui/IPlugLV2UI.h"
@@ -34,12 +37,28 @@ const Lv2BrelvanePrivate* PrivateTable(const LV2_Extension_Data_Feature* access)
   return static_cast<const Lv2BrelvanePrivate*>(access->data_access(release::kLv2PrivateUri));
 }
 
+// ui:scaleFactor among the host's options: a float, under the URIDs the host's map gives. Without
+// the map the keys cannot be read, and the host has given no factor.
+void ReadScale(const LV2_Options_Option* options, const LV2_URID_Map* map, Lv2UiHost& host) {
+  if (!options || !map || !map->map) return;
+  const LV2_URID key = map->map(map->handle, LV2_UI__scaleFactor);
+  const LV2_URID floatType = map->map(map->handle, LV2_ATOM__Float);
+  for (const LV2_Options_Option* option = options; option->key != 0 || option->value; ++option) {
+    if (option->key != key || option->type != floatType || option->size != sizeof(float) || !option->value)
+      continue;
+    std::memcpy(&host.scale, option->value, sizeof host.scale);
+    host.hasScale = true;
+  }
+}
+
 Lv2UiHost HostOf(LV2UI_Write_Function write, LV2UI_Controller controller,
                  const LV2_Feature* const* features) {
   Lv2UiHost host;
   host.write = write;
   host.controller = controller;
   const LV2_Extension_Data_Feature* dataAccess = nullptr;
+  const LV2_Options_Option* options = nullptr;
+  const LV2_URID_Map* map = nullptr;
   for (const LV2_Feature* const* at = features; at && *at; ++at) {
     const LV2_Feature& feature = **at;
     if (Is(feature.URI, LV2_UI__parent)) host.parent = feature.data;
@@ -48,7 +67,10 @@ Lv2UiHost HostOf(LV2UI_Write_Function write, LV2UI_Controller controller,
     if (Is(feature.URI, LV2_INSTANCE_ACCESS_URI)) host.instance = feature.data;
     if (Is(feature.URI, LV2_DATA_ACCESS_URI))
       dataAccess = static_cast<const LV2_Extension_Data_Feature*>(feature.data);
+    if (Is(feature.URI, LV2_OPTIONS__options)) options = static_cast<const LV2_Options_Option*>(feature.data);
+    if (Is(feature.URI, LV2_URID__map)) map = static_cast<const LV2_URID_Map*>(feature.data);
   }
+  ReadScale(options, map, host);
   if (host.instance) host.dsp = PrivateTable(dataAccess);
   return host;
 }
