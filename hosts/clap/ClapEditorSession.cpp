@@ -46,7 +46,8 @@ bool ClapEditorSession::Embed(EditorParent& parent, const char* api) {
   mClosedSeen = mPlugin.Requests().guiClosed;
   if (!gui->create(plugin, api, false)) return Fail("create");
   mCreated = true;
-  gui->set_scale(plugin, 1.0);  // a plug-in that takes the system's scale itself may refuse
+  // A plug-in that takes the system's scale itself may refuse.
+  mScaleAnswer = gui->set_scale(plugin, mScale);
   std::uint32_t width = 0, height = 0;
   if (!gui->get_size(plugin, &width, &height)) return Fail("get_size");
   parent.Resize(static_cast<int>(width), static_cast<int>(height));

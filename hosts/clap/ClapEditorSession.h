@@ -1,7 +1,8 @@
 #pragma once
 // A CLAP plug-in's editor opened the way a CLAP host embeds one, on either platform: the host
 // checks that the plug-in's gui takes the platform's window api embedded, creates the gui, gives
-// it the scale of the host's window (1: physical pixels), asks its size, sizes its window to it,
+// it the scale of the host's window (1 unless told otherwise; sizes are physical pixels), asks its
+// size, sizes its window to it,
 // hands the window to set_parent and shows the gui; it hides it and destroys it when the editor
 // closes. The editor's own window is the child that appears in the host's window. The platform's
 // test host supplies the window, the api's name and one step of its loop; a gui the plug-in says
@@ -39,6 +40,9 @@ public:
   WindowId Open(EditorParent& parent) { return Open(parent, mApi); }
   WindowId Open(EditorParent& parent, const char* api);
   const std::string& Problem() const { return mProblem; }
+  // The factor each Open gives set_scale (1 unless told), and what set_scale last answered.
+  void UseScale(double factor) { mScale = factor; }
+  bool ScaleAnswer() const { return mScaleAnswer; }
   // show and hide of the open editor; the plug-in's answers (false when nothing is open).
   bool Show();
   bool Hide();
@@ -68,6 +72,8 @@ private:
   bool mShown = false;
   int mClosedSeen = 0;  // the plug-in's closed calls the session has answered
   WindowId mEditorWindow = 0;
+  double mScale = 1.0;
+  bool mScaleAnswer = false;
   std::string mProblem;
 };
 

@@ -1,5 +1,6 @@
 #include "hosts/lv2/Lv2EditorSession.h"
 
+#include <lv2/atom/atom.h>
 #include <lv2/instance-access/instance-access.h>
 
 #include <cstring>
@@ -58,10 +59,24 @@ bool Lv2EditorSession::Instantiate(EditorParent& parent, const char* pluginUri, 
   const LV2_Feature resizeFeature{LV2_UI__resize, &mResize};
   const LV2_Feature instanceFeature{LV2_INSTANCE_ACCESS_URI, instance ? instance->instance : nullptr};
   const LV2_Feature dataFeature{LV2_DATA_ACCESS_URI, &mDataAccess};
+  mMap = LV2_URID_Map{this, MapFunction};
+  mOptions[0] = LV2_Options_Option{LV2_OPTIONS_INSTANCE,
+                                   0,
+                                   MapFunction(this, LV2_UI__scaleFactor),
+                                   sizeof mScale,
+                                   MapFunction(this, LV2_ATOM__Float),
+                                   &mScale};
+  mOptions[1] = LV2_Options_Option{};  // the end of the list
+  const LV2_Feature mapFeature{LV2_URID__map, &mMap};
+  const LV2_Feature optionsFeature{LV2_OPTIONS__options, mOptions};
   // The UI declares ui:idleInterface a feature it needs; it carries no data.
   const LV2_Feature idleFeature{LV2_UI__idleInterface, nullptr};
   std::vector<const LV2_Feature*> features{&parentFeature, &resizeFeature, &idleFeature};
   if (mOfferTouch) features.push_back(&touchFeature);
+  if (mOfferScale) {
+    features.push_back(&mapFeature);
+    features.push_back(&optionsFeature);
+  }
   if (instance) {
     features.push_back(&instanceFeature);
     features.push_back(&dataFeature);
@@ -142,6 +157,14 @@ int Lv2EditorSession::ResizeFunction(LV2UI_Feature_Handle handle, int width, int
   auto* session = static_cast<Lv2EditorSession*>(handle);
   session->mResizes.emplace_back(width, height);
   return session->mParent && session->mParent->Resize(width, height) ? 0 : 1;
+}
+
+LV2_URID Lv2EditorSession::MapFunction(LV2_URID_Map_Handle handle, const char* uri) {
+  std::vector<std::string>& uris = static_cast<Lv2EditorSession*>(handle)->mUris;
+  for (std::size_t i = 0; i < uris.size(); ++i)
+    if (uris[i] == uri) return static_cast<LV2_URID>(i + 1);
+  uris.emplace_back(uri);
+  return static_cast<LV2_URID>(uris.size());
 }
 
 }  // namespace brel

@@ -1,7 +1,8 @@
 #pragma once
 // An LV2 plug-in's X11 UI opened the way an LV2 host embeds one: the UI binary loaded, its
 // descriptor found by the UI's URI and instantiated for one plug-in with the host's window as
-// ui:parent, the host's ui:touch and ui:resize and, where the host grants it, the playing
+// ui:parent, the host's ui:touch and ui:resize, its scale as the ui:scaleFactor option (with the
+// urid:map its keys need) when it has one and, where the host grants it, the playing
 // instance (instance-access, with its descriptor's extension_data as data-access); the UI's idle
 // interface called from the host's loop until it says its window is gone; port values sent to
 // port_event; cleanup when the editor closes. Every write_function and touch call of the UI is
@@ -11,7 +12,9 @@
 
 #include <lv2/core/lv2.h>
 #include <lv2/data-access/data-access.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 
 #include <cstdint>
 #include <string>
@@ -55,6 +58,11 @@ public:
   const LV2UI_Descriptor* Descriptor() const { return mDescriptor; }
   // Whether instantiate offers ui:touch (it does unless told not to).
   void OfferTouch(bool offer) { mOfferTouch = offer; }
+  // Whether instantiate offers the ui:scaleFactor option, and its value (offered when told).
+  void OfferScale(float factor) {
+    mScale = factor;
+    mOfferScale = true;
+  }
 
   // Instantiates the UI for `pluginUri` in `parent`, with access to `instance` when given: the
   // editor's window (the one child that appeared, looked for over a few steps), or 0 with the
@@ -93,6 +101,7 @@ private:
                             std::uint32_t protocol, const void* buffer);
   static void TouchFunction(LV2UI_Feature_Handle handle, std::uint32_t port, bool grabbed);
   static int ResizeFunction(LV2UI_Feature_Handle handle, int width, int height);
+  static LV2_URID MapFunction(LV2_URID_Map_Handle handle, const char* uri);
   bool Instantiate(EditorParent& parent, const char* pluginUri, const std::string& bundlePath,
                    const Lv2InstanceAccess* instance);
   const LV2UI_Idle_Interface* IdleInterface() const;
@@ -101,6 +110,11 @@ private:
   LoadedModule mModule;
   const LV2UI_Descriptor* mDescriptor = nullptr;
   bool mOfferTouch = true;
+  bool mOfferScale = false;
+  float mScale = 1.0f;
+  std::vector<std::string> mUris;  // URID n is mUris[n - 1]
+  LV2_URID_Map mMap{};
+  LV2_Options_Option mOptions[2]{};
   // What the features point at, for as long as the UI lives.
   LV2UI_Touch mTouch{};
   LV2UI_Resize mResize{};

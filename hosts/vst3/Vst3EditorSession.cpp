@@ -15,11 +15,24 @@ bool Vst3EditorSession::SupportsPlatform() const {
   return mView && mView->isPlatformTypeSupported(mPlatformType) == kResultOk;
 }
 
+tresult Vst3EditorSession::SetContentScale(float factor) {
+  if (!mView) return kNoInterface;
+  IPlugViewContentScaleSupport* scaling = nullptr;
+  if (mView->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)) !=
+          kResultOk ||
+      !scaling)
+    return kNoInterface;
+  const tresult answer = scaling->setContentScaleFactor(factor);
+  scaling->release();
+  return answer;
+}
+
 WindowId Vst3EditorSession::Open(EditorParent& parent, FIDString type) {
   Close();
   mEditorWindow = 0;
   if (!mView) return 0;
   mView->setFrame(mFrame);
+  if (mTellsScale) SetContentScale(mScale);
   ViewRect size;
   if (mView->getSize(&size) == kResultOk) parent.Resize(size.getWidth(), size.getHeight());
   mFrame->SetWindowResizer([&parent](int width, int height) { return parent.Resize(width, height); });

@@ -3,7 +3,8 @@
 // controller makes a view named "editor", the host checks that it takes the platform's kind of
 // parent ("HWND", "X11EmbedWindowID"), gives it the host's frame, asks its size, sizes its window
 // to it and attaches the view to the window; the frame resizes the window when the view asks it
-// to. The view is removed when the editor closes and released at the end. The editor's own
+// to. A host that knows its window's scale tells the view first (setContentScaleFactor). The
+// view is removed when the editor closes and released at the end. The editor's own
 // window is the child that attaching adds to the host's window. The platform's test host
 // supplies the window, the frame (which may offer more, such as a run loop) and one step of its
 // loop.
@@ -14,6 +15,7 @@
 #include "hosts/vst3/Vst3Host.h"
 #include "hosts/vst3/Vst3PlugFrame.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 namespace brel {
 
@@ -33,6 +35,14 @@ public:
   Steinberg::IPlugView* View() const { return mView; }
   // isPlatformTypeSupported(the platform's type) answered kResultOk.
   bool SupportsPlatform() const;
+  // Each Open tells the view this factor before asking its size; none unless asked, as a host
+  // that leaves the scale to the plug-in.
+  void UseContentScale(float factor) {
+    mScale = factor;
+    mTellsScale = true;
+  }
+  // setContentScaleFactor on the view now: its answer, or kNoInterface without a view that takes it.
+  Steinberg::tresult SetContentScale(float factor);
 
   // setFrame, getSize, the window sized to it, attached(window handle, type: the platform's
   // unless given). The editor's window (the one child that appeared, looked for over a few
@@ -69,6 +79,8 @@ private:
   Steinberg::tresult mAttachAnswer = Steinberg::kResultFalse;
   bool mAttached = false;
   WindowId mEditorWindow = 0;
+  float mScale = 1.0f;
+  bool mTellsScale = false;
 };
 
 }  // namespace brel
