@@ -3,10 +3,13 @@
 #include <dirent.h>
 #include <poll.h>
 
+#include <X11/Xatom.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -41,24 +44,30 @@ struct Snapshot {
   std::string problem;
 };
 
-const Snapshot& TheSnapshot() {
-  static const Snapshot snapshot = [] {
-    Snapshot made;
-    const std::string path = PicturePath("brelvane_snapshot.png");
-    std::ostringstream out, err;
-    brel::cmd::CommandLine request;
-    request.command = brel::cmd::Command::Snapshot;
-    request.output = path;
-    const int code = brel::cmd::RunSnapshot(request, out, err);
-    if (code != 0) {
-      made.problem = "brelvane snapshot answered " + std::to_string(code) + ": " + err.str();
-      return made;
-    }
-    made.picture = ReadPng(path);
-    if (!made.picture) made.problem = path + " cannot be read back";
+Snapshot TakeSnapshot(double scale) {
+  Snapshot made;
+  const std::string path = PicturePath(scale == 1.0 ? "brelvane_snapshot.png"
+                                                    : "brelvane_snapshot_" + std::to_string(scale) + ".png");
+  std::ostringstream out, err;
+  brel::cmd::CommandLine request;
+  request.command = brel::cmd::Command::Snapshot;
+  request.output = path;
+  request.scale = scale;
+  const int code = brel::cmd::RunSnapshot(request, out, err);
+  if (code != 0) {
+    made.problem = "brelvane snapshot answered " + std::to_string(code) + ": " + err.str();
     return made;
-  }();
-  return snapshot;
+  }
+  made.picture = ReadPng(path);
+  if (!made.picture) made.problem = path + " cannot be read back";
+  return made;
+}
+
+const Snapshot& TheSnapshot(double scale) {
+  static std::map<double, Snapshot> snapshots;
+  auto found = snapshots.find(scale);
+  if (found == snapshots.end()) found = snapshots.emplace(scale, TakeSnapshot(scale)).first;
+  return found->second;
 }
 
 // The width and height of one frame of an image strip the modules hold, read from its PNG header.
@@ -106,8 +115,39 @@ LICE_MemBitmap& ReferencePicture() {
   return *picture;
 }
 
-LICE_MemBitmap* SnapshotPicture() { return TheSnapshot().picture.get(); }
-const std::string& SnapshotProblem() { return TheSnapshot().problem; }
+LICE_MemBitmap* SnapshotPicture(double scale) { return TheSnapshot(scale).picture.get(); }
+const std::string& SnapshotProblem(double scale) { return TheSnapshot(scale).problem; }
+
+ServerDpi::ServerDpi(Display* display, int dpi) : mDisplay(display) {
+  const Window root = DefaultRootWindow(display);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, root, XA_RESOURCE_MANAGER, 0, 1 << 20, False, XA_STRING, &type, &format,
+                         &count, &after, &data) == Success &&
+      type == XA_STRING && data) {
+    mHadResources = true;
+    mResources.assign(reinterpret_cast<const char*>(data), count);
+  }
+  if (data) XFree(data);
+  const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
+  XChangeProperty(display, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources.data()),
+                  static_cast<int>(resources.size()));
+  XSync(display, False);
+}
+
+ServerDpi::~ServerDpi() {
+  const Window root = DefaultRootWindow(mDisplay);
+  if (mHadResources)
+    XChangeProperty(mDisplay, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(mResources.data()),
+                    static_cast<int>(mResources.size()));
+  else
+    XDeleteProperty(mDisplay, root, XA_RESOURCE_MANAGER);
+  XSync(mDisplay, False);
+}
 
 Difference Compare(const WindowPicture& picture, LICE_IBitmap& expected) {
   Difference difference;

@@ -28,10 +28,27 @@ std::unique_ptr<LICE_MemBitmap> LoadPicture(const std::string& name);
 
 // docs/snapshot.png, decoded.
 LICE_MemBitmap& ReferencePicture();
-// What `brelvane snapshot` draws with no options (the default state), made once per process by
-// the command's own code; null when it failed (the reason is in SnapshotProblem()).
-LICE_MemBitmap* SnapshotPicture();
-const std::string& SnapshotProblem();
+// What `brelvane snapshot` draws with no options but the scale (the default state), made once
+// per process and scale by the command's own code; null when it failed (the reason is in
+// SnapshotProblem()).
+LICE_MemBitmap* SnapshotPicture(double scale = 1.0);
+const std::string& SnapshotProblem(double scale = 1.0);
+
+// The desktop at `dpi` on the X server while it exists (Xft.dpi in the root window's resources,
+// which a connection reads when it opens); then the resources as they were, so every other case
+// runs at 96.
+class ServerDpi {
+public:
+  ServerDpi(Display* display, int dpi);
+  ~ServerDpi();
+  ServerDpi(const ServerDpi&) = delete;
+  ServerDpi& operator=(const ServerDpi&) = delete;
+
+private:
+  Display* mDisplay;
+  bool mHadResources = false;
+  std::string mResources;
+};
 
 struct Area {
   int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom exclusive

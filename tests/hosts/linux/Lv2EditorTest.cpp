@@ -117,6 +117,21 @@ TEST(Lv2Editor, TheUiServesBothPluginsAtItsSizeInTheHostsWindowAndDrawsTheSnapsh
   }
 }
 
+// A host's ui:scaleFactor of 2 opens the UI at twice its size, which ui:resize tells, showing what
+// the core draws at scale 2; the host's word wins over the desktop's 144 dpi.
+TEST(Lv2Editor, TheHostsScaleFactorOpensTheUiAtThatScaleWhateverTheDesktops) {
+  BREL_REQUIRE_X_SERVER();
+  LICE_MemBitmap* snapshot = SnapshotPicture(2.0);
+  ASSERT_NE(snapshot, nullptr) << SnapshotProblem(2.0);
+  Rig rig;
+  ASSERT_TRUE(rig.Start());
+  const ServerDpi desktop(rig.window.Connection(), 144);
+  rig.editor.OfferScale(2.0f);
+  ASSERT_NE(rig.Open(), 0u);
+  EXPECT_EQ(rig.editor.ResizeRequests(), (std::vector<std::pair<int, int>>{{1808, 832}}));
+  EXPECT_TRUE(rig.Shows(*snapshot, "lv2_editor_2x_mismatch.png"));
+}
+
 // A drag is touch on, the port's plain values, touch off; a host without ui:touch hears the
 // values alone.
 TEST(Lv2Editor, AKnobDraggedWritesItsPortBetweenTouchesAndTheHostsValuesShowAsThePlugInsDo) {

@@ -224,6 +224,39 @@ TEST_F(Vst2Editor, AKnobDraggedWithXTestIsOneGestureTheWheelStepsItAndADoubleCli
   EXPECT_EQ(window->Children().size(), 1u);
 }
 
+// On a desktop of 192 dpi the editor opens at twice its size, shows what the core draws at
+// scale 2, and a drag moves a knob as half its distance does at scale 1.
+TEST_F(Vst2Editor, OnADesktopOfTwiceTheDpiTheEditorOpensAtTwiceItsSizeAndADragTravelsHalfAsFar) {
+  LICE_MemBitmap* snapshot = SnapshotPicture(2.0);
+  ASSERT_NE(snapshot, nullptr) << SnapshotProblem(2.0);
+  const ServerDpi desktop(window->Connection(), 192);
+  ERect rect = {};
+  ASSERT_TRUE(editor.Rect(rect));
+  EXPECT_EQ(std::vector<int>({rect.right - rect.left, rect.bottom - rect.top}),
+            (std::vector<int>{2 * layout::kEditorWidth, 2 * layout::kEditorHeight}));
+  const Window editorWindow = OpenEditor();
+  ASSERT_NE(editorWindow, 0u);
+  int width = 0, height = 0;
+  ASSERT_TRUE(window->Size(width, height));
+  EXPECT_EQ(std::vector<int>({width, height}), (std::vector<int>{1808, 832})) << "the host's window";
+  ASSERT_TRUE(ComesToShow(editor.Stepper(), window->Connection(), editorWindow, *snapshot,
+                          "vst2_editor_2x_mismatch.png"));
+
+  const Area knob = KnobArea(kPresComp);
+  const float start = plugin.GetParameter(kPresComp);
+  PointerInput input(window->Connection(), editorWindow);
+  ASSERT_TRUE(input.MoveTo(2 * knob.CentreX(), 2 * knob.CentreY()));
+  Pump(editor.Stepper(), 2);
+  plugin.ClearRecord();
+  input.Press();
+  input.MoveTo(2 * knob.CentreX(), 2 * knob.CentreY() - 16);
+  input.Release();
+  ASSERT_TRUE(PumpUntil(
+      editor.Stepper(), [&] { return !plugin.Record().endEdits.empty(); }, kArrivalSteps));
+  ASSERT_EQ(plugin.Record().automations.size(), 1u);
+  EXPECT_FLOAT_EQ(plugin.Record().automations[0].value, static_cast<float>(start + KnobStep(kPresComp, 8)));
+}
+
 TEST_F(Vst2Editor, OpeningAndClosingFiftyTimesRaisesNoErrorAndLeavesNoWindowBehind) {
   LICE_MemBitmap* snapshot = SnapshotPicture();
   ASSERT_NE(snapshot, nullptr) << SnapshotProblem();

@@ -57,7 +57,8 @@ void PrivateXServer::Start() {
     // resets whenever its last client leaves, and drops a connection made meanwhile: a test that
     // opens its first window just after the last one closed would find no server.
     if (FILE* devNull = std::freopen("/dev/null", "w", stderr)) (void)devNull;
-    execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-noreset", "-screen", "0", "1280x1024x24",
+    // The screen holds an editor at three times its size (2712 x 1248).
+    execlp("Xvfb", "Xvfb", "-displayfd", fdText.c_str(), "-noreset", "-screen", "0", "2800x1600x24",
            "-nolisten", "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
