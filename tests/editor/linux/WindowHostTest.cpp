@@ -17,7 +17,6 @@
 
 #include "core/IPlugBase.h"
 #include "editor/linux/IGraphicsLinux.h"
-#include "editor/linux/XResourceScale.h"
 #include "raster/Bitmap.h"
 #include "tests/support/linux/PrivateXServer.h"
 
@@ -253,16 +252,14 @@ protected:
     return mEditor->EntryWindowId();
   }
   double Value(int param) { return mPlug.GetParam(param)->GetValue(); }
-  // The editor window's pixels as the server holds them, against the bitmap the window shows
-  // (the backing bitmap at the art scales).
+  // The editor window's pixels as the server holds them, against the backing bitmap.
   int PixelsDifferingFromTheBitmap() {
-    LICE_IBitmap& bitmap = *mEditor->ScreenBitmap();
-    XImage* image =
-        XGetImage(mDisplay, mEditor->WindowId(), 0, 0, bitmap.Width(), bitmap.Height(), AllPlanes, ZPixmap);
+    XImage* image = XGetImage(mDisplay, mEditor->WindowId(), 0, 0, 200, 100, AllPlanes, ZPixmap);
     if (!image) return -1;
+    LICE_IBitmap& bitmap = *mEditor->DrawBitmap();
     int differing = 0;
-    for (int y = 0; y < bitmap.Height(); ++y)
-      for (int x = 0; x < bitmap.Width(); ++x)
+    for (int y = 0; y < 100; ++y)
+      for (int x = 0; x < 200; ++x)
         if ((XGetPixel(image, x, y) & 0xFFFFFF) != (RowPointer(bitmap, y)[x] & 0xFFFFFF)) ++differing;
     XDestroyImage(image);
     return differing;
@@ -279,29 +276,6 @@ protected:
 };
 
 // ---- The window.
-
-TEST(XResourceScale, TheXftDpiLineGivesTheFactorAndAnythingElseOne) {
-  struct Case {
-    const char* resources;
-    double scale;
-  };
-  const Case cases[] = {
-      {"Xft.dpi:\t192\n", 2.0},
-      {"Xft.antialias:\t1\nXft.dpi: 144.0\nXft.hinting:\t1\n", 1.5},
-      {"Xft.dpi:\t288", 3.0},
-      {"Xft.dpi:\t72\n", 0.75},  // below 1 too: the core holds the range
-      {"Xcursor.size:\t24\n", 1.0},
-      {"Xft.dpi:\n", 1.0},
-      {"Xft.dpi:\t0\n", 1.0},
-      {"Xft.dpi:\t-96\n", 1.0},
-      {"Xft.dpi:\t1e3\n", 1.0},
-      {"Xft.dpi:\t192 dpi\n", 1.0},
-      {"*Xft.dpi:\t192\n", 1.0},  // another resource's line
-      {"", 1.0},
-      {nullptr, 1.0},
-  };
-  for (const Case& c : cases) EXPECT_DOUBLE_EQ(ScaleFromXResources(c.resources), c.scale) << c.resources;
-}
 
 TEST_F(LinuxWindowHost, OpensAsAChildAtTheOriginWithTheEditorsSize) {
   const Window window = Open();
@@ -526,40 +500,6 @@ TEST_F(LinuxWindowHost, KeysTheEditorTakesStayAndTheRestGoToTheHostsWindow) {
     heard.push_back(XLookupKeysym(&event.xkey, 0) | (event.type == KeyRelease ? 0x1000000 : 0));
   }
   EXPECT_EQ(heard, (std::vector<KeySym>{XK_space, XK_F1, XK_a | 0x1000000}));
-}
-
-// A new scale under an open window: the window and its picture take the new size, the host's
-// window grows by as much as the editor's, and the value box opens at the window's pixels.
-TEST_F(LinuxWindowHost, AScaleChangedUnderAnOpenWindowResizesItItsPictureAndTheHostsWindow) {
-  Open();
-  struct Case {
-    double scale;
-    int width, height;
-  };
-  for (const Case& c : {Case{2.0, 400, 200}, Case{1.5, 300, 150}, Case{1.0, 200, 100}}) {
-    SCOPED_TRACE(c.scale);
-    mEditor->SetHostScale(c.scale);
-    XSync(mDisplay, False);
-    XWindowAttributes editor, host;
-    ASSERT_TRUE(XGetWindowAttributes(mDisplay, mEditor->WindowId(), &editor));
-    ASSERT_TRUE(XGetWindowAttributes(mDisplay, mHost, &host));
-    EXPECT_EQ(editor.width, c.width);
-    EXPECT_EQ(editor.height, c.height);
-    EXPECT_EQ(host.width, 400 + c.width - 200);
-    EXPECT_EQ(host.height, 300 + c.height - 100);
-    Pump();
-    mEditor->FrameStep();
-    XSync(mDisplay, False);
-    EXPECT_EQ(PixelsDifferingFromTheBitmap(), 0);
-  }
-  mEditor->SetHostScale(2.0);
-  const Window box = OpenEntry(40, 40);
-  ASSERT_NE(box, 0u);
-  XWindowAttributes attributes;
-  ASSERT_TRUE(XGetWindowAttributes(mDisplay, box, &attributes));
-  EXPECT_EQ(std::vector<int>({attributes.x, attributes.y, attributes.width, attributes.height}),
-            (std::vector<int>{30, 34, 81, 33}))
-      << "twice the place and size it has at scale 1";
 }
 
 // ---- The value box.

@@ -44,30 +44,28 @@ struct Snapshot {
   std::string problem;
 };
 
-Snapshot TakeSnapshot(double scale) {
-  Snapshot made;
-  const std::string path = PicturePath(scale == 1.0 ? "brelvane_snapshot.png"
-                                                    : "brelvane_snapshot_" + std::to_string(scale) + ".png");
-  std::ostringstream out, err;
-  brel::cmd::CommandLine request;
-  request.command = brel::cmd::Command::Snapshot;
-  request.output = path;
-  request.scale = scale;
-  const int code = brel::cmd::RunSnapshot(request, out, err);
-  if (code != 0) {
-    made.problem = "brelvane snapshot answered " + std::to_string(code) + ": " + err.str();
-    return made;
-  }
-  made.picture = ReadPng(path);
-  if (!made.picture) made.problem = path + " cannot be read back";
-  return made;
-}
-
 const Snapshot& TheSnapshot(double scale) {
   static std::map<double, Snapshot> snapshots;
-  auto found = snapshots.find(scale);
-  if (found == snapshots.end()) found = snapshots.emplace(scale, TakeSnapshot(scale)).first;
-  return found->second;
+  if (snapshots.count(scale)) return snapshots[scale];
+  return snapshots[scale] = [scale] {
+    Snapshot made;
+    const std::string path =
+        PicturePath(scale == 1.0 ? std::string("brelvane_snapshot.png")
+                                 : "brelvane_snapshot_" + std::to_string(scale) + ".png");
+    std::ostringstream out, err;
+    brel::cmd::CommandLine request;
+    request.command = brel::cmd::Command::Snapshot;
+    request.output = path;
+    request.scale = scale;
+    const int code = brel::cmd::RunSnapshot(request, out, err);
+    if (code != 0) {
+      made.problem = "brelvane snapshot answered " + std::to_string(code) + ": " + err.str();
+      return made;
+    }
+    made.picture = ReadPng(path);
+    if (!made.picture) made.problem = path + " cannot be read back";
+    return made;
+  }();
 }
 
 // The width and height of one frame of an image strip the modules hold, read from its PNG header.
@@ -118,35 +116,17 @@ LICE_MemBitmap& ReferencePicture() {
 LICE_MemBitmap* SnapshotPicture(double scale) { return TheSnapshot(scale).picture.get(); }
 const std::string& SnapshotProblem(double scale) { return TheSnapshot(scale).problem; }
 
-ServerDpi::ServerDpi(Display* display, int dpi) : mDisplay(display) {
-  const Window root = DefaultRootWindow(display);
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, root, XA_RESOURCE_MANAGER, 0, 1 << 20, False, XA_STRING, &type, &format,
-                         &count, &after, &data) == Success &&
-      type == XA_STRING && data) {
-    mHadResources = true;
-    mResources.assign(reinterpret_cast<const char*>(data), count);
-  }
-  if (data) XFree(data);
+ServerDpi::ServerDpi(Display* d, int dpi) : display(d) {
   const std::string resources = "Xft.dpi:\t" + std::to_string(dpi) + "\n";
-  XChangeProperty(display, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+  XChangeProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(resources.data()),
                   static_cast<int>(resources.size()));
   XSync(display, False);
 }
 
 ServerDpi::~ServerDpi() {
-  const Window root = DefaultRootWindow(mDisplay);
-  if (mHadResources)
-    XChangeProperty(mDisplay, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(mResources.data()),
-                    static_cast<int>(mResources.size()));
-  else
-    XDeleteProperty(mDisplay, root, XA_RESOURCE_MANAGER);
-  XSync(mDisplay, False);
+  XDeleteProperty(display, DefaultRootWindow(display), XA_RESOURCE_MANAGER);
+  XSync(display, False);
 }
 
 Difference Compare(const WindowPicture& picture, LICE_IBitmap& expected) {

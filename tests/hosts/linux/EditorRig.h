@@ -34,20 +34,12 @@ LICE_MemBitmap& ReferencePicture();
 LICE_MemBitmap* SnapshotPicture(double scale = 1.0);
 const std::string& SnapshotProblem(double scale = 1.0);
 
-// The desktop at `dpi` on the X server while it exists (Xft.dpi in the root window's resources,
-// which a connection reads when it opens); then the resources as they were, so every other case
-// runs at 96.
-class ServerDpi {
-public:
+// Xft.dpi on the X server while it exists (the root window's resources, which a connection reads
+// as it opens); none afterwards, so the other cases run at 96.
+struct ServerDpi {
   ServerDpi(Display* display, int dpi);
   ~ServerDpi();
-  ServerDpi(const ServerDpi&) = delete;
-  ServerDpi& operator=(const ServerDpi&) = delete;
-
-private:
-  Display* mDisplay;
-  bool mHadResources = false;
-  std::string mResources;
+  Display* display;
 };
 
 struct Area {
