@@ -12,6 +12,7 @@
 #include "hosts/win/HostWindow.h"
 #include "hosts/win/WindowInput.h"
 #include "tests/hosts/clap/ClapEditorRig.h"
+#include "tests/hosts/win/DesktopDpi.h"
 #include "tests/hosts/win/EditorWindowRig.h"
 
 namespace {
@@ -87,6 +88,36 @@ TEST_F(ClapEditor, AKnobDraggedWithWindowMessagesReachesTheHostAsOneGesture) {
   input.Release(x, y - 18);
   block();
   EXPECT_TRUE(IsOneGesture(plugin.OutputEvents(), param.id, values, 1e-9 * (param.max - param.min)));
+}
+
+class ClapEditorAtDesktopDpi : public ClapEditor {
+protected:
+  void SetUp() override {
+    RequireDesktopAt192Dpi();
+    if (!IsSkipped() && !HasFatalFailure()) ClapEditor::SetUp();
+  }
+};
+
+// A host's set_scale(2) and a host whose factor is refused (0) both open the gui at twice its
+// size: the second because the editor then reads the desktop's factor itself.
+TEST_F(ClapEditorAtDesktopDpi, TheGuiOpensAtTwiceItsSizeAtTheHostsScaleOrTheDesktops) {
+  for (const double hostScale : {2.0, 0.0}) {
+    SCOPED_TRACE(hostScale);
+    ClapHost instance;
+    ASSERT_TRUE(Started(instance, BRELVANE_CLAP_PATH));
+    ClapEditorHost gui{instance};
+    gui.UseScale(hostScale);
+    HWND editorWindow = gui.Open(window);
+    ASSERT_NE(editorWindow, nullptr) << gui.Problem();
+    EXPECT_EQ(gui.ScaleAnswer(), hostScale > 0);
+    RECT client = {};
+    GetClientRect(editorWindow, &client);
+    EXPECT_EQ(client.right, 2 * layout::kEditorWidth);
+    EXPECT_EQ(client.bottom, 2 * layout::kEditorHeight);
+    ASSERT_TRUE(Settled(editorWindow));
+    EXPECT_TRUE(ShowsPicture(editorWindow, TwiceSizeReference(), "clap_editor_2x_mismatch.png"));
+    gui.Close();
+  }
 }
 
 }  // namespace
