@@ -112,25 +112,6 @@ TEST(ClapEditor, TheGuiEmbedsAtItsSizeDrawsTheSnapshotAndUpdatesFromTheHostsLoop
 
 // A host with its audio running hears the editor's edits in the next block; one whose audio is
 // off hears them when the plug-in asks for a flush.
-// After set_scale(2) the gui answers and embeds at 1808 x 832 physical pixels, showing what the
-// core draws at scale 2.
-TEST(ClapEditor, TheHostsScaleOpensTheGuiAtThatScale) {
-  BREL_REQUIRE_X_SERVER();
-  LICE_MemBitmap* snapshot = SnapshotPicture(2.0);
-  ASSERT_NE(snapshot, nullptr) << SnapshotProblem(2.0);
-  Rig rig;
-  ASSERT_TRUE(rig.Start());
-  rig.editor.UseScale(2.0);
-  const Window editorWindow = rig.Open();
-  ASSERT_NE(editorWindow, 0u);
-  EXPECT_TRUE(rig.editor.ScaleAnswer());
-  XWindowAttributes attributes = {};
-  ASSERT_TRUE(XGetWindowAttributes(rig.window.Connection(), editorWindow, &attributes));
-  EXPECT_EQ(std::vector<int>({attributes.width, attributes.height}), (std::vector<int>{1808, 832}));
-  ASSERT_TRUE(ComesToShow(rig.editor.Stepper(), rig.window.Connection(), editorWindow, *snapshot,
-                          "clap_editor_2x_mismatch.png"));
-}
-
 TEST(ClapEditor, AKnobDraggedWithXTestReachesTheHostAsOneGestureInBlocksOrFlushes) {
   BREL_REQUIRE_X_SERVER();
   for (const bool audioRuns : {true, false}) {

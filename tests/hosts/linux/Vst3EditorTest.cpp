@@ -180,22 +180,6 @@ TEST_F(Vst3Editor, TheWindowShowsWhatTheSnapshotCommandDraws) {
       << fromDocs.pixels << " pixels differ from docs/snapshot.png";
 }
 
-// The host's content scale of 2 opens the view at twice its size through the frame, showing
-// what the core draws at scale 2, whatever the desktop's dpi.
-TEST_F(Vst3Editor, TheHostsContentScaleOpensTheViewAtThatScale) {
-  LICE_MemBitmap* snapshot = SnapshotPicture(2.0);
-  ASSERT_NE(snapshot, nullptr) << SnapshotProblem(2.0);
-  const ServerDpi desktop(window->Connection(), 144);
-  editor->UseContentScale(2.0f);
-  const Window editorWindow = OpenEditor();
-  ASSERT_NE(editorWindow, 0u);
-  XWindowAttributes attributes = {};
-  ASSERT_TRUE(XGetWindowAttributes(window->Connection(), editorWindow, &attributes));
-  EXPECT_EQ(std::vector<int>({attributes.width, attributes.height}), (std::vector<int>{1808, 832}));
-  ASSERT_TRUE(ComesToShow(editor->Stepper(), window->Connection(), editorWindow, *snapshot,
-                          "vst3_editor_2x_mismatch.png"));
-}
-
 TEST_F(Vst3Editor, AKnobDraggedWithXTestIsOneGestureTheWheelStepsItAndADoubleClickReturnsIt) {
   const Window editorWindow = OpenEditor();
   ASSERT_NE(editorWindow, 0u);

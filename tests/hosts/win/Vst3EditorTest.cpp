@@ -12,7 +12,6 @@
 #include "hosts/win/HostWindow.h"
 #include "hosts/win/Vst3EditorHost.h"
 #include "hosts/win/WindowInput.h"
-#include "tests/hosts/win/DesktopDpi.h"
 #include "tests/hosts/win/EditorWindowRig.h"
 
 namespace {
@@ -195,26 +194,6 @@ TEST_F(Vst3Editor, TwoInstancesOpenAtOnceEachKeepTheirOwnWindowAndMouse) {
   EXPECT_TRUE(secondWindow.Children().empty());
   EXPECT_TRUE(MessagePump::RunTimerTicks(first, 3, kMaxIterations)) << "the first keeps drawing";
   EXPECT_EQ(window.Children().size(), 1u);
-}
-
-class Vst3EditorAtDesktopDpi : public Vst3Editor {
-protected:
-  void SetUp() override {
-    RequireDesktopAt192Dpi();
-    if (!IsSkipped() && !HasFatalFailure()) Vst3Editor::SetUp();
-  }
-};
-
-// A host that gives no content scale: the view answers and opens at the desktop's factor.
-TEST_F(Vst3EditorAtDesktopDpi, TheViewOpensAtTwiceItsSizeShowingTheCoresTwiceSizePicture) {
-  HWND editorWindow = OpenEditor();
-  ASSERT_NE(editorWindow, nullptr);
-  RECT client = {};
-  GetClientRect(editorWindow, &client);
-  EXPECT_EQ(client.right, 2 * layout::kEditorWidth);
-  EXPECT_EQ(client.bottom, 2 * layout::kEditorHeight);
-  ASSERT_TRUE(Settled(editorWindow));
-  EXPECT_TRUE(ShowsPicture(editorWindow, TwiceSizeReference(), "vst3_editor_2x_mismatch.png"));
 }
 
 }  // namespace
