@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include <portable_math.h>
+
 #include "core/FixedText.h"
 #include "core/NumberText.h"
 
@@ -56,7 +58,7 @@ void IParamDef::SetValue(double value) {
 }
 
 double IParamDef::FromNormalized(double normalized) const {
-  return std::pow(normalized, mShape) * (mMax - mMin) + mMin;
+  return brel_pow(normalized, mShape) * (mMax - mMin) + mMin;
 }
 
 double IParamDef::SnappedFromNormalized(double normalized) const {
@@ -82,7 +84,7 @@ void IParamDef::SetFromNormalized(double normalized) {
 double IParamDef::ToNormalized(double plain) const {
   if (!(mMax > mMin)) return 0.0;
   const double clamped = plain < mMin ? mMin : std::min(plain, mMax);
-  return std::pow((clamped - mMin) / (mMax - mMin), 1.0 / mShape);
+  return brel_pow((clamped - mMin) / (mMax - mMin), 1.0 / mShape);
 }
 
 double IParamDef::GetNormalizedValue() const { return ToNormalized(mValue); }

@@ -71,7 +71,7 @@ inline void Push(MeterFeed* meter, MeterBallistics& needle, double level) {
 
 }  // namespace
 
-double VocalChain::DbToGain(double db) { return db > -200.0 ? std::pow(10.0, db / 20.0) : 0.0; }
+double VocalChain::DbToGain(double db) { return db > -200.0 ? dsp::Pow(10.0, db / 20.0) : 0.0; }
 
 // A quadratic Bézier through the control values 0, 0.05 and 1 (de Casteljau), so small "Crispy"
 // settings add very little and the top of the range adds the most.
@@ -279,7 +279,7 @@ void VocalChain::MixIntoFinalLimiter(double* outL, double* outR, int sr, int met
     // crisp × aL is that same zero and tanh is skipped; infinite and NaN arguments still go through
     // it. The stored saturator input gives the saturator's output on request (SaturatedAirLeft).
     mAirInputL = aL;
-    const double crispL = crisp == 0.0 && std::isfinite(aL) ? crisp * aL : crisp * std::tanh(aL);
+    const double crispL = crisp == 0.0 && std::isfinite(aL) ? crisp * aL : crisp * dsp::Tanh(aL);
     mSaturatedAirR = SoftClip(aR);
 
     const double mL = (c.presL[i] + c.bassL[i] + crispL) * g.finalGain[i];

@@ -66,7 +66,7 @@ public:
   double BandAttackMs() const { return mBandAttackMs; }
   double FinalAttackMs() const { return mFinalAttackMs; }
   double SmoothedPower() const { return mSmoothedPower; }
-  double SaturatedAirLeft() const { return std::tanh(mAirInputL); }
+  double SaturatedAirLeft() const { return dsp::Tanh(mAirInputL); }
   double SaturatedAirRight() const { return mSaturatedAirR; }
   const LookaheadLimiter& BassLimiter() const { return mBassLimiter; }
   const LookaheadLimiter& PresLimiter() const { return mPresLimiter; }

@@ -6,7 +6,16 @@
 #include <cstdint>
 #include <cstring>
 
+#include <portable_math.h>
+
 namespace dsp {
+
+// The chain's transcendentals come from one portable C implementation on every platform, never
+// from the platform's C library, whose last bits differ between systems and CPU makers.
+inline double Exp(double x) { return brel_exp(x); }
+inline double Pow(double x, double y) { return brel_pow(x, y); }
+// tanh is ours (Tanh.cpp): within one ulp, where the C libraries' is two ulps off near 0.25.
+double Tanh(double x);
 
 // Settings closer than this to the cached value are treated as unchanged, so a host that
 // re-sends the same value (or a glide that has settled) never triggers a recomputation.
@@ -19,7 +28,7 @@ inline bool Changed(double now, double cached) { return std::fabs(now - cached) 
 // rather than a coefficient above 1, which would make every follower and smoother diverge.
 inline double OnePoleCoefficient(double ms, int sampleRate) {
   if (ms < kChangeTolerance || sampleRate <= 0) return 0.0;
-  return std::exp(-1.0 / (static_cast<double>(sampleRate) * ms * 0.001));
+  return Exp(-1.0 / (static_cast<double>(sampleRate) * ms * 0.001));
 }
 
 // True for ±0 and subnormals (biased exponent 0). Checked on the bits so the answer does not

@@ -13,7 +13,7 @@ constexpr double kGlideMs = 40.0;
 
 }  // namespace
 
-double ModelChain::DbToGain(double db) { return db > -200.0 ? std::pow(10.0, db / 20.0) : 0.0; }
+double ModelChain::DbToGain(double db) { return db > -200.0 ? Pow(10.0, db / 20.0) : 0.0; }
 
 double ModelChain::CrispAmount(double db) {
   const double b = db / 6.0;
@@ -109,7 +109,7 @@ void ModelChain::ProcessSample(double inL, double inR, double p, int meterRate, 
   // 10-11: air and its saturation.
   const double aL = mAirL.Process(pL, 10000.0, kQ, rate, ModelFilter::HighPass, 0) * 5.62341 * 2.2;
   const double aR = mAirR.Process(pR, 10000.0, kQ, rate, ModelFilter::HighPass, 0) * 5.62341 * 2.2;
-  const double sL = std::tanh(aL);
+  const double sL = Tanh(aL);
   const double sR = SaturateRight(aR);
   mSaturatedAirL = sL;
   mSaturatedAirR = sR;
