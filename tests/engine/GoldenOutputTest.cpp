@@ -1,185 +1,36 @@
-// The chain's output, bit for bit, in a few dozen scenarios: every mode, switch and knob extreme,
-// gliding knobs, power toggles, rates from 22.05 to 192 kHz, silence, noise, a voice and tails
-// that decay into subnormals. Each scenario's 64-bit output is hashed and compared with the
-// recorded hash of this platform's build (the two builds' tanh differ, so each keeps its own). Any change to
-// the arithmetic, however small, fails here; a change meant to alter the sound must say so and record new
-// hashes: run with BREL_PRINT_GOLDEN=1 for the table.
+// The chain's output, bit for bit, in every recorded scenario (GoldenScenarios.h). The table is
+// one for every platform and every module. Any change to the arithmetic, however small, fails
+// here; a change meant to alter the sound must say so and record new hashes: run with
+// BREL_PRINT_GOLDEN=1 for the table.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
-#include <random>
-#include <string>
 
 #include "tests/engine/ChainRig.h"
 #include "tests/engine/GoldenOutputs.h"
+#include "tests/engine/GoldenScenarios.h"
 
 namespace {
 
-using P = BrelvaneParamIndex;
-
-// FNV-1a over the bytes of every output sample, left then right, frame by frame.
-std::uint64_t HashOutput(const Stereo& s) {
-  std::uint64_t hash = 14695981039346656037ull;
-  auto mix = [&hash](double v) {
-    unsigned char bytes[sizeof v];
-    std::memcpy(bytes, &v, sizeof v);
-    for (unsigned char b : bytes) hash = (hash ^ b) * 1099511628211ull;
-  };
-  for (std::size_t i = 0; i < s.Size(); ++i) {
-    mix(s.l[i]);
-    mix(s.r[i]);
+class ChainPlayer : public golden::Player {
+public:
+  explicit ChainPlayer(int rate) : mRig(rate) {}
+  void Set(int index, double value) override { mRig.Set(index, value); }
+  void Process(double** io, int frames) override {
+    mRig.chain.Process(io, io, frames, mRig.power, mRig.hostRate);
   }
-  return hash;
-}
 
-// A loud click followed by silence: every filter and follower rings down through the subnormals.
-Stereo ClickThenSilence(std::size_t n) {
-  Stereo s(n);
-  s.l[0] = 0.9;
-  s.r[0] = -0.7;
-  return s;
-}
-
-struct Scenario {
-  std::string name;
-  int rate = 48000;
-  double seconds = 0.5;
-  std::function<Stereo(std::size_t, int)> input;
-  std::function<void(ChainRig&)> settings;
-  // Called before each block with the block's index: knob and switch changes while it plays.
-  std::function<void(ChainRig&, int)> perBlock;
+private:
+  ChainRig mRig;
 };
 
-// The voice of ChainRig.h made with additions and multiplications only. The input must be the
-// same bits on every machine a table is checked on, and the Windows build's sin, cos and log use
-// x87 instructions whose last bits differ between CPU makers.
-constexpr double kTwoPi = 2 * 3.141592653589793;
-
-// sin(x) for x in [-pi, pi]: fold into [-pi/2, pi/2], then the Taylor series to x^17.
-double PortableSin(double x) {
-  const double halfPi = kTwoPi / 4;
-  if (x > halfPi) x = kTwoPi / 2 - x;
-  if (x < -halfPi) x = -kTwoPi / 2 - x;
-  const double x2 = x * x;
-  double term = x, sum = x;
-  for (int k = 1; k <= 8; ++k) {
-    term = -term * x2 / ((2 * k) * (2 * k + 1));
-    sum += term;
-  }
-  return sum;
-}
-
-double Wrapped(double phase) {
-  while (phase > kTwoPi / 2) phase -= kTwoPi;
-  return phase;
-}
-
-// Twelve uniform draws less six: near-normal with unit variance, from the generator's exact integers.
-double PortableGaussian(std::mt19937& rng) {
-  double sum = 0;
-  for (int k = 0; k < 12; ++k) sum += static_cast<double>(rng()) / 4294967296.0;
-  return sum - 6.0;
-}
-
-Stereo VoiceInput(std::size_t n, int rate) {
-  const double level = 0.5;
-  Stereo s(n);
-  std::mt19937 rng(1);
-  double phase = 0, vibrato = 0, syllable = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const double f0 = 160 + 40 * PortableSin(vibrato);
-    phase = Wrapped(phase + kTwoPi * f0 / rate);
-    // Harmonics by the recurrence sin((h+1)x) = 2 cos(x) sin(hx) - sin((h-1)x).
-    const double s1 = PortableSin(phase), twoCos = 2 * PortableSin(Wrapped(phase + kTwoPi / 4));
-    double previous = 0, current = s1, v = 0;
-    for (int h = 1; h <= 12; ++h) {
-      v += current / h;
-      const double next = twoCos * current - previous;
-      previous = current;
-      current = next;
-    }
-    const double envelope = 0.5 - 0.5 * PortableSin(Wrapped(syllable + kTwoPi / 4));
-    const double x = level * (envelope * v * 0.5 + 0.02 * PortableGaussian(rng));
-    s.l[i] = x;
-    s.r[i] = 0.8 * x + 0.2 * level * 0.02 * PortableGaussian(rng);
-    vibrato = Wrapped(vibrato + kTwoPi * 0.7 / rate);
-    syllable = Wrapped(syllable + kTwoPi * 3.0 / rate);
-  }
-  return s;
-}
-
-Stereo Render(const Scenario& scenario) {
-  ChainRig rig(scenario.rate);
-  if (scenario.settings) scenario.settings(rig);
-  Stereo s = scenario.input(static_cast<std::size_t>(scenario.seconds * scenario.rate), scenario.rate);
-  const int block = 512;
-  for (std::size_t at = 0, index = 0; at < s.Size(); at += block, ++index) {
-    if (scenario.perBlock) scenario.perBlock(rig, static_cast<int>(index));
-    const int frames = static_cast<int>(std::min<std::size_t>(block, s.Size() - at));
-    double* io[2] = {s.l.data() + at, s.r.data() + at};
-    rig.chain.Process(io, io, frames, rig.power, rig.hostRate);
-  }
-  return s;
-}
-
-Scenario WithSetting(const std::string& name, int param, double value) {
-  return {name, 48000, 0.5, VoiceInput, [=](ChainRig& rig) { rig.Set(param, value); }, nullptr};
-}
-
-std::vector<Scenario> Scenarios() {
-  std::vector<Scenario> all;
-  all.push_back({"default voice", 48000, 0.5, VoiceInput, nullptr, nullptr});
-  for (int mode = 0; mode <= 4; ++mode)
-    all.push_back(WithSetting("mode " + std::to_string(mode), P::kMode, mode));
-  for (int i = P::kPresComp; i <= P::kDbOutput; ++i) {
-    const ParamSpec& param = kBrelvaneParams[i];
-    all.push_back(WithSetting(std::string(param.name) + " min", i, param.min));
-    all.push_back(WithSetting(std::string(param.name) + " max", i, param.max));
-  }
-  all.push_back(WithSetting("P Limit off", P::kPLimit, 0.0));
-  all.push_back({"F Limit on, Final Comp up", 48000, 0.5, VoiceInput,
-                 [](ChainRig& rig) {
-                   rig.Set(P::kFLimit, 1.0);
-                   rig.Set(P::kFinalComp, 25.0);
-                 },
-                 nullptr});
-  all.push_back(WithSetting("power off", P::kPower, 0.0));
-  all.push_back({"power toggles", 48000, 0.5, VoiceInput, nullptr,
-                 [](ChainRig& rig, int block) { rig.Set(P::kPower, block % 6 < 3 ? 1.0 : 0.0); }});
-  all.push_back({"gliding knobs", 48000, 0.5, VoiceInput, nullptr, [](ChainRig& rig, int block) {
-                   rig.Set(P::kLowCut, block % 2 ? 300.0 : 20.0);
-                   rig.Set(P::kBass, block % 3 ? -10.0 : 10.0);
-                   rig.Set(P::kCrispy, (block % 4) * 2.0);
-                   rig.Set(P::kPresComp, block % 5 ? 25.0 : -5.0);
-                 }});
-  all.push_back({"modes switching", 48000, 0.5, VoiceInput, nullptr,
-                 [](ChainRig& rig, int block) { rig.Set(P::kMode, block % 5); }});
-  for (int rate : {22050, 44100, 88200, 96000, 192000})
-    all.push_back({"voice at " + std::to_string(rate), rate, 0.5, VoiceInput, nullptr, nullptr});
-  all.push_back(
-      {"mode D at 192000", 192000, 0.5, VoiceInput, [](ChainRig& rig) { rig.Set(P::kMode, 4); }, nullptr});
-  all.push_back({"silence", 48000, 0.5, [](std::size_t n, int) { return Stereo(n); }, nullptr, nullptr});
-  all.push_back({"full-scale noise", 48000, 0.5, [](std::size_t n, int) { return Noise(n, 1.0, 7); }, nullptr,
-                 nullptr});
-  all.push_back({"quiet noise, air up", 44100, 0.5, [](std::size_t n, int) { return Noise(n, 0.001, 9); },
-                 [](ChainRig& rig) { rig.Set(P::kCrispy, 6.0); }, nullptr});
-  all.push_back({"subnormal tail", 48000, 2.0, [](std::size_t n, int) { return ClickThenSilence(n); },
-                 nullptr, nullptr});
-  all.push_back({"subnormal tail at 192000", 192000, 1.0,
-                 [](std::size_t n, int) { return ClickThenSilence(n); },
-                 [](ChainRig& rig) { rig.Set(P::kBass, 10.0); }, nullptr});
-  return all;
-}
-
 TEST(GoldenOutput, EveryScenarioKeepsItsRecordedBits) {
-  const std::vector<Scenario> scenarios = Scenarios();
+  const std::vector<golden::Scenario> scenarios = golden::Scenarios();
   const bool print = std::getenv("BREL_PRINT_GOLDEN") != nullptr;
-  for (const Scenario& scenario : scenarios) {
-    const std::uint64_t hash = HashOutput(Render(scenario));
+  for (const golden::Scenario& scenario : scenarios) {
+    ChainPlayer chain(scenario.rate);
+    const std::uint64_t hash = golden::HashOutput(golden::Render(scenario, chain));
     if (print) std::printf("    {\"%s\", 0x%016llxull},\n", scenario.name.c_str(), (unsigned long long)hash);
     const GoldenHash* recorded = FindGoldenHash(scenario.name.c_str());
     if (!recorded) {
