@@ -130,6 +130,14 @@ void BM_DecayIntoSubnormals(benchmark::State& state) {
   Run(state, rig, tail, nullptr);
 }
 
+// "Crispy" up: the air saturation, tanh among it, runs on every sample.
+void BM_AirUp(benchmark::State& state) {
+  static const std::vector<double> speech = Speech(0.3);
+  Rig rig;
+  rig.chain.OnParamChanged(VocalChain::kCrispy, 6);
+  Run(state, rig, speech, nullptr);
+}
+
 // The worst cases for the limiters' peak hold next to ordinary input, at the highest common rate.
 void BM_SpeechAt192k(benchmark::State& state) {
   static const std::vector<double> speech = Speech(0.3);
@@ -143,11 +151,26 @@ void BM_SmoothDecayAt192k(benchmark::State& state) {
   Run(state, rig, decay, nullptr);
 }
 
+// tanh alone over the air drive's range: the chain's own beside the C library's.
+template <double (*F)(double)>
+void BM_Tanh(benchmark::State& state) {
+  std::vector<double> x(4096);
+  for (std::size_t i = 0; i < x.size(); ++i)
+    x[i] = -20.0 + 40.0 * static_cast<double>(i * 2654435761u % 4096) / 4096;
+  for (auto _ : state)
+    for (double v : x) benchmark::DoNotOptimize(F(v));
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * x.size()));
+}
+double LibraryTanh(double x) { return std::tanh(x); }
+
 }  // namespace
 
 BENCHMARK(BM_DefaultSettings);
 BENCHMARK(BM_GlidingFrequencies);
 BENCHMARK(BM_ModeD);
 BENCHMARK(BM_DecayIntoSubnormals);
+BENCHMARK(BM_AirUp);
 BENCHMARK(BM_SpeechAt192k);
 BENCHMARK(BM_SmoothDecayAt192k);
+BENCHMARK(BM_Tanh<dsp::Tanh>)->Name("BM_Tanh/portable");
+BENCHMARK(BM_Tanh<LibraryTanh>)->Name("BM_Tanh/clibrary");
