@@ -71,6 +71,7 @@ bench:
 	cmake --preset linux >/dev/null
 	cmake --build --preset linux
 	build/linux/bench/engine/engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/linux/bench/engine/math_accuracy
 	build/linux/bench/adapters/module_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/raster/raster_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 	build/linux/bench/editor/editor_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
