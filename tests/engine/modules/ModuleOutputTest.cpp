@@ -18,8 +18,8 @@ namespace {
 constexpr int kMaxBlock = 512;
 
 double Normalized(int index, double value) {
-  const ParamSpec& spec = kBrelvaneParams[index];
-  return (value - spec.min) / (spec.max - spec.min);
+  const ParamSpec& param = kBrelvaneParams[index];
+  return (value - param.min) / (param.max - param.min);
 }
 
 // The host keeps the input apart from the output, as most DAWs do.
